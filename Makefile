@@ -1,0 +1,27 @@
+# The front door: `make run` and `make test` do all set-up on a fresh Debian 12 machine.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: deps build run test bench fuzz clean
+
+deps:
+	@./tools/deps.sh
+
+build: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	$(BUILD)/app/tallyx
+
+test: build
+	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) --timeout 300
+
+bench:
+	@echo "none yet"
+
+fuzz:
+	@echo "none yet"
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,35 @@
+#pragma once
+// The twenty setting and test buttons of the main window: one table, one builder.
+#include <span>
+#include <string_view>
+
+#include "res/Types.h"
+
+namespace tallyx {
+
+struct ParamChoice {
+    std::string_view itemText;   // exact combo item text
+    uint8_t value;
+};
+
+struct MainCommandSpec {
+    int buttonId;                // main-window control id
+    std::string_view cliName;    // tallyx-cli command name
+    Bytes fixed;                 // bytes before the parameter byte
+    int comboId = 0;             // 0: no parameter
+    std::span<const ParamChoice> choices{};  // compared in order, exact text
+    uint8_t noMatch = 0;         // parameter byte when no item text matches
+};
+
+// Every button of the family, in the order of the main window's command table.
+std::span<const MainCommandSpec> MainCommandTable();
+const MainCommandSpec* FindMainCommandByButton(int buttonId);
+const MainCommandSpec* FindMainCommandByCliName(std::string_view name);
+
+// The command bytes of a button; comboText is the current text of its parameter combo
+// (ignored for buttons without one).
+Bytes BuildMainCommand(const MainCommandSpec& spec, std::string_view comboText = {});
+
+inline constexpr int kSelfTestButton = 1077;   // sent g_sendCount times
+
+} // namespace tallyx

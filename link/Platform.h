@@ -1,0 +1,94 @@
+#pragma once
+// The device and socket calls the link makes, behind one interface so the delivery
+// rule can be checked with a recording fake as well as with the real POSIX backends.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace tallyx {
+
+// Serial settings applied on every serial open (8N1, no flow control, DTR and RTS off).
+struct SerialSettings {
+    uint32_t baudRate = 9600;
+    uint8_t byteSize = 8;
+    uint8_t parity = 0;
+    uint8_t stopBits = 0;       // one stop bit
+    bool outxCtsFlow = false;
+    bool outxDsrFlow = false;
+    uint8_t dtrControl = 0;     // disabled
+    uint8_t rtsControl = 0;     // disabled
+    uint32_t inQueue = 1024;
+    uint32_t outQueue = 1024;
+};
+
+// Read and write time-outs in milliseconds.
+struct Timeouts {
+    uint32_t readInterval = 0;
+    uint32_t readTotalMultiplier = 0;
+    uint32_t readTotalConstant = 0;
+    uint32_t writeTotalMultiplier = 0;
+    uint32_t writeTotalConstant = 0;
+};
+
+// A device or socket handle, or -1 with the errno that stopped it.
+struct OpenResult {
+    int fd = -1;
+    int error = 0;
+    bool ok() const { return fd >= 0; }
+};
+
+// How a search for the first USB printer-class interface ended.
+enum class UsbFind {
+    Found,          // path holds the device node
+    NoDeviceSet,    // the device list itself could not be read: silent stop
+    NoInterface,    // no printer interface present: "no USB device" message
+    NoDetail,       // the interface's device node could not be found: silent stop
+    NoHardwareId,   // the device's vendor/product id could not be read: silent stop
+};
+
+struct UsbDiscovery {
+    UsbFind result = UsbFind::NoInterface;
+    std::string path;
+    std::string hardwareId;
+};
+
+// State of a connection being made on a non-blocking socket.
+enum class ConnectState { Connected, Pending, Failed };
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Serial and USB devices
+    virtual OpenResult OpenSerial(const std::string& portText) = 0;
+    virtual void ConfigureSerial(int fd, const SerialSettings& settings) = 0;
+    virtual UsbDiscovery DiscoverUsb() = 0;
+    virtual OpenResult OpenUsb(const std::string& path) = 0;
+    virtual void ApplyTimeouts(int fd, const Timeouts& timeouts) = 0;
+    virtual void Purge(int fd) = 0;
+    // Hands over every byte (partial writes and EINTR are retried); returns bytes written.
+    virtual size_t Write(int fd, const uint8_t* data, size_t n) = 0;
+    // Drains what is still queued for the device, then closes it.
+    virtual void Close(int fd) = 0;
+
+    // TCP: a non-blocking IPv4 stream socket.
+    virtual OpenResult SocketOpen() = 0;
+    virtual ConnectState SocketConnect(int fd, uint32_t address, uint16_t port) = 0;
+    // Waits at most timeoutMs for a pending connection to finish.
+    virtual ConnectState SocketWaitConnected(int fd, int timeoutMs) = 0;
+    // One send call: bytes taken, or -1 (would block, not connected, failed).
+    virtual long SocketSend(int fd, const uint8_t* data, size_t n) = 0;
+    // Waits at most timeoutMs for the socket to become writable again.
+    virtual void SocketWaitWritable(int fd, int timeoutMs) = 0;
+    // Receives once, waiting at most timeoutMs; returns the bytes read (0 on none).
+    virtual size_t SocketReceive(int fd, uint8_t* data, size_t capacity, int timeoutMs) = 0;
+    // Shuts the sending side and reads (dropping) what the peer sends for up to
+    // lingerMs or until it closes, then closes: nothing in flight is reset.
+    virtual void SocketCloseGracefully(int fd, int lingerMs) = 0;
+    virtual void SocketClose(int fd) = 0;
+
+    virtual void SleepMs(int ms) = 0;
+    virtual int64_t NowMs() = 0;
+};
+
+} // namespace tallyx

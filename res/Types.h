@@ -1,0 +1,65 @@
+#pragma once
+// The small vocabulary every room shares: command bytes, operator messages, address entries.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace tallyx {
+
+using Bytes = std::vector<uint8_t>;
+
+// What the operator sees in a message box: its caption and its text.
+// focusId names the control that takes the keyboard focus afterwards (0: none).
+struct Message {
+    std::string_view caption;
+    std::string_view text;
+    int focusId = 0;
+};
+
+// A builder's answer: the command bytes, or the message that refuses the input.
+class Result {
+public:
+    Result(Bytes bytes) : m_value(std::move(bytes)) {}
+    Result(Message refusal) : m_value(refusal) {}
+    const Message* refusal() const { return std::get_if<Message>(&m_value); }
+    const Bytes& bytes() const { return std::get<Bytes>(m_value); }
+    bool ok() const { return std::holds_alternative<Bytes>(m_value); }
+
+private:
+    std::variant<Bytes, Message> m_value;
+};
+
+// A four-field IPv4 address entry as the operator left it: which fields hold a value.
+// An empty field reads as 0.
+struct AddressEntry {
+    std::array<uint8_t, 4> octets{};
+    std::array<bool, 4> present{};
+
+    int Filled() const { return present[0] + present[1] + present[2] + present[3]; }
+    bool Blank() const { return Filled() == 0; }
+    bool Complete() const { return Filled() == 4; }
+    // First octet in the most significant byte.
+    uint32_t Value() const
+    {
+        return uint32_t(octets[0]) << 24 | uint32_t(octets[1]) << 16 | uint32_t(octets[2]) << 8 | octets[3];
+    }
+    std::string Dotted() const
+    {
+        return std::to_string(octets[0]) + "." + std::to_string(octets[1]) + "." +
+               std::to_string(octets[2]) + "." + std::to_string(octets[3]);
+    }
+    static AddressEntry FromValue(uint32_t v)
+    {
+        AddressEntry e;
+        for (int i = 0; i < 4; ++i) {
+            e.octets[i] = uint8_t(v >> (24 - 8 * i));
+            e.present[i] = true;
+        }
+        return e;
+    }
+};
+
+} // namespace tallyx
