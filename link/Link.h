@@ -105,10 +105,12 @@ public:
 
 private:
     void CloseHandle();
-    bool OpenUsb(bool forConnect);
+    bool OpenUsb();
+    void WriteToPort(const uint8_t* data, size_t n);
     bool OpenSerial(const std::string& portText, const std::string& baudText);
     void FinishOpen();
-    bool CheckPrinterAddress(std::string_view incompleteText);
+    // Checks control 1021; returns false after showing why it cannot be used.
+    bool CheckPrinterAddress(std::string_view incompleteText, AddressEntry& address);
     ConnectOutcome ConnectNetwork();
 
     LinkHost& m_host;

@@ -76,7 +76,10 @@ public:
     virtual ConnectState SocketConnect(int fd, uint32_t address, uint16_t port) = 0;
     // Waits at most timeoutMs for a pending connection to finish.
     virtual ConnectState SocketWaitConnected(int fd, int timeoutMs) = 0;
-    // One send call: bytes taken, or -1 (would block, not connected, failed).
+    // One send call: bytes taken; kSendRetry while the connection is not ready to take
+    // bytes (not connected yet, would block); kSendFailed when it is gone.
+    static constexpr long kSendRetry = -1;
+    static constexpr long kSendFailed = -2;
     virtual long SocketSend(int fd, const uint8_t* data, size_t n) = 0;
     // Waits at most timeoutMs for the socket to become writable again.
     virtual void SocketWaitWritable(int fd, int timeoutMs) = 0;

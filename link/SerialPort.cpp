@@ -1,0 +1,122 @@
+#include "link/SerialPort.h"
+
+#include <cerrno>
+#include <cctype>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace tallyx {
+
+namespace {
+
+speed_t SpeedFor(uint32_t baud)
+{
+    switch (baud) {
+    case 4800: return B4800;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    default: return B9600;
+    }
+}
+
+// Unix98 pseudo-terminal slaves (majors 136 to 143).
+bool IsPtySlave(int fd)
+{
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode)) return false;
+    const unsigned maj = major(st.st_rdev);
+    return maj >= 136 && maj <= 143;
+}
+
+} // namespace
+
+std::string SerialDevicePath(const std::string& portText)
+{
+    if (portText.size() > 3 && portText.compare(0, 3, "COM") == 0) {
+        bool digits = true;
+        for (size_t i = 3; i < portText.size(); ++i)
+            digits = digits && std::isdigit(static_cast<unsigned char>(portText[i]));
+        if (digits && portText.size() <= 6) {
+            const int n = std::stoi(portText.substr(3));
+            if (n >= 1) return "/dev/ttyS" + std::to_string(n - 1);
+        }
+    }
+    return portText;
+}
+
+OpenResult OpenSerialDevice(const std::string& portText)
+{
+    const std::string path = SerialDevicePath(portText);
+    // Non-blocking so a port without carrier does not hold the open; cleared below.
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return {-1, errno};
+    // No sharing: a port another program holds counts as busy.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return {-1, err};
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    return {fd, 0};
+}
+
+void ConfigureSerialDevice(int fd, const SerialSettings& settings)
+{
+    termios tio {};
+    if (::tcgetattr(fd, &tio) != 0) return;
+    ::cfmakeraw(&tio);
+    tio.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS);
+    tio.c_cflag |= CS8 | CLOCAL | CREAD;
+    tio.c_iflag &= ~(IXON | IXOFF | IXANY);
+    ::cfsetispeed(&tio, SpeedFor(settings.baudRate));
+    ::cfsetospeed(&tio, SpeedFor(settings.baudRate));
+    ::tcsetattr(fd, TCSANOW, &tio);
+    // Ptys have no modem lines; the failure there is expected.
+    int lines = TIOCM_DTR | TIOCM_RTS;
+    ::ioctl(fd, TIOCMBIC, &lines);
+}
+
+void PurgeDevice(int fd)
+{
+    // On a pty, flushing our output would throw away what the peer has not read yet;
+    // every close drains first, so a real port has nothing of ours queued either.
+    ::tcflush(fd, IsPtySlave(fd) ? TCIFLUSH : TCIOFLUSH);
+}
+
+size_t WriteAll(int fd, const uint8_t* data, size_t n)
+{
+    size_t done = 0;
+    while (done < n) {
+        const ssize_t w = ::write(fd, data + done, n - done);
+        if (w > 0) {
+            done += size_t(w);
+        } else if (w < 0 && errno == EINTR) {
+            continue;
+        } else if (w < 0 && errno == EAGAIN) {
+            pollfd p{fd, POLLOUT, 0};
+            ::poll(&p, 1, 1000);
+        } else {
+            break;
+        }
+    }
+    return done;
+}
+
+void DrainAndClose(int fd)
+{
+    if (::isatty(fd)) {
+        while (::tcdrain(fd) != 0 && errno == EINTR) {}
+    }
+    ::close(fd);
+}
+
+} // namespace tallyx

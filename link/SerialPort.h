@@ -1,0 +1,18 @@
+#pragma once
+// Serial devices through termios: raw 8N1, no flow control, DTR and RTS off.
+#include <string>
+
+#include "link/Platform.h"
+
+namespace tallyx {
+
+// "COMn" names /dev/ttyS(n-1); any other text is a device path used as it stands.
+std::string SerialDevicePath(const std::string& portText);
+
+OpenResult OpenSerialDevice(const std::string& portText);
+void ConfigureSerialDevice(int fd, const SerialSettings& settings);
+void PurgeDevice(int fd);
+size_t WriteAll(int fd, const uint8_t* data, size_t n);
+void DrainAndClose(int fd);
+
+} // namespace tallyx
