@@ -1,0 +1,245 @@
+// The delivery rule and the reopen rule, checked call by call against a recording fake.
+#include <gtest/gtest.h>
+
+#include "tests/link/RecordingPlatform.h"
+
+using namespace tallyx;
+using namespace tallyx::test;
+
+namespace {
+
+struct Fixture {
+    FakeHost host;
+    RecordingPlatform platform;
+    Link link{host, platform};
+};
+
+const Bytes kInit{0x1B, 0x40, 0x0A};
+
+} // namespace
+
+TEST(DeliveryRule, SerialWritesThenReopensTwice)
+{
+    Fixture f;
+    f.host.port = "COM7";
+    f.link.ReopenPort();
+    f.platform.calls.clear();
+    f.link.SendToPrinter(kInit, Delivery::Posted);
+    EXPECT_EQ(f.platform.calls, (std::vector<std::string>{
+        "write 1B 40 0A", "close", "open COM7", "configure 9600", "close", "open COM7", "configure 9600"}));
+    EXPECT_EQ(f.link.g_linkKind, LinkKind::Serial);
+    EXPECT_EQ(f.link.g_connected, 1);
+}
+
+TEST(DeliveryRule, UsbReopensTwiceThenWrites)
+{
+    Fixture f;
+    f.host.port = "USB";
+    f.link.SendToPrinter(kInit, Delivery::Posted);
+    EXPECT_EQ(f.platform.calls, (std::vector<std::string>{
+        "discover", "open /dev/usb/lp0", "close", "discover", "open /dev/usb/lp0", "write 1B 40 0A"}));
+    EXPECT_EQ(f.link.g_linkKind, LinkKind::Usb);
+}
+
+TEST(DeliveryRule, BaudTextMapsToRateAndAnythingElseIsNineThousandSixHundred)
+{
+    const std::pair<std::string, uint32_t> rows[] = {
+        {"4800", 4800}, {"9600", 9600}, {"19200", 19200}, {"38400", 38400},
+        {"57600", 57600}, {"115200", 115200}, {"12345", 9600}, {"", 9600}, {"115200 ", 9600},
+    };
+    for (const auto& [text, rate] : rows) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(BaudFromText(text), rate);
+    }
+    Fixture f;
+    f.host.baud = "12345";
+    f.link.ReopenPort();
+    EXPECT_EQ(f.link.g_dcb.baudRate, 9600u);
+    EXPECT_EQ(f.platform.calls.back(), "configure 9600");
+}
+
+TEST(DeliveryRule, NetworkPostedFillsPendingBufferAndPostsTrigger)
+{
+    Fixture f;
+    f.host.port = "Ethernet";
+    f.link.g_netBuf.fill(0xEE);
+    f.link.SendToPrinter(kInit, Delivery::Posted);
+    EXPECT_EQ(f.link.g_netLen, 3);
+    EXPECT_EQ(Hex(Bytes(f.link.g_netBuf.begin(), f.link.g_netBuf.begin() + 4)), "1B 40 0A 00");
+    EXPECT_EQ(f.host.posted, 1);
+    EXPECT_TRUE(f.platform.calls.empty()) << "nothing is sent before the trigger runs";
+}
+
+TEST(DeliveryRule, TwoPostedCommandsBothSendTheSecond)
+{
+    Fixture f;
+    f.host.port = "Ethernet";
+    f.link.SendToPrinter(kInit, Delivery::Posted);
+    f.link.SendToPrinter(Bytes{0x1B, 0x45, 0x01}, Delivery::Posted);
+    ASSERT_EQ(f.host.posted, 2);
+    EXPECT_TRUE(f.link.SendPendingNetData());
+    EXPECT_TRUE(f.link.SendPendingNetData());
+    ASSERT_EQ(f.platform.sockets.size(), 2u);
+    EXPECT_EQ(Hex(f.platform.sockets[0]), "1B 45 01");
+    EXPECT_EQ(Hex(f.platform.sockets[1]), "1B 45 01");
+}
+
+TEST(DeliveryRule, DirectFormSendsBeforeReturningOnItsOwnConnection)
+{
+    Fixture f;
+    f.host.port = "Ethernet";
+    f.link.SendToPrinter(kInit, Delivery::Direct);
+    f.link.SendToPrinter(Bytes{0x1B, 0x45, 0x01}, Delivery::Direct);
+    EXPECT_EQ(f.host.posted, 0);
+    ASSERT_EQ(f.platform.sockets.size(), 2u);
+    EXPECT_EQ(Hex(f.platform.sockets[0]), "1B 40 0A");
+    EXPECT_EQ(Hex(f.platform.sockets[1]), "1B 45 01");
+    EXPECT_GE(f.platform.now, 600) << "each network command ends with its 300 ms pause";
+}
+
+TEST(DeliveryRule, FailedUsbOpenIsReportedOnceThenTheNextCommandProceeds)
+{
+    Fixture f;
+    f.host.port = "USB";
+    f.platform.usbOpens = false;
+    ASSERT_TRUE(f.link.Connect().connected);
+    EXPECT_TRUE(f.link.g_hPort.IsFailed());
+    f.platform.calls.clear();
+
+    f.link.SendToPrinter(kInit, Delivery::Posted);
+    EXPECT_EQ(f.host.messages, (std::vector<std::string>{"tallyx|此端口被占用或已损坏|0"}));
+    EXPECT_TRUE(f.link.g_hPort.IsNone());
+    EXPECT_TRUE(f.platform.calls.empty());
+
+    f.platform.usbOpens = true;
+    f.link.SendToPrinter(kInit, Delivery::Posted);
+    EXPECT_EQ(f.host.messages.size(), 1u);
+    EXPECT_EQ(f.platform.calls.back(), "write 1B 40 0A");
+}
+
+TEST(DeliveryRule, NoUsbPrinterShowsMessageOncePerReopenAndWritesNothing)
+{
+    Fixture f;
+    f.host.port = "USB";
+    f.platform.usb = {UsbFind::NoInterface, {}, {}};
+    f.link.SendToPrinter(kInit, Delivery::Posted);
+    EXPECT_EQ(f.host.messages, (std::vector<std::string>{"打印机设置工具|无法找到USB设备|0",
+                                                         "打印机设置工具|无法找到USB设备|0"}));
+    for (const auto& call : f.platform.calls) EXPECT_NE(call.rfind("write", 0), 0u) << call;
+}
+
+TEST(DeliveryRule, SilentUsbDiscoveryFailuresOpenNothing)
+{
+    for (UsbFind failure : {UsbFind::NoDeviceSet, UsbFind::NoDetail, UsbFind::NoHardwareId}) {
+        SCOPED_TRACE(int(failure));
+        Fixture f;
+        f.host.port = "USB";
+        f.platform.usb = {failure, {}, {}};
+        EXPECT_FALSE(f.link.Connect().connected);
+        EXPECT_TRUE(f.host.messages.empty());
+        EXPECT_TRUE(f.link.g_hPort.IsNone());
+        EXPECT_EQ(f.link.g_connected, 0);
+    }
+}
+
+TEST(DeliveryRule, SerialOpenFailureWarnsOnEachReopen)
+{
+    Fixture f;
+    f.host.port = "usb";
+    f.platform.serialOpens["usb"] = false;
+    f.link.SendToPrinter(kInit, Delivery::Posted);
+    EXPECT_EQ(f.host.messages, (std::vector<std::string>{"警告|此端口被占用或已损坏|0", "警告|此端口被占用或已损坏|0"}));
+    EXPECT_TRUE(f.link.g_hPort.IsNone());
+}
+
+TEST(DeliveryRule, ReopenOnEthernetClosesTheDevice)
+{
+    Fixture f;
+    f.link.ReopenPort();
+    ASSERT_TRUE(f.link.g_hPort.IsOpen());
+    f.host.port = "Ethernet";
+    f.link.ReopenPort();
+    EXPECT_TRUE(f.link.g_hPort.IsNone());
+    EXPECT_EQ(f.platform.calls.back(), "close");
+}
+
+TEST(DeliveryRule, CommandLongerThanPendingBufferIsNotCopied)
+{
+    Fixture f;
+    f.host.port = "Ethernet";
+    f.link.SendToPrinter(Bytes(24575, 0x41), Delivery::Posted);
+    EXPECT_EQ(f.link.g_netLen, 24575);
+    EXPECT_EQ(f.link.g_netBuf[24575], 0);
+    f.link.SendToPrinter(Bytes(24576, 0x42), Delivery::Posted);
+    EXPECT_EQ(f.link.g_netLen, 24575) << "an oversized command must not overrun the buffer";
+    EXPECT_EQ(f.host.posted, 1);
+}
+
+TEST(NetworkDelivery, RetriesEveryStepAndGivesUpAfterTheBound)
+{
+    Fixture f;
+    f.host.port = "Ethernet";
+    f.platform.connectAfterMs = 1'000'000;
+    f.link.SendToPrinter(kInit, Delivery::Direct);
+    EXPECT_EQ(f.host.messages, (std::vector<std::string>{"打印机设置工具|与打印机连接不成功!|0"}));
+    EXPECT_GE(f.platform.now, 3000);
+    EXPECT_LT(f.platform.now, 3200);
+    EXPECT_EQ(f.platform.calls.back(), "socket close");
+}
+
+TEST(NetworkDelivery, RefusedConnectionIsRetriedOnFreshSocketsUntilTheBound)
+{
+    Fixture f;
+    f.host.port = "Ethernet";
+    f.platform.refuse = true;
+    EXPECT_FALSE(f.link.SendPendingNetData());
+    EXPECT_EQ(f.host.messages.back(), "打印机设置工具|与打印机连接不成功!|0");
+    EXPECT_GE(std::count(f.platform.calls.begin(), f.platform.calls.end(), "socket"), 25);
+}
+
+TEST(NetworkDelivery, AddressChecksComeFirstAndSendNothing)
+{
+    Fixture f;
+    f.host.address = AddressEntry{};
+    EXPECT_FALSE(f.link.SendPendingNetData());
+    f.host.address.present = {true, true, true, false};
+    EXPECT_FALSE(f.link.SendPendingNetData());
+    f.platform.socketOpens = false;
+    f.host.address = AddressEntry::FromValue(0x7F000001);
+    EXPECT_FALSE(f.link.SendPendingNetData());
+    EXPECT_EQ(f.host.messages, (std::vector<std::string>{
+        "打印机设置工具|远程IP地址为空!|1021", "打印机设置工具|您输入的IP地址不完整!|1021", "错误|创建套接字失败|0"}));
+    EXPECT_TRUE(f.platform.sockets.empty());
+}
+
+TEST(NetworkConnect, QueryGivesUpAfterFifteenFailedSends)
+{
+    Fixture f;
+    f.host.port = "Ethernet";
+    f.platform.connectAfterMs = 1'000'000;
+    const ConnectOutcome outcome = f.link.Connect();
+    EXPECT_FALSE(outcome.connected);
+    EXPECT_EQ(f.host.messages, (std::vector<std::string>{"打印机设置工具|与打印机连接不成功!|0"}));
+    EXPECT_EQ(f.platform.now, 80 + 15 * 80) << "80 ms before the query, 80 ms after each failure";
+    EXPECT_EQ(f.link.g_connected, 0);
+}
+
+TEST(NetworkConnect, ShortReplyLeavesNoParameters)
+{
+    Fixture f;
+    f.host.port = "Ethernet";
+    f.platform.reply = FromHex("C0 A8 01 64 FF FF FF 00 C0 A8 01 01 08 08 08 08");
+    const ConnectOutcome outcome = f.link.Connect();
+    EXPECT_TRUE(outcome.connected);
+    EXPECT_FALSE(outcome.net.valid);
+    EXPECT_EQ(outcome.net.ip, 0u);
+
+    f.platform.reply.push_back(0x02);
+    const ConnectOutcome full = f.link.Connect();
+    EXPECT_TRUE(full.net.valid);
+    EXPECT_EQ(full.net.ip, 0xC0A80164u);
+    EXPECT_EQ(full.net.dns, 0x08080808u);
+    EXPECT_EQ(full.net.dhcpIndex, 1);
+    EXPECT_EQ(f.link.g_linkKind, LinkKind::Network);
+    EXPECT_EQ(f.link.g_printerIp, "127.0.0.1");
+}

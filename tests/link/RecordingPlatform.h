@@ -1,0 +1,123 @@
+#pragma once
+// A Platform that records every call as a line ("open COM1", "write 1B 40") and
+// answers from settings; its clock moves only when the link sleeps or waits.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "link/Link.h"
+#include "tests/support/Hex.h"
+
+namespace tallyx::test {
+
+class RecordingPlatform : public Platform {
+public:
+    std::vector<std::string> calls;
+    std::map<std::string, bool> serialOpens;       // port text -> opens (default true)
+    UsbDiscovery usb{UsbFind::Found, "/dev/usb/lp0", "USB\\VID_0483&PID_5720"};
+    bool usbOpens = true;
+    bool socketOpens = true;
+    int connectAfterMs = 0;          // connection completes this long after the connect call
+    bool refuse = false;
+    std::vector<Bytes> sockets;      // bytes sent on each connection
+    int64_t now = 0;
+
+    OpenResult OpenSerial(const std::string& portText) override
+    {
+        calls.push_back("open " + portText);
+        auto it = serialOpens.find(portText);
+        if (it != serialOpens.end() && !it->second) return {-1, 2};
+        return {next++, 0};
+    }
+    void ConfigureSerial(int, const SerialSettings& s) override
+    {
+        calls.push_back("configure " + std::to_string(s.baudRate));
+    }
+    UsbDiscovery DiscoverUsb() override
+    {
+        calls.push_back("discover");
+        return usb;
+    }
+    OpenResult OpenUsb(const std::string& path) override
+    {
+        calls.push_back("open " + path);
+        return usbOpens ? OpenResult{next++, 0} : OpenResult{-1, 2};
+    }
+    void ApplyTimeouts(int, const Timeouts&) override {}
+    void Purge(int) override {}
+    size_t Write(int, const uint8_t* data, size_t n) override
+    {
+        calls.push_back("write " + Hex(Bytes(data, data + n)));
+        return n;
+    }
+    void Close(int) override { calls.push_back("close"); }
+
+    OpenResult SocketOpen() override
+    {
+        if (!socketOpens) return {-1, 24};
+        calls.push_back("socket");
+        connectedAt = now + connectAfterMs;
+        return {next++, 0};
+    }
+    ConnectState SocketConnect(int, uint32_t, uint16_t) override
+    {
+        if (refuse) return ConnectState::Failed;
+        sockets.emplace_back();
+        return now >= connectedAt ? ConnectState::Connected : ConnectState::Pending;
+    }
+    ConnectState SocketWaitConnected(int, int timeoutMs) override
+    {
+        if (now >= connectedAt) return ConnectState::Connected;
+        now += timeoutMs;
+        return now >= connectedAt ? ConnectState::Connected : ConnectState::Pending;
+    }
+    long SocketSend(int, const uint8_t* data, size_t n) override
+    {
+        if (refuse) return kSendFailed;
+        if (now < connectedAt) return kSendRetry;
+        sockets.back().insert(sockets.back().end(), data, data + n);
+        return long(n);
+    }
+    void SocketWaitWritable(int, int timeoutMs) override { now += timeoutMs; }
+    size_t SocketReceive(int, uint8_t* data, size_t capacity, int) override
+    {
+        const size_t n = std::min(capacity, reply.size());
+        std::copy(reply.begin(), reply.begin() + long(n), data);
+        return n;
+    }
+    void SocketCloseGracefully(int, int lingerMs) override
+    {
+        calls.push_back("socket close");
+        now += lingerMs / 3;
+    }
+    void SocketClose(int) override { calls.push_back("socket close"); }
+    void SleepMs(int ms) override { now += ms; }
+    int64_t NowMs() override { return now; }
+
+    Bytes reply;
+
+private:
+    int next = 3;
+    int64_t connectedAt = 0;
+};
+
+// The window's side: texts of the port, baud and address controls, messages shown.
+class FakeHost : public LinkHost {
+public:
+    std::string port = "COM1";
+    std::string baud = "9600";
+    AddressEntry address = AddressEntry::FromValue(0x7F000001);
+    std::vector<std::string> messages;     // "caption|text|focus"
+    int posted = 0;
+
+    std::string PortText() override { return port; }
+    std::string BaudText() override { return baud; }
+    AddressEntry PrinterAddress() override { return address; }
+    void ShowMessage(const Message& m) override
+    {
+        messages.push_back(std::string(m.caption) + "|" + std::string(m.text) + "|" + std::to_string(m.focusId));
+    }
+    void PostSendTrigger() override { ++posted; }
+};
+
+} // namespace tallyx::test

@@ -1,0 +1,146 @@
+// The serial backend for real, on a pseudo-terminal pair.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+#include "link/PosixPlatform.h"
+#include "link/SerialPort.h"
+#include "tests/link/RecordingPlatform.h"
+
+using namespace tallyx;
+using namespace tallyx::test;
+
+namespace {
+
+// The printer's end of a pty; it holds a slave handle of its own so the link's
+// closes never hang the line up.
+class PtyPrinter {
+public:
+    PtyPrinter()
+    {
+        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        ::grantpt(m_master);
+        ::unlockpt(m_master);
+        m_slavePath = ::ptsname(m_master);
+        m_keepOpen = ::open(m_slavePath.c_str(), O_RDWR | O_NOCTTY);
+        termios tio{};
+        ::tcgetattr(m_keepOpen, &tio);
+        ::cfmakeraw(&tio);
+        ::tcsetattr(m_keepOpen, TCSANOW, &tio);
+    }
+    ~PtyPrinter()
+    {
+        ::close(m_keepOpen);
+        ::close(m_master);
+    }
+    const std::string& Path() const { return m_slavePath; }
+    int Slave() const { return m_keepOpen; }
+
+    // Reads until `count` bytes arrived or nothing came for 2 s.
+    std::string Read(size_t count)
+    {
+        std::string got;
+        while (got.size() < count) {
+            pollfd p{m_master, POLLIN, 0};
+            if (::poll(&p, 1, 2000) <= 0) break;
+            char buf[4096];
+            const ssize_t n = ::read(m_master, buf, sizeof buf);
+            if (n <= 0) break;
+            got.append(buf, size_t(n));
+        }
+        return got;
+    }
+
+private:
+    int m_master = -1;
+    int m_keepOpen = -1;
+    std::string m_slavePath;
+};
+
+} // namespace
+
+TEST(SerialPort, ComNamesMapToTtySAndOtherTextsStayPaths)
+{
+    const std::pair<std::string, std::string> rows[] = {
+        {"COM1", "/dev/ttyS0"}, {"COM4", "/dev/ttyS3"}, {"COM9", "/dev/ttyS8"},
+        {"COM0", "COM0"}, {"com1", "com1"}, {"COM1x", "COM1x"}, {"/dev/ttyUSB0", "/dev/ttyUSB0"},
+    };
+    for (const auto& [text, path] : rows) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(SerialDevicePath(text), path);
+    }
+}
+
+TEST(SerialPort, CommandsArriveIntactAcrossTheReopens)
+{
+    PtyPrinter printer;
+    FakeHost host;
+    host.port = printer.Path();
+    host.baud = "12345";
+    PosixPlatform platform;
+    Link link(host, platform);
+    ASSERT_TRUE(link.Connect().connected);
+    EXPECT_TRUE(host.messages.empty());
+
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(printer.Slave(), &tio), 0);
+    EXPECT_EQ(::cfgetospeed(&tio), B9600) << "an unknown baud text configures 9600";
+    EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t(CS8));
+    EXPECT_EQ(tio.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
+
+    link.SendToPrinter(Bytes{0x1F, 0x11, 0x04}, Delivery::Posted);
+    link.SendToPrinter(Bytes{0x1B, 0x40, 0x0A}, Delivery::Posted);
+    EXPECT_EQ(Hex(printer.Read(6)), "1F 11 04 1B 40 0A");
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST(SerialPort, LargeWriteIsHandedOverWhole)
+{
+    PtyPrinter printer;
+    FakeHost host;
+    host.port = printer.Path();
+    host.baud = "115200";
+    PosixPlatform platform;
+    Link link(host, platform);
+    ASSERT_TRUE(link.Connect().connected);
+    termios tio{};
+    ::tcgetattr(printer.Slave(), &tio);
+    EXPECT_EQ(::cfgetospeed(&tio), B115200);
+
+    Bytes big(20 * 1024);
+    for (size_t i = 0; i < big.size(); ++i) big[i] = uint8_t(i * 7 + i / 256);
+    std::string got;
+    std::thread reader([&] { got = printer.Read(big.size()); });
+    link.SendToPrinter(big, Delivery::Posted);
+    reader.join();
+    ASSERT_EQ(got.size(), big.size());
+    EXPECT_TRUE(std::equal(big.begin(), big.end(), reinterpret_cast<const uint8_t*>(got.data())));
+}
+
+TEST(SerialPort, UnknownDeviceTextIsBusyOrDamaged)
+{
+    FakeHost host;
+    host.port = "usb";
+    PosixPlatform platform;
+    Link link(host, platform);
+    EXPECT_FALSE(link.Connect().connected);
+    EXPECT_EQ(host.messages, (std::vector<std::string>{"警告|此端口被占用或已损坏|0"}));
+    EXPECT_TRUE(link.g_hPort.IsNone());
+}
+
+TEST(SerialPort, PortHeldByAnotherProgramIsBusy)
+{
+    PtyPrinter printer;
+    const OpenResult first = OpenSerialDevice(printer.Path());
+    ASSERT_TRUE(first.ok());
+    const OpenResult second = OpenSerialDevice(printer.Path());
+    EXPECT_FALSE(second.ok());
+    DrainAndClose(first.fd);
+    const OpenResult third = OpenSerialDevice(printer.Path());
+    EXPECT_TRUE(third.ok());
+    DrainAndClose(third.fd);
+}

@@ -1,0 +1,122 @@
+// USB printer discovery on a fake sysfs tree, and a write through a FIFO device node.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fcntl.h>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "link/PosixPlatform.h"
+#include "tests/link/RecordingPlatform.h"
+
+using namespace tallyx;
+using namespace tallyx::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+class FakeSysfs {
+public:
+    FakeSysfs()
+    {
+        char tmpl[] = "/tmp/tallyx-usb-XXXXXX";
+        root = ::mkdtemp(tmpl);
+        fs::create_directories(root + "/sys/class/usbmisc");
+        fs::create_directories(root + "/dev/usb");
+    }
+    ~FakeSysfs() { fs::remove_all(root); }
+
+    // An lpN node whose interface has class `cls` on a device with the given ids.
+    void AddNode(const std::string& lp, const std::string& cls, const std::string& vendor = "0483",
+                 const std::string& product = "5720")
+    {
+        const std::string device = root + "/sys/devices/usb1/" + lp + "-dev";
+        const std::string iface = device + "/" + lp + "-dev:1.0";
+        fs::create_directories(iface);
+        Write(iface + "/bInterfaceClass", cls);
+        if (!vendor.empty()) Write(device + "/idVendor", vendor);
+        if (!product.empty()) Write(device + "/idProduct", product);
+        fs::create_directories(root + "/sys/class/usbmisc/" + lp);
+        fs::create_directory_symlink(iface, root + "/sys/class/usbmisc/" + lp + "/device");
+    }
+    UsbPrinterFinder Finder() const { return UsbPrinterFinder(root + "/sys", root + "/dev"); }
+
+    std::string root;
+
+private:
+    static void Write(const std::string& path, const std::string& text) { std::ofstream(path) << text << "\n"; }
+};
+
+} // namespace
+
+TEST(UsbDiscovery, NoPrinterInterface)
+{
+    FakeSysfs sys;
+    sys.AddNode("lp0", "03");   // a usbmisc node that is not a printer
+    EXPECT_EQ(sys.Finder().Find().result, UsbFind::NoInterface);
+
+    fs::remove_all(sys.root + "/sys/class");
+    EXPECT_EQ(sys.Finder().Find().result, UsbFind::NoInterface) << "no usbmisc class means no printer";
+}
+
+TEST(UsbDiscovery, FirstPrinterInNumberOrderWins)
+{
+    FakeSysfs sys;
+    sys.AddNode("lp10", "07", "1111", "2222");
+    sys.AddNode("lp2", "07", "0483", "5720");
+    const UsbDiscovery found = sys.Finder().Find();
+    ASSERT_EQ(found.result, UsbFind::Found);
+    EXPECT_EQ(found.path, sys.root + "/dev/usb/lp2");
+    EXPECT_EQ(found.hardwareId, "USB\\VID_0483&PID_5720");
+}
+
+TEST(UsbDiscovery, UnreadableHardwareIdStopsDiscovery)
+{
+    FakeSysfs sys;
+    sys.AddNode("lp0", "07", "0483", "");
+    sys.AddNode("lp1", "07");
+    EXPECT_EQ(sys.Finder().Find().result, UsbFind::NoHardwareId) << "only the first interface is ever used";
+}
+
+TEST(UsbDiscovery, ConnectMessagesAndWritesThroughTheDeviceNode)
+{
+    FakeSysfs sys;
+    FakeHost host;
+    host.port = "USB";
+    {
+        PosixPlatform platform(sys.Finder());
+        Link link(host, platform);
+        EXPECT_FALSE(link.Connect().connected);
+        EXPECT_EQ(host.messages, (std::vector<std::string>{"打印机设置工具|无法找到USB设备|0"}));
+    }
+
+    sys.AddNode("lp0", "07");
+    const std::string node = sys.root + "/dev/usb/lp0";
+    ASSERT_EQ(::mkfifo(node.c_str(), 0600), 0);
+    const int reader = ::open(node.c_str(), O_RDONLY | O_NONBLOCK);
+    PosixPlatform platform(sys.Finder());
+    Link link(host, platform);
+    ASSERT_TRUE(link.Connect().connected);
+    EXPECT_EQ(link.g_linkKind, LinkKind::Usb);
+    link.SendToPrinter(Bytes{0x1B, 0x40, 0x0A}, Delivery::Posted);
+    char buf[16] = {};
+    const ssize_t n = ::read(reader, buf, sizeof buf);
+    EXPECT_EQ(Hex(std::string_view(buf, n > 0 ? size_t(n) : 0)), "1B 40 0A");
+    ::close(reader);
+}
+
+TEST(UsbDiscovery, MissingDeviceNodeFailsOnTheFirstCommand)
+{
+    FakeSysfs sys;
+    sys.AddNode("lp0", "07");
+    FakeHost host;
+    host.port = "USB";
+    PosixPlatform platform(sys.Finder());
+    Link link(host, platform);
+    ASSERT_TRUE(link.Connect().connected) << "a found path connects even when it cannot be opened";
+    EXPECT_TRUE(link.g_hPort.IsFailed());
+    EXPECT_TRUE(fs::is_empty(sys.root + "/dev/usb")) << "the open never creates a node";
+    link.SendToPrinter(Bytes{0x0A}, Delivery::Posted);
+    EXPECT_EQ(host.messages, (std::vector<std::string>{"tallyx|此端口被占用或已损坏|0"}));
+}
