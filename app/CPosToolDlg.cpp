@@ -1,0 +1,255 @@
+#include "app/CPosToolDlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QThread>
+
+#include "app/AppIcon.h"
+#include "app/DataExchange.h"
+#include "app/IpAddressCtrl.h"
+#include "app/MessageBoxes.h"
+#include "commands/Gbk.h"
+#include "commands/MainCommands.h"
+#include "link/PosixPlatform.h"
+#include "res/Combos.h"
+#include "res/MainWindowTexts.h"
+#include "res/Messages.h"
+
+namespace tallyx {
+
+namespace {
+constexpr int kPortCombo = 1001, kBaudCombo = 1002, kConnectButton = 1003;
+constexpr int kPrinterIpCtrl = 1021, kSendTriggerButton = 1031, kReopenButton = 1052;
+constexpr int kSaveButton = 1039, kSendCountEdit = 1050, kPrintTextEdit = 1055;
+constexpr int kHexCheck = 1074, kDhcpComboId = 1076;
+constexpr int kEditFontHeightPx = 12;
+constexpr int kEditFontWeight = 12;   // the template's weight field, lighter than thin
+
+bool OnUiThread(const QObject* object) { return QThread::currentThread() == object->thread(); }
+} // namespace
+
+CPosToolDlg::CPosToolDlg(Platform* platform, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      m_ownPlatform(platform ? nullptr : std::make_unique<PosixPlatform>()),
+      m_platform(platform ? *platform : *m_ownPlatform),
+      m_ui(BuildDialog(*this, MainWindowTemplate())),
+      m_link(*this, m_platform)
+{
+    m_port = Combo(kPortCombo);
+    m_baud = Combo(kBaudCombo);
+    m_printerIp = Address(kPrinterIpCtrl);
+    m_dhcp = Combo(kDhcpComboId);
+    m_sendCountEdit = qobject_cast<QLineEdit*>(Control(kSendCountEdit));
+    m_printText = qobject_cast<QPlainTextEdit*>(Control(kPrintTextEdit));
+    m_hex = qobject_cast<QCheckBox*>(Control(kHexCheck));
+    m_connect = Button(kConnectButton);
+    m_sendTrigger = Button(kSendTriggerButton);
+    // Only the program clicks the hidden buttons; Return never reaches them.
+    m_sendTrigger->setAutoDefault(false);
+    Button(kReopenButton)->setAutoDefault(false);
+
+    g_dhcpIndex = 0;
+    setWindowIcon(AppIcon());
+    BindHandlers();
+    OnInitDialog();
+}
+
+CPosToolDlg::~CPosToolDlg() = default;
+
+QComboBox* CPosToolDlg::Combo(int id) const { return qobject_cast<QComboBox*>(Control(id)); }
+IpAddressCtrl* CPosToolDlg::Address(int id) const { return qobject_cast<IpAddressCtrl*>(Control(id)); }
+QPushButton* CPosToolDlg::Button(int id) const { return qobject_cast<QPushButton*>(Control(id)); }
+void CPosToolDlg::SetEnabled(int id, bool enabled) { Control(id)->setEnabled(enabled); }
+
+void CPosToolDlg::BindHandlers()
+{
+    auto onClick = [this](int id, void (CPosToolDlg::*handler)()) {
+        connect(qobject_cast<QAbstractButton*>(Control(id)), &QAbstractButton::clicked, this, handler);
+    };
+    onClick(kConnectButton, &CPosToolDlg::OnConnect);
+    connect(m_port, &QComboBox::activated, this, &CPosToolDlg::OnSelchangePort);
+    onClick(kSaveButton, &CPosToolDlg::OnSaveNetParams);
+    for (const MainCommandSpec& spec : MainCommandTable()) {
+        const int id = spec.buttonId;
+        connect(Button(id), &QPushButton::clicked, this, [this, id] { OnMainCommand(id); });
+    }
+    onClick(1019, &CPosToolDlg::OnSendText);
+    onClick(kHexCheck, &CPosToolDlg::OnHexMode);
+    onClick(1075, &CPosToolDlg::OnClearText);
+    onClick(1067, &CPosToolDlg::OnNvLogo);
+    onClick(1068, &CPosToolDlg::OnCodePage);
+    onClick(1069, &CPosToolDlg::OnBarCode);
+    onClick(1070, &CPosToolDlg::OnQrCode);
+    onClick(1073, &CPosToolDlg::OnPdf417);
+    onClick(1078, &CPosToolDlg::OnCutterCheck);
+    onClick(1071, &CPosToolDlg::OnVoiceTest);
+    onClick(kReopenButton, &CPosToolDlg::ReopenPort);
+    onClick(kSendTriggerButton, &CPosToolDlg::SendPendingNetData);
+
+    connect(m_port, &QComboBox::currentTextChanged, this, &CPosToolDlg::UpdateLinkTexts);
+    connect(m_baud, &QComboBox::currentTextChanged, this, &CPosToolDlg::UpdateLinkTexts);
+    connect(m_printerIp, &IpAddressCtrl::AddressChanged, this, &CPosToolDlg::UpdateLinkTexts);
+}
+
+void CPosToolDlg::FillCombos()
+{
+    for (const ComboContent& content : kMainCombos) {
+        QComboBox* combo = Combo(content.id);
+        for (int i = 0; i < int(content.items.size()); ++i) combo->insertItem(i, ToQString(content.items[size_t(i)]));
+        combo->setCurrentIndex(content.selected);
+    }
+}
+
+void CPosToolDlg::OnInitDialog()
+{
+    m_link.g_connected = 0;
+    m_printerIp->SetAddress(ParseDottedAddress(g_defaultPrinterIp).value_or(0));
+    m_link.g_linkKind = LinkKind::None;
+
+    for (std::string_view item : kDhcpCombo.items) m_dhcp->addItem(ToQString(item));
+    FillCombos();
+    SetCaption(m_connect, kConnectCaption);
+    SetCommandSetEnabled(false);
+    SetEnabled(kSaveButton, false);
+
+    const int port = m_port->currentIndex();
+    if (port == combo::kPortUsbIndex) {
+        m_baud->setEnabled(false);
+        m_printerIp->setEnabled(false);
+    } else if (port == combo::kPortEthernetIndex) {
+        m_baud->setEnabled(false);
+    }
+
+    Button(kSendTriggerButton)->hide();
+    Button(kReopenButton)->hide();
+    g_sendCount = 1;
+
+    g_editFont = m_ui.font;
+    g_editFont.setPixelSize(kEditFontHeightPx);
+    g_editFont.setWeight(QFont::Weight(kEditFontWeight));
+    m_printText->setFont(g_editFont);
+    SetEditBytes(Utf8ToGbk(kDefaultPrintText));
+
+    UpdateData(false);
+    UpdateLinkTexts();
+}
+
+void CPosToolDlg::SetCommandSetEnabled(bool enabled)
+{
+    for (int id : CommandSetIds()) SetEnabled(id, enabled);
+}
+
+bool CPosToolDlg::UpdateData(bool save)
+{
+    if (!save) {
+        m_dhcp->setCurrentIndex(g_dhcpIndex);
+        m_sendCountEdit->setText(QString::number(g_sendCount));
+        return true;
+    }
+    g_dhcpIndex = m_dhcp->currentIndex();
+    const auto count = ParseUnsignedField(ToUtf8(m_sendCountEdit->text()));
+    if (!count) {
+        Boxes().Show({kCaptionApp, kMsgSendCountInvalid}, this);
+        m_sendCountEdit->setFocus(Qt::OtherFocusReason);
+        m_sendCountEdit->selectAll();
+        return false;
+    }
+    g_sendCount = *count;
+    return true;
+}
+
+void CPosToolDlg::accept() {}
+
+void CPosToolDlg::keyPressEvent(QKeyEvent* event)
+{
+    // A focused push button takes Return itself; anywhere else it is the OK command.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+QMenu* CPosToolDlg::CreateSystemMenu(QWidget* parent)
+{
+    auto* menu = new QMenu(parent);
+    menu->setSeparatorsCollapsible(false);
+    menu->addSeparator();
+    menu->addAction(ToQString(kMsgAboutMenu), this, &CPosToolDlg::OnAbout);
+    return menu;
+}
+
+void CPosToolDlg::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The window manager owns the real system menu; the About item lives here instead.
+    QMenu* menu = CreateSystemMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void CPosToolDlg::UpdateLinkTexts()
+{
+    std::lock_guard lock(m_textsLock);
+    m_portSnapshot = ToUtf8(m_port->currentText());
+    m_baudSnapshot = ToUtf8(m_baud->currentText());
+    m_addressSnapshot = m_printerIp->Entry();
+}
+
+std::string CPosToolDlg::PortText()
+{
+    if (OnUiThread(this)) return ToUtf8(m_port->currentText());
+    std::lock_guard lock(m_textsLock);
+    return m_portSnapshot;
+}
+
+std::string CPosToolDlg::BaudText()
+{
+    if (OnUiThread(this)) return ToUtf8(m_baud->currentText());
+    std::lock_guard lock(m_textsLock);
+    return m_baudSnapshot;
+}
+
+AddressEntry CPosToolDlg::PrinterAddress()
+{
+    if (OnUiThread(this)) return m_printerIp->Entry();
+    std::lock_guard lock(m_textsLock);
+    return m_addressSnapshot;
+}
+
+void CPosToolDlg::ShowMessage(const Message& message)
+{
+    if (!OnUiThread(this)) {
+        // Boxes belong to the UI thread: a worker's message waits for the event loop.
+        QMetaObject::invokeMethod(this, [this, message] { ShowMessage(message); }, Qt::QueuedConnection);
+        return;
+    }
+    Boxes().Show(message, this);
+    if (message.focusId == 0) return;
+    if (auto* address = Address(message.focusId)) address->SetFocusFirst();
+    else if (QWidget* control = Control(message.focusId)) control->setFocus(Qt::OtherFocusReason);
+}
+
+void CPosToolDlg::PostSendTrigger()
+{
+    if (m_pendingTriggers.fetch_add(1) == 0)
+        QMetaObject::invokeMethod(m_sendTrigger, "click", Qt::QueuedConnection);
+}
+
+void CPosToolDlg::SendPendingNetData()
+{
+    m_link.SendPendingNetData();
+    if (m_pendingTriggers.load() <= 0) return;   // a click nobody posted
+    if (m_pendingTriggers.fetch_sub(1) > 1) QMetaObject::invokeMethod(m_sendTrigger, "click", Qt::QueuedConnection);
+}
+
+void CPosToolDlg::ReopenPort() { m_link.ReopenPort(); }
+
+} // namespace tallyx

@@ -1,0 +1,130 @@
+#pragma once
+// The main window: port selection, printer and network addresses, the print-test box
+// and every command button. It owns the printer link and opens the secondary dialogs.
+#include <QDialog>
+#include <QFont>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "app/DialogLayout.h"
+#include "link/Link.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace tallyx {
+
+class IpAddressCtrl;
+class PosixPlatform;
+struct MainCommandSpec;
+
+class CPosToolDlg : public QDialog, public LinkHost {
+    Q_OBJECT
+public:
+    // platform: the devices and sockets to use; nullptr means the real ones.
+    explicit CPosToolDlg(Platform* platform = nullptr, QWidget* parent = nullptr);
+    ~CPosToolDlg() override;
+
+    Link& GetLink() { return m_link; }
+    QWidget* Control(int id) const { return m_ui.controls.value(id); }
+    const DialogUnits& Units() const { return m_ui.units; }
+
+    // Values exchanged with the controls by UpdateData.
+    int g_dhcpIndex = 0;          // selection of combo 1076
+    uint32_t g_sendCount = 1;     // edit 1050
+    // The printer's network parameters read back at an Ethernet connect.
+    uint32_t g_netIp = 0;
+    uint32_t g_netMask = 0;
+    uint32_t g_netGateway = 0;
+    uint32_t g_netDns = 0;
+    QFont g_editFont;             // print-test box 1055
+
+    // save: controls into the values (false when the send count is not a number,
+    // which keeps its previous value); otherwise the values into the controls.
+    bool UpdateData(bool save);
+
+    // The window menu: a separator and the About item.
+    QMenu* CreateSystemMenu(QWidget* parent);
+
+    // LinkHost
+    std::string PortText() override;
+    std::string BaudText() override;
+    AddressEntry PrinterAddress() override;
+    void ShowMessage(const Message& message) override;
+    void PostSendTrigger() override;
+
+public slots:
+    void OnConnect();
+    void OnSelchangePort();
+    void OnMainCommand(int buttonId);
+    void OnSaveNetParams();
+    void OnSendText();
+    void OnHexMode();
+    void OnClearText();
+    void OnAbout();
+    void OnNvLogo();
+    void OnCodePage();
+    void OnBarCode();
+    void OnQrCode();
+    void OnPdf417();
+    void OnCutterCheck();
+    void OnVoiceTest();
+    void SendPendingNetData();   // hidden button 1031
+    void ReopenPort();           // hidden button 1052
+
+    // The OK command does nothing: Return never closes the window.
+    void accept() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void OnInitDialog();
+    void BindHandlers();
+    void FillCombos();
+    void OnSelfTest(const MainCommandSpec& spec);
+    void Disconnect();
+    void SetCommandSetEnabled(bool enabled);
+    void SetEnabled(int id, bool enabled);
+    QComboBox* Combo(int id) const;
+    IpAddressCtrl* Address(int id) const;
+    QPushButton* Button(int id) const;
+    // The print-test box's text as GBK bytes, line breaks as CR LF, and back.
+    std::string EditBytes() const;
+    void SetEditBytes(const std::string& gbk);
+    void UpdateLinkTexts();
+
+    std::unique_ptr<PosixPlatform> m_ownPlatform;
+    Platform& m_platform;
+    BuiltDialog m_ui;
+    Link m_link;
+
+    QComboBox* m_port;
+    QComboBox* m_baud;
+    IpAddressCtrl* m_printerIp;
+    QComboBox* m_dhcp;
+    QLineEdit* m_sendCountEdit;
+    QPlainTextEdit* m_printText;
+    QCheckBox* m_hex;
+    QPushButton* m_connect;
+    QPushButton* m_sendTrigger;
+
+    // Posted network sends not yet run; one queued click at a time carries them.
+    std::atomic<int> m_pendingTriggers{0};
+
+    // What the link reads when it runs off the UI thread (the cutter test's worker).
+    std::mutex m_textsLock;
+    std::string m_portSnapshot;
+    std::string m_baudSnapshot;
+    AddressEntry m_addressSnapshot;
+};
+
+} // namespace tallyx

@@ -1,0 +1,41 @@
+// The setting and test buttons and the network parameter save.
+#include <QComboBox>
+
+#include "app/CPosToolDlg.h"
+#include "app/IpAddressCtrl.h"
+#include "commands/MainCommands.h"
+#include "commands/NetworkParams.h"
+
+namespace tallyx {
+
+void CPosToolDlg::OnMainCommand(int buttonId)
+{
+    UpdateData(true);
+    const MainCommandSpec* spec = FindMainCommandByButton(buttonId);
+    if (!spec) return;
+    if (buttonId == kSelfTestButton) return OnSelfTest(*spec);
+    const QComboBox* param = spec->comboId ? Combo(spec->comboId) : nullptr;
+    const std::string paramText = param ? ToUtf8(param->currentText()) : std::string();
+    m_link.SendToPrinter(BuildMainCommand(*spec, paramText), Delivery::Posted);
+}
+
+// The port is checked and read once; the count is looked at before every repetition.
+void CPosToolDlg::OnSelfTest(const MainCommandSpec& spec)
+{
+    const Bytes command = BuildMainCommand(spec);
+    if (!m_link.CheckPortHandle()) return;
+    const std::string portText = PortText();
+    for (uint32_t i = 0; i < g_sendCount; ++i) m_link.Deliver(portText, command.data(), command.size(), Delivery::Posted);
+}
+
+void CPosToolDlg::OnSaveNetParams()
+{
+    UpdateData(true);
+    const NetworkParamInput input{g_dhcpIndex, Address(1022)->Entry(), Address(1024)->Entry(),
+                                  Address(1023)->Entry(), Address(1025)->Entry()};
+    const Result result = BuildNetworkParamCommand(input);
+    if (const Message* refusal = result.refusal()) return ShowMessage(*refusal);
+    if (m_link.SendOnceOverTcp(result.bytes())) UpdateData(false);
+}
+
+} // namespace tallyx

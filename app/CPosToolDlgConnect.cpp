@@ -1,0 +1,82 @@
+// The connect button 1003 and the port combo's selection change.
+#include <QComboBox>
+#include <QPushButton>
+
+#include "app/CPosToolDlg.h"
+#include "app/IpAddressCtrl.h"
+#include "res/Combos.h"
+#include "res/MainWindowTexts.h"
+
+namespace tallyx {
+
+namespace {
+constexpr int kSaveButton = 1039;
+constexpr int kNetIpCtrl = 1022, kNetGatewayCtrl = 1023, kNetMaskCtrl = 1024, kNetDnsCtrl = 1025;
+} // namespace
+
+void CPosToolDlg::OnConnect()
+{
+    UpdateData(true);
+    if (m_link.g_connected != 0) return Disconnect();
+
+    const ConnectOutcome outcome = m_link.Connect();   // shows its own messages
+    if (!outcome.connected) return;
+    if (m_link.g_linkKind == LinkKind::Network) {
+        // A reply too short to hold the parameters leaves the fields empty, DHCP "NO".
+        const NetParams& net = outcome.net;
+        g_netIp = net.valid ? net.ip : 0;
+        g_netMask = net.valid ? net.mask : 0;
+        g_netGateway = net.valid ? net.gateway : 0;
+        g_netDns = net.valid ? net.dns : 0;
+        g_dhcpIndex = net.valid ? net.dhcpIndex : 0;
+        const std::pair<int, uint32_t> fields[] = {
+            {kNetIpCtrl, g_netIp}, {kNetMaskCtrl, g_netMask}, {kNetGatewayCtrl, g_netGateway}, {kNetDnsCtrl, g_netDns}};
+        for (auto [id, address] : fields) {
+            if (net.valid) Address(id)->SetAddress(address);
+            else Address(id)->ClearAddress();
+        }
+        SetEnabled(kSaveButton, true);
+        m_printerIp->setEnabled(false);
+    }
+    SetCaption(m_connect, kDisconnectCaption);
+    m_port->setEnabled(false);
+    m_baud->setEnabled(false);
+    SetCommandSetEnabled(true);
+    UpdateData(false);
+}
+
+void CPosToolDlg::Disconnect()
+{
+    SetCaption(m_connect, kConnectCaption);
+    SetCommandSetEnabled(false);
+    SetEnabled(kSaveButton, false);
+    m_port->setEnabled(true);
+    if (m_link.g_linkKind == LinkKind::Serial) m_baud->setEnabled(true);
+    if (m_link.g_linkKind == LinkKind::Network) {
+        m_printerIp->setEnabled(true);
+        g_netIp = g_netMask = g_netGateway = g_netDns = 0;
+        g_dhcpIndex = 0;
+        for (int id : {kNetIpCtrl, kNetMaskCtrl, kNetGatewayCtrl, kNetDnsCtrl}) Address(id)->ClearAddress();
+    }
+    m_link.Disconnect();   // drops the connected flag and closes the device
+    UpdateData(false);
+}
+
+void CPosToolDlg::OnSelchangePort()
+{
+    UpdateData(true);
+    const int port = m_port->currentIndex();
+    if (port == combo::kPortUsbIndex) {
+        m_baud->setEnabled(false);
+        m_printerIp->setEnabled(false);
+    } else if (port == combo::kPortEthernetIndex) {
+        m_baud->setEnabled(false);
+        m_printerIp->setEnabled(true);
+    } else {
+        m_baud->setEnabled(true);
+        m_printerIp->setEnabled(false);
+    }
+    UpdateData(false);
+}
+
+} // namespace tallyx

@@ -1,0 +1,34 @@
+// The About box and the buttons that only open a secondary dialog. Each dialog is
+// modal and owned by the main window, through which it reaches the link.
+#include "app/CAboutDlg.h"
+#include "app/CPosToolDlg.h"
+
+namespace tallyx {
+
+namespace {
+template <class Dialog, class... Args>
+void RunModal(Args&&... args)
+{
+    Dialog dialog(std::forward<Args>(args)...);
+    dialog.exec();
+}
+} // namespace
+
+void CPosToolDlg::OnAbout() { RunModal<CAboutDlg>(this); }
+
+// FIXME: CNvLogoDlg (template 129) is not in the tree yet.
+void CPosToolDlg::OnNvLogo() {}
+// FIXME: CCodePageDlg (template 131) comes with the code page dialog.
+void CPosToolDlg::OnCodePage() {}
+// FIXME: CBarCodeDlg (template 133) comes with the barcode dialog.
+void CPosToolDlg::OnBarCode() {}
+// FIXME: CQrCodeDlg (template 135) comes with the QR code dialog.
+void CPosToolDlg::OnQrCode() {}
+// FIXME: CPdf417Dlg (template 137) comes with the PDF417 dialog.
+void CPosToolDlg::OnPdf417() {}
+// FIXME: CCutterCheckDlg (template 138) comes with the cutter endurance test.
+void CPosToolDlg::OnCutterCheck() {}
+// FIXME: CVoiceTestDlg (template 140) comes with the voice chip test.
+void CPosToolDlg::OnVoiceTest() {}
+
+} // namespace tallyx

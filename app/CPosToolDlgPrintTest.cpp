@@ -1,0 +1,65 @@
+// The print-test box: Send 1019, the " HEX" check box 1074 and Clear 1075.
+#include <QCheckBox>
+#include <QPlainTextEdit>
+
+#include "app/CPosToolDlg.h"
+#include "app/MessageBoxes.h"
+#include "commands/Gbk.h"
+#include "commands/Hex.h"
+#include "commands/PrintTest.h"
+#include "res/Messages.h"
+
+namespace tallyx {
+
+std::string CPosToolDlg::EditBytes() const
+{
+    // The box holds its line breaks as CR LF, as the printer is to get them.
+    QString text = m_printText->toPlainText();
+    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return Utf8ToGbk(ToUtf8(text));
+}
+
+void CPosToolDlg::SetEditBytes(const std::string& gbk)
+{
+    QString text = ToQString(GbkToUtf8(gbk));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    m_printText->setPlainText(text);
+}
+
+void CPosToolDlg::OnSendText()
+{
+    UpdateData(true);
+    const bool hexMode = m_hex->isChecked();
+    if (!m_link.CheckPortHandle()) return;
+    const Result result = BuildPrintTestCommand(EditBytes(), hexMode);
+    if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
+    const Bytes& data = result.bytes();
+    const std::string portText = PortText();
+    for (uint32_t i = 0; i < g_sendCount; ++i) m_link.Deliver(portText, data.data(), data.size(), Delivery::Posted);
+}
+
+void CPosToolDlg::OnHexMode()
+{
+    UpdateData(true);
+    const bool nowHex = m_hex->isChecked();
+    const std::string text = EditBytes();
+    if (text.empty()) return;
+    if (nowHex) {
+        SetEditBytes(BytesToHexText(text));
+    } else {
+        HexParseStatus status = HexParseStatus::Converted;
+        const std::string plain = HexTextToText(text, status);
+        if (status == HexParseStatus::BadCharacter) Boxes().Show({kCaptionError, kMsgHexInputError}, this);
+        else SetEditBytes(plain);
+    }
+    UpdateData(false);
+}
+
+void CPosToolDlg::OnClearText()
+{
+    UpdateData(true);
+    m_printText->clear();
+    UpdateData(false);
+}
+
+} // namespace tallyx

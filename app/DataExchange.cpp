@@ -1,0 +1,45 @@
+#include "app/DataExchange.h"
+
+namespace tallyx {
+
+namespace {
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Digits only, at most max; nullopt on anything else.
+std::optional<uint64_t> ParseDigits(std::string_view text, uint64_t max)
+{
+    if (text.empty()) return std::nullopt;
+    uint64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + uint64_t(c - '0');
+        if (value > max) return std::nullopt;
+    }
+    return value;
+}
+} // namespace
+
+std::optional<uint32_t> ParseUnsignedField(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    const auto value = ParseDigits(text, UINT32_MAX);
+    if (!value) return std::nullopt;
+    return uint32_t(*value);
+}
+
+std::optional<uint32_t> ParseDottedAddress(std::string_view text)
+{
+    uint32_t address = 0;
+    for (int i = 0; i < 4; ++i) {
+        const size_t dot = i < 3 ? text.find('.') : text.size();
+        if (dot == std::string_view::npos) return std::nullopt;
+        const auto octet = ParseDigits(text.substr(0, dot), 255);
+        if (!octet) return std::nullopt;
+        address = address << 8 | uint32_t(*octet);
+        text.remove_prefix(i < 3 ? dot + 1 : dot);
+    }
+    return address;
+}
+
+} // namespace tallyx

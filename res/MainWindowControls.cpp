@@ -1,0 +1,148 @@
+#include "res/MainWindowControls.h"
+
+#include <array>
+
+#include "res/MainWindowTexts.h"
+
+namespace tallyx {
+
+namespace {
+using K = ControlKind;
+using namespace ctl;
+
+// Labels that also name the field beside them.
+constexpr std::string_view kPort = "端口";
+constexpr std::string_view kBaud = "波特率";
+constexpr std::string_view kPrinterIp = "打印机IP地址";
+constexpr std::string_view kIp = "IP";
+constexpr std::string_view kMask = "子网掩码";
+constexpr std::string_view kGateway = "网关";
+constexpr std::string_view kDns = "DNS";
+constexpr std::string_view kDhcp = "DHCP";
+constexpr std::string_view kPrintMode = "设置打印模式";
+constexpr std::string_view kDensity = "设置打印浓度";
+constexpr std::string_view kBuzzer = "蜂鸣设置";
+constexpr std::string_view kCutter = "切刀设置";
+constexpr std::string_view kPrinterBaud = "串口波特率";
+constexpr std::string_view kFont = "字库设定";
+constexpr std::string_view kAlignment = "设置对齐方式";
+constexpr std::string_view kMagnify = "字体放大倍数";
+constexpr std::string_view kPrintTest = "打印测试";
+constexpr std::string_view kSendCount = "发送次数";
+
+constexpr ControlSpec L(int id, K kind, std::string_view label, DluRect r, uint32_t flags = 0)
+{
+    return {id, kind, label, label, r, flags};
+}
+constexpr ControlSpec Field(int id, K kind, std::string_view name, DluRect r, uint32_t flags = 0)
+{
+    return {id, kind, {}, name, r, flags};
+}
+constexpr ControlSpec Button(int id, std::string_view label, DluRect r)
+{
+    return L(id, K::PushButton, label, r, kFlat);
+}
+
+constexpr std::array kMainControls{
+    L(1009, K::StaticText, kBaud, {112, 14, 31, 12}, kAlignCentre),
+    Field(1001, K::EditableCombo, kPort, {37, 13, 47, 151}),
+    L(0, K::StaticText, kPort, {10, 14, 25, 11}, kAlignCentre),
+    Field(1002, K::EditableCombo, kBaud, {145, 13, 43, 98}),
+    Button(1003, "连  接", {205, 10, 59, 18}),
+    L(0, K::GroupBox, "端口设置", {7, 2, 451, 30}),
+    L(1020, K::StaticText, kPrinterIp, {283, 13, 48, 12}, kAlignCentre),
+    L(0, K::StaticText, kIp, {250, 60, 35, 12}, kAlignRight),
+    L(0, K::StaticText, kMask, {250, 77, 35, 12}, kAlignRight),
+    L(0, K::StaticText, kGateway, {250, 95, 35, 12}, kAlignRight),
+    L(0, K::GroupBox, "本地打印机网络参数设置", {232, 32, 226, 99}),
+    Field(1021, K::IpAddress, kPrinterIp, {333, 12, 100, 15}),
+    Field(1022, K::IpAddress, kIp, {290, 59, 100, 12}),
+    Field(1023, K::IpAddress, kGateway, {290, 93, 100, 12}),
+    Field(1024, K::IpAddress, kMask, {290, 76, 100, 12}),
+    Button(1039, "保  存", {401, 109, 33, 13}),
+    L(1031, K::PushButton, "hhh", {411, 111, 16, 10}),
+    L(0, K::GroupBox, "打印机功能参数设置", {232, 133, 226, 116}),
+    Button(1040, "打印自检页", {403, 162, 48, 13}),
+    Button(1041, kPrintMode, {238, 181, 48, 13}),
+    Button(1042, kDensity, {348, 181, 48, 13}),
+    Button(1043, kBuzzer, {238, 197, 48, 13}),
+    Button(1044, kCutter, {348, 197, 48, 13}),
+    Field(1032, K::ListCombo, kPrintMode, {293, 181, 48, 98}),
+    Field(1033, K::ListCombo, kBuzzer, {293, 197, 48, 98}),
+    Field(1034, K::ListCombo, kCutter, {403, 197, 48, 98}),
+    Field(1035, K::ListCombo, kDensity, {403, 181, 48, 98}),
+    Button(1045, kPrinterBaud, {238, 213, 48, 13}),
+    Field(1046, K::ListCombo, kPrinterBaud, {293, 213, 48, 98}),
+    Button(1047, "恢复出厂设置", {348, 162, 48, 13}),
+    Button(1048, kFont, {348, 213, 48, 13}),
+    Field(1049, K::ListCombo, kFont, {403, 213, 48, 98}),
+    L(1052, K::PushButton, "HHH2", {408, 110, 19, 10}),
+    Button(1018, "HEX模式", {238, 251, 31, 15}),
+    Field(1055, K::MultiLineEdit, kPrintTest, {12, 44, 214, 209}, kScrollBars | kWantReturn),
+    L(0, K::GroupBox, kPrintTest, {6, 32, 224, 253}),
+    Button(1019, "发  送", {79, 265, 36, 13}),
+    L(0, K::StaticText, kSendCount, {13, 268, 31, 8}),
+    Field(1050, K::Edit, kSendCount, {46, 265, 30, 13}, kAlignCentre),
+    Button(1051, "初始化打印机", {238, 146, 48, 13}),
+    Button(1053, "设置下划线", {293, 146, 48, 13}),
+    Button(1054, "设置粗体打印", {348, 146, 48, 13}),
+    Button(1056, "设置旋转打印", {293, 162, 48, 13}),
+    Button(1057, "设置倒置打印", {403, 146, 48, 13}),
+    Button(1058, "设置黑白打印", {238, 162, 48, 13}),
+    Button(1059, kAlignment, {238, 229, 48, 13}),
+    Button(1060, kMagnify, {348, 229, 48, 13}),
+    Field(1061, K::ListCombo, kAlignment, {293, 229, 48, 98}),
+    Field(1062, K::ListCombo, kMagnify, {403, 229, 48, 98}),
+    Button(1067, "NV LOGO", {275, 251, 31, 15}),
+    Button(1068, "代码页", {312, 251, 31, 15}),
+    Button(1069, "一维码", {349, 251, 31, 15}),
+    Button(1070, "二维码", {386, 251, 31, 15}),
+    Button(1073, "PDF417", {423, 251, 31, 15}),
+    L(1074, K::CheckBox, " HEX", {165, 267, 32, 10}),
+    Button(1075, "清空", {199, 265, 21, 13}),
+    L(0, K::StaticText, kDns, {250, 112, 35, 9}, kAlignRight),
+    L(0, K::StaticText, kDhcp, {250, 41, 35, 12}, kAlignRight),
+    Field(1025, K::IpAddress, kDns, {290, 110, 100, 12}),
+    Field(1076, K::ListCombo, kDhcp, {290, 41, 35, 98}),
+    Button(1077, "SelfTest", {119, 265, 36, 13}),
+    Button(1078, "切刀测试", {238, 268, 31, 15}),
+    Button(1079, "钱箱测试", {275, 268, 31, 15}),
+    Button(1080, "蜂鸣测试", {312, 268, 31, 15}),
+    Button(1071, "语音测试", {349, 268, 31, 15}),
+};
+
+// Icon 128 is drawn at its own size (32 x 32 pixels); the rectangle gives its place.
+constexpr std::array kAboutControls{
+    ControlSpec{0, K::Icon, {}, {}, {11, 17, 20, 20}},
+    L(0, K::StaticText, kAboutVersion, {40, 10, 119, 8}),
+    L(0, K::StaticText, kAboutLine2, {40, 25, 119, 8}),
+    L(1, K::PushButton, kAboutOk, {178, 7, 50, 14}, kDefault),
+};
+
+constexpr DialogTemplate kMainWindow{102, kMainCaption, 10, 467, 289, kMainControls};
+constexpr DialogTemplate kAbout{100, kAboutCaption, 9, 235, 55, kAboutControls};
+
+constexpr std::array kCommandSet{
+    1041, 1043, 1044, 1042, 1040, 1077, 1045, 1047, 1048, 1018, 1019, 1051, 1053, 1054,
+    1056, 1057, 1058, 1059, 1060, 1067, 1068, 1069, 1070, 1073, 1078, 1071, 1079, 1080,
+};
+
+constexpr std::array<std::string_view, 5> kFontFamilies{
+    "SimSun", "宋体", "NSimSun", "WenQuanYi Zen Hei", "Noto Sans CJK SC",
+};
+} // namespace
+
+const DialogTemplate& MainWindowTemplate() { return kMainWindow; }
+const DialogTemplate& AboutTemplate() { return kAbout; }
+
+const ControlSpec* FindControl(const DialogTemplate& dialog, int id)
+{
+    for (const auto& c : dialog.controls)
+        if (c.id == id) return &c;
+    return nullptr;
+}
+
+std::span<const int> CommandSetIds() { return kCommandSet; }
+std::span<const std::string_view> DialogFontFamilies() { return kFontFamilies; }
+
+} // namespace tallyx
