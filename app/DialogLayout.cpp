@@ -139,10 +139,13 @@ QRect ControlGeometry(const ControlSpec& c, const DialogUnits& units, QWidget* w
     return r;
 }
 
-constexpr auto kFlatButtons =
+constexpr auto kStyle =
     "QPushButton[flat=\"true\"] { border: 1px solid palette(shadow); background: palette(button); padding: 0px; }"
     "QPushButton[flat=\"true\"]:pressed { background: palette(mid); }"
-    "QPushButton[flat=\"true\"]:focus { border: 1px solid palette(highlight); }";
+    "QPushButton[flat=\"true\"]:focus { border: 1px solid palette(highlight); }"
+    // Group titles sit on the frame's top line.
+    "QGroupBox { border: 1px solid palette(mid); margin-top: 0.5em; }"
+    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0 2px; }";
 } // namespace
 
 BuiltDialog BuildDialog(QDialog& dialog, const DialogTemplate& tpl)
@@ -151,7 +154,7 @@ BuiltDialog BuildDialog(QDialog& dialog, const DialogTemplate& tpl)
     BuiltDialog built{font, DialogUnits(font), {}};
     dialog.setFont(font);
     dialog.setWindowTitle(ToQString(tpl.caption));
-    dialog.setStyleSheet(QString::fromLatin1(kFlatButtons));
+    dialog.setStyleSheet(QString::fromLatin1(kStyle));
     dialog.setFixedSize(built.units.X(tpl.width), built.units.Y(tpl.height));
 
     QList<QWidget*> frames;

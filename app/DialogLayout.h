@@ -20,6 +20,7 @@ QFont DialogFont(int points);
 class DialogUnits {
 public:
     explicit DialogUnits(const QFont& font);
+    DialogUnits(int baseX, int baseY) : m_baseX(baseX), m_baseY(baseY) {}
     QRect ToPixels(const DluRect& r) const;
     int X(int dlu) const;
     int Y(int dlu) const;

@@ -1,0 +1,76 @@
+#include "tests/app/AppFixture.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include "app/IpAddressCtrl.h"
+
+namespace tallyx::test {
+
+AppTest::AppTest()
+{
+    InstallBoxes(&boxes);
+    dlg = std::make_unique<CPosToolDlg>(&platform);
+}
+
+AppTest::~AppTest()
+{
+    dlg.reset();
+    InstallBoxes(nullptr);
+}
+
+QWidget* AppTest::Ctl(int id) const
+{
+    QWidget* w = dlg->Control(id);
+    EXPECT_NE(w, nullptr) << "no control " << id;
+    return w;
+}
+
+QComboBox* AppTest::ComboAt(int id) const { return qobject_cast<QComboBox*>(Ctl(id)); }
+IpAddressCtrl* AppTest::AddressAt(int id) const { return qobject_cast<IpAddressCtrl*>(Ctl(id)); }
+QLineEdit* AppTest::SendCount() const { return qobject_cast<QLineEdit*>(Ctl(1050)); }
+QPlainTextEdit* AppTest::PrintBox() const { return qobject_cast<QPlainTextEdit*>(Ctl(1055)); }
+QCheckBox* AppTest::HexBox() const { return qobject_cast<QCheckBox*>(Ctl(1074)); }
+
+void AppTest::SelectItem(int comboId, const QString& item)
+{
+    QComboBox* combo = ComboAt(comboId);
+    const int index = combo->findText(item, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    ASSERT_GE(index, 0) << item.toStdString();
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+void AppTest::ConnectOn(const QString& port)
+{
+    SelectItem(1001, port);
+    Press(1003);
+}
+
+void AppTest::Press(int id)
+{
+    auto* button = qobject_cast<QAbstractButton*>(Ctl(id));
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->isEnabled()) << "control " << id << " is disabled";
+    button->click();
+}
+
+std::vector<std::string> AppTest::Shown() const
+{
+    std::vector<std::string> out;
+    for (const auto& s : boxes.shown) out.push_back(s.caption + "|" + s.text);
+    return out;
+}
+
+void AppTest::ShowActive()
+{
+    dlg->show();
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+}
+
+} // namespace tallyx::test

@@ -1,0 +1,47 @@
+#pragma once
+// A main window on a recording platform, with message boxes recorded instead of shown.
+#include <QString>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/CPosToolDlg.h"
+#include "app/MessageBoxes.h"
+#include "tests/app/FakePlatform.h"
+
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QCheckBox;
+
+namespace tallyx::test {
+
+class AppTest : public ::testing::Test {
+protected:
+    AppTest();
+    ~AppTest() override;
+
+    QWidget* Ctl(int id) const;
+    QComboBox* ComboAt(int id) const;
+    IpAddressCtrl* AddressAt(int id) const;
+    QLineEdit* SendCount() const;
+    QPlainTextEdit* PrintBox() const;
+    QCheckBox* HexBox() const;
+
+    // A pick from the list, as the operator makes it.
+    void SelectItem(int comboId, const QString& item);
+    // Picks the port and presses connect.
+    void ConnectOn(const QString& port);
+    void Press(int id);
+    // Boxes shown so far as "caption|text".
+    std::vector<std::string> Shown() const;
+    // Shows the window and waits (bounded) until it has the keyboard.
+    void ShowActive();
+
+    RecordingBoxes boxes;
+    FakePlatform platform;
+    std::unique_ptr<CPosToolDlg> dlg;
+};
+
+} // namespace tallyx::test

@@ -1,0 +1,187 @@
+// Window-level behaviour: Return, Esc, the close box, the port selection, the About item.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "app/CAboutDlg.h"
+#include "app/IpAddressCtrl.h"
+#include "tests/app/AppFixture.h"
+
+namespace tallyx::test {
+namespace {
+
+using WindowBehaviour = AppTest;
+
+TEST_F(WindowBehaviour, ReturnLeavesTheWindowOpen)
+{
+    ShowActive();
+    for (QWidget* target : {static_cast<QWidget*>(SendCount()), Ctl(1001), static_cast<QWidget*>(dlg.get()),
+                            static_cast<QWidget*>(AddressAt(1022)->Field(0))}) {
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+            QTest::keyClick(target, key);
+            EXPECT_TRUE(dlg->isVisible());
+        }
+    }
+    dlg->accept();   // the OK command
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(WindowBehaviour, ReturnInThePrintBoxMakesANewLine)
+{
+    ShowActive();
+    PrintBox()->clear();
+    PrintBox()->setFocus();
+    QTest::keyClicks(PrintBox(), "AB");
+    QTest::keyClick(PrintBox(), Qt::Key_Return);
+    QTest::keyClicks(PrintBox(), "C");
+    EXPECT_EQ(PrintBox()->toPlainText(), "AB\nC");
+    EXPECT_TRUE(dlg->isVisible());
+}
+
+TEST_F(WindowBehaviour, ReturnOnAFocusedButtonPressesIt)
+{
+    ShowActive();
+    Ctl(1075)->setFocus();
+    QTest::keyClick(Ctl(1075), Qt::Key_Return);
+    EXPECT_TRUE(PrintBox()->toPlainText().isEmpty());
+    EXPECT_TRUE(dlg->isVisible());
+}
+
+TEST_F(WindowBehaviour, EscapeCloses)
+{
+    ShowActive();
+    QTest::keyClick(dlg.get(), Qt::Key_Escape);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(dlg->result(), QDialog::Rejected);
+}
+
+TEST_F(WindowBehaviour, TheCloseBoxCloses)
+{
+    ShowActive();
+    EXPECT_TRUE(dlg->close());
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(dlg->result(), QDialog::Rejected);
+}
+
+TEST_F(WindowBehaviour, PortSelectionSwitchesBaudAndAddress)
+{
+    const struct {
+        const char* port;
+        bool baud, address;
+    } rows[] = {
+        {"Ethernet", false, true}, {"COM2", true, false}, {"USB", false, false},
+        {"COM1", true, false},     {"COM4", true, false}, {"Ethernet", false, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.port);
+        SelectItem(1001, row.port);
+        EXPECT_EQ(ComboAt(1002)->isEnabled(), row.baud);
+        EXPECT_EQ(AddressAt(1021)->isEnabled(), row.address);
+    }
+}
+
+TEST_F(WindowBehaviour, TypingAPortIsNotAChoice)
+{
+    ShowActive();
+    QLineEdit* edit = ComboAt(1001)->lineEdit();
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, "Ethernet");
+    QTest::keyClick(edit, Qt::Key_Tab);
+    EXPECT_EQ(ComboAt(1001)->currentText(), "Ethernet");
+    EXPECT_EQ(dlg->PortText(), "Ethernet");
+    EXPECT_FALSE(AddressAt(1021)->isEnabled());
+    EXPECT_FALSE(ComboAt(1002)->isEnabled());
+    // The typed text is kept as typed: no completion, no case folding.
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, "usb");
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(dlg->PortText(), "usb");
+}
+
+// Runs `check` on the modal window that `open` brings up, then closes it.
+void WithModal(const std::function<void()>& open, const std::function<void(QWidget*)>& check)
+{
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        seen = true;
+        check(modal);
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+    });
+    open();
+    EXPECT_TRUE(seen);
+}
+
+TEST_F(WindowBehaviour, WindowMenuEndsWithTheAboutItem)
+{
+    QMenu* menu = dlg->CreateSystemMenu(dlg.get());
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(actions.size(), 2);
+    EXPECT_TRUE(actions[0]->isSeparator());
+    EXPECT_EQ(actions[1]->text(), "关于 Kestrano(&A)...");
+    ShowActive();
+    WithModal([&] { actions[1]->trigger(); },
+              [](QWidget* about) { EXPECT_EQ(about->windowTitle(), "关于 Vantrel"); });
+    EXPECT_TRUE(dlg->isVisible());
+}
+
+TEST_F(WindowBehaviour, RightClickOpensTheWindowMenu)
+{
+    ShowActive();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), dlg->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(dlg.get(), &event);
+    QMenu* shown = nullptr;
+    for (QMenu* menu : dlg->findChildren<QMenu*>())
+        if (menu->isVisible()) shown = menu;
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->actions().back()->text(), "关于 Kestrano(&A)...");
+    shown->close();
+}
+
+TEST(AboutBox, ShowsNameVersionIconAndOk)
+{
+    CAboutDlg about;
+    EXPECT_EQ(about.windowTitle(), "关于 Vantrel");
+    QStringList texts;
+    bool hasIcon = false;
+    for (QLabel* label : about.findChildren<QLabel*>()) {
+        if (!label->text().isEmpty()) texts << label->text();
+        if (!label->pixmap().isNull()) hasIcon = true;
+    }
+    EXPECT_EQ(texts, QStringList({"Vantrel 3.0 版", "Tallyx 打印机设置与测试工具"}));
+    EXPECT_TRUE(hasIcon);
+    auto* ok = about.findChild<QPushButton*>("1");
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->text(), "确定");
+    EXPECT_TRUE(ok->isDefault());
+    about.show();
+    ok->click();
+    EXPECT_FALSE(about.isVisible());
+    EXPECT_EQ(about.result(), QDialog::Accepted);
+}
+
+TEST(AboutBox, ReturnPressesOk)
+{
+    CAboutDlg about;
+    about.show();
+    about.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
+    QTest::keyClick(&about, Qt::Key_Return);
+    EXPECT_EQ(about.result(), QDialog::Accepted);
+}
+
+} // namespace
+} // namespace tallyx::test
