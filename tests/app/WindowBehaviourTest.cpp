@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <thread>
 
 #include "app/CAboutDlg.h"
 #include "app/IpAddressCtrl.h"
@@ -108,6 +109,29 @@ TEST_F(WindowBehaviour, TypingAPortIsNotAChoice)
     QTest::keyClicks(edit, "usb");
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_EQ(dlg->PortText(), "usb");
+}
+
+// The cutter test's worker reaches the link from its own thread.
+TEST_F(WindowBehaviour, LinkReadsAndMessagesWorkOffTheUiThread)
+{
+    SelectItem(1001, "COM3");
+    ComboAt(1002)->setEditText("9600");
+    AddressAt(1021)->SetAddress(0x0A000002);
+    std::string port, baud;
+    AddressEntry address;
+    std::thread worker([&] {
+        port = dlg->PortText();
+        baud = dlg->BaudText();
+        address = dlg->PrinterAddress();
+        dlg->ShowMessage({"警告", "此端口被占用或已损坏"});
+    });
+    worker.join();
+    EXPECT_EQ(port, "COM3");
+    EXPECT_EQ(baud, "9600");
+    EXPECT_EQ(address.Dotted(), "10.0.0.2");
+    EXPECT_TRUE(Shown().empty());   // waits for the UI thread
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"警告|此端口被占用或已损坏"}));
 }
 
 // Runs `check` on the modal window that `open` brings up, then closes it.
