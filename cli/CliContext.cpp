@@ -1,0 +1,115 @@
+#include "cli/CliContext.h"
+
+#include <ostream>
+
+#include "cli/AddressText.h"
+#include "cli/CliTexts.h"
+#include "commands/Hex.h"
+#include "res/Combos.h"
+#include "res/Messages.h"
+
+namespace tallyx::cli {
+namespace {
+
+// The printer address as typed is the operator's input; everything else the link says is
+// about the device or the network.
+bool IsInputMessage(std::string_view text)
+{
+    return text == kMsgRemoteIpEmpty || text == kMsgConnectIpIncomplete || text == kMsgSendIpIncomplete;
+}
+
+} // namespace
+
+CliContext::CliContext(Platform& platform, std::istream& in, std::ostream& out, std::ostream& err)
+    : m_platform(platform), m_in(in), m_out(out), m_err(err)
+{
+}
+
+int CliContext::RunAction()
+{
+    return m_action ? m_action() : kExitUsage;
+}
+
+Link& CliContext::TheLink()
+{
+    if (!m_link) {
+        m_link.emplace(*this, m_platform);
+        m_link->m_tcpPort = options.tcpPort;
+    }
+    return *m_link;
+}
+
+bool CliContext::IsEthernet() const
+{
+    return options.port == combo::kPorts[combo::kPortEthernetIndex];
+}
+
+AddressEntry CliContext::PrinterAddress()
+{
+    // --ip was checked while parsing; a text that slipped through reads as blank.
+    return ParseAddressText(options.ip).value_or(AddressEntry{});
+}
+
+void CliContext::ShowMessage(const Message& message)
+{
+    m_err << message.text << '\n';
+    if (m_status == kExitSent) m_status = IsInputMessage(message.text) ? kExitRefused : kExitLinkFailed;
+}
+
+int CliContext::Refuse(const Message& message)
+{
+    m_err << message.text << '\n';
+    return m_status = kExitRefused;
+}
+
+int CliContext::Fail(std::string_view text)
+{
+    m_err << text << '\n';
+    return m_status = kExitLinkFailed;
+}
+
+int CliContext::PrintCommand(const Bytes& bytes, uint32_t count)
+{
+    std::string line = BytesToHexText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (!line.empty()) line.pop_back();   // the dump puts a space after the last pair too
+    for (uint32_t i = 0; i < count; ++i) m_out << line << '\n';
+    return kExitSent;
+}
+
+// The window connects before any command can be pressed; over the network every command
+// makes its own connection, so there is nothing to open first.
+bool CliContext::OpenPort()
+{
+    if (IsEthernet()) return true;
+    if (TheLink().Connect().connected) return true;
+    // The silent stops of the USB discovery come here without a message.
+    if (m_status == kExitSent) Fail(kTextUsbNotOpened);
+    return false;
+}
+
+int CliContext::Send(const Bytes& bytes)
+{
+    if (options.dryRun) return PrintCommand(bytes);
+    if (!OpenPort()) return m_status;
+    TheLink().SendToPrinter(bytes, Delivery::Direct);
+    TheLink().Disconnect();
+    return m_status;
+}
+
+int CliContext::SendRepeated(const Bytes& bytes, uint32_t count)
+{
+    if (options.dryRun) return PrintCommand(bytes, count);
+    if (count == 0) return kExitSent;   // nothing to send: the port is not even opened
+    if (!OpenPort()) return m_status;
+    Link& link = TheLink();
+    if (link.CheckPortHandle()) {
+        const std::string portText = PortText();
+        // A failure is reported once; the remaining repetitions would only repeat it.
+        for (uint32_t i = 0; i < count && m_status == kExitSent; ++i)
+            link.Deliver(portText, bytes.data(), bytes.size(), Delivery::Direct);
+    }
+    link.Disconnect();
+    return m_status;
+}
+
+} // namespace tallyx::cli

@@ -1,0 +1,73 @@
+#pragma once
+// What every tallyx-cli command shares: the link options, the link, the dry-run switch,
+// the streams, and how a run ends. A command family only builds bytes and calls Send.
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+#include "link/Link.h"
+
+namespace tallyx::cli {
+
+enum ExitStatus : int { kExitSent = 0, kExitRefused = 2, kExitLinkFailed = 3, kExitUsage = 64 };
+
+// The window's start-up values.
+struct LinkOptions {
+    std::string port = "USB";
+    std::string baud = "115200";
+    std::string ip = "192.168.1.100";
+    uint16_t tcpPort = kPrinterTcpPort;
+    bool dryRun = false;
+};
+
+class CliContext : public LinkHost {
+public:
+    CliContext(Platform& platform, std::istream& in, std::ostream& out, std::ostream& err);
+
+    LinkOptions options;
+
+    // The chosen command's work: set while the command line is parsed, run after it.
+    void SetAction(std::function<int()> action) { m_action = std::move(action); }
+    int RunAction();
+
+    // One command through the delivery rule (or its line in a dry run).
+    int Send(const Bytes& bytes);
+    // The same command `count` times: one port-handle check, one delivery per repetition.
+    int SendRepeated(const Bytes& bytes, uint32_t count);
+    // A dry run's output: the command as hexadecimal pairs, one line per send.
+    int PrintCommand(const Bytes& bytes, uint32_t count = 1);
+    // Input the window would refuse: its message on standard error, exit 2.
+    int Refuse(const Message& message);
+    // A failure the window would not report itself: exit 3.
+    int Fail(std::string_view text);
+
+    // Created on first use; a dry run never creates it.
+    Link& TheLink();
+    // 0 so far, or what the first message shown made of the run.
+    int Status() const { return m_status; }
+    bool IsEthernet() const;
+
+    std::istream& In() { return m_in; }
+    std::ostream& Out() { return m_out; }
+
+    // LinkHost
+    std::string PortText() override { return options.port; }
+    std::string BaudText() override { return options.baud; }
+    AddressEntry PrinterAddress() override;
+    void ShowMessage(const Message& message) override;
+    void PostSendTrigger() override {}   // every delivery here is Delivery::Direct
+
+private:
+    bool OpenPort();
+
+    Platform& m_platform;
+    std::istream& m_in;
+    std::ostream& m_out;
+    std::ostream& m_err;
+    std::optional<Link> m_link;
+    std::function<int()> m_action;
+    int m_status = kExitSent;
+};
+
+} // namespace tallyx::cli
