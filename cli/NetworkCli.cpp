@@ -85,10 +85,13 @@ void RegisterNetworkCommands(CLI::App& app, CliContext& ctx)
     set->add_option("--dhcp", args->dhcp, "YES: the printer takes its address from DHCP, the addresses are not sent")
         ->required()
         ->check(CLI::IsMember(dhcpItems));
-    const std::pair<const char*, std::string*> addresses[] = {
-        {"--address", &args->address}, {"--mask", &args->mask}, {"--gateway", &args->gateway}, {"--dns", &args->dns}};
-    for (const auto& [name, target] : addresses)
-        set->add_option(name, *target, "A.B.C.D; fewer than four fields is incomplete, omitted is blank")
+    const std::tuple<const char*, std::string*, const char*> addresses[] = {
+        {"--address", &args->address, "the printer's new IP address"},
+        {"--mask", &args->mask, "its subnet mask"},
+        {"--gateway", &args->gateway, "its gateway"},
+        {"--dns", &args->dns, "its DNS server"}};
+    for (const auto& [name, target, what] : addresses)
+        set->add_option(name, *target, std::string(what) + "; fewer than four fields is incomplete, omitted is blank")
             ->check(AddressValidator());
     OnRun(set, ctx, [&ctx, args] { return SetNetwork(ctx, *args); });
 }
