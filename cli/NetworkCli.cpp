@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 #include <ostream>
+#include <tuple>
 
 #include "cli/AddressText.h"
 #include "cli/CliCommands.h"
