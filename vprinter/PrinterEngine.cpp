@@ -1,0 +1,111 @@
+#include "vprinter/PrinterEngine.h"
+
+#include <utility>
+
+namespace tallyx::vprinter {
+
+PrinterEngine::PrinterEngine(EngineOptions options, Listener listener)
+    : m_options(std::move(options)), m_listener(std::move(listener))
+{
+    if (!m_options.statePath.empty()) {
+        m_store.emplace(m_options.statePath);
+        std::string error;
+        m_state = m_store->Load(&error);
+        if (!error.empty()) m_warnings += "state file ignored, factory settings used: " + error + "\n";
+    }
+    if (!m_options.logPath.empty()) {
+        m_log = std::make_unique<CommandLog>(m_options.logPath);
+        if (!m_log->Ok()) m_warnings += "cannot open the log " + m_options.logPath + "\n";
+    }
+    Interpreter::Hooks hooks;
+    hooks.log = [this](const LogRecord& r) {
+        if (m_log) m_log->Write(r);
+        if (m_listener.log) m_listener.log(r);
+    };
+    hooks.stateChanged = [this] { SaveState(); };
+    hooks.block = [this](const Block& b) {
+        if (m_listener.block) m_listener.block(b);
+    };
+    hooks.receiptDone = [this](Receipt&& r) {
+        if (m_listener.receiptDone) m_listener.receiptDone(std::move(r));
+    };
+    m_interpreter = std::make_unique<Interpreter>(m_state, m_options.paperDots, std::move(hooks));
+}
+
+PrinterEngine::~PrinterEngine()
+{
+    Stop();
+}
+
+void PrinterEngine::Start()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_idleThread.joinable()) return;
+    m_stop = false;
+    m_idleThread = std::thread([this] { IdleLoop(); });
+}
+
+void PrinterEngine::Stop()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_wake.notify_all();
+    if (m_idleThread.joinable()) m_idleThread.join();
+    std::lock_guard lock(m_mutex);
+    m_interpreter->Idle();
+    m_dirty = false;
+}
+
+void PrinterEngine::Feed(const uint8_t* data, size_t n, std::string_view link, const ReplyFn& reply)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_interpreter->Feed(data, n, link, reply);
+        m_lastInput = std::chrono::steady_clock::now();
+        m_dirty = true;
+    }
+    m_wake.notify_all();
+}
+
+PrinterState PrinterEngine::State() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_state;
+}
+
+std::string PrinterEngine::TakeWarnings()
+{
+    std::lock_guard lock(m_mutex);
+    return std::exchange(m_warnings, {});
+}
+
+void PrinterEngine::IdleLoop()
+{
+    std::unique_lock lock(m_mutex);
+    const auto silence = std::chrono::milliseconds(m_options.idleMs);
+    while (!m_stop) {
+        if (!m_dirty) {
+            m_wake.wait(lock, [this] { return m_stop || m_dirty; });
+            continue;
+        }
+        const auto due = m_lastInput + silence;
+        if (std::chrono::steady_clock::now() < due) {
+            m_wake.wait_until(lock, due, [this] { return m_stop; });
+            continue;
+        }
+        m_interpreter->Idle();
+        m_dirty = false;
+    }
+}
+
+// Called from inside the interpreter, with the lock held.
+void PrinterEngine::SaveState()
+{
+    if (!m_store) return;
+    std::string error;
+    if (!m_store->Save(m_state, &error)) m_warnings += "cannot save the state: " + error + "\n";
+}
+
+} // namespace tallyx::vprinter

@@ -1,0 +1,73 @@
+#pragma once
+// The printer as one device shared by its links: the interpreter behind a lock, the stored
+// settings written after every change, the log, and the silence that ends a receipt.
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "vprinter/CommandLog.h"
+#include "vprinter/Interpreter.h"
+#include "vprinter/StateStore.h"
+
+namespace tallyx::vprinter {
+
+inline constexpr int kIdleMs = 2000;
+
+struct EngineOptions {
+    int paperDots = kPaper58Dots;
+    std::string statePath;   // "": settings live in memory only
+    std::string logPath;     // "": no log; "-": standard output
+    int idleMs = kIdleMs;
+};
+
+class PrinterEngine {
+public:
+    // Called with the engine's lock held, on the thread of the link that fed the bytes
+    // (or the idle thread); they must not call back into the engine.
+    struct Listener {
+        std::function<void(const Block&)> block;
+        std::function<void(Receipt&&)> receiptDone;
+        std::function<void(const LogRecord&)> log;
+    };
+
+    PrinterEngine(EngineOptions options, Listener listener);
+    ~PrinterEngine();
+    PrinterEngine(const PrinterEngine&) = delete;
+    PrinterEngine& operator=(const PrinterEngine&) = delete;
+
+    // Starts the idle watch.
+    void Start();
+    // Stops the idle watch and prints what is still held (the unfinished receipt).
+    void Stop();
+
+    void Feed(const uint8_t* data, size_t n, std::string_view link, const ReplyFn& reply);
+    PrinterState State() const;
+    // Problems met loading or saving the state file, for the operator.
+    std::string TakeWarnings();
+
+private:
+    void IdleLoop();
+    void SaveState();
+
+    EngineOptions m_options;
+    Listener m_listener;
+    std::optional<StateStore> m_store;
+    std::unique_ptr<CommandLog> m_log;
+    mutable std::mutex m_mutex;
+    PrinterState m_state;
+    std::unique_ptr<Interpreter> m_interpreter;
+    std::string m_warnings;
+
+    std::condition_variable m_wake;
+    bool m_stop = false;
+    bool m_dirty = false;   // bytes arrived since the last idle
+    std::chrono::steady_clock::time_point m_lastInput;
+    std::thread m_idleThread;
+};
+
+} // namespace tallyx::vprinter

@@ -1,0 +1,69 @@
+#pragma once
+// A receipt as the print head lays it out, in dots, with no drawing code: the renderer
+// paints these blocks top to bottom, and tests read them directly.
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace tallyx::vprinter {
+
+inline constexpr int kPaper58Dots = 384;
+inline constexpr int kPaper80Dots = 576;
+// A receipt longer than this is ended and a new one begun (about 2 m of paper).
+inline constexpr int kMaxReceiptDots = 16000;
+// A single image block is clipped to this height.
+inline constexpr int kMaxBlockDots = 4096;
+
+struct Glyph {
+    int x = 0;            // left edge of the cell, in dots
+    int width = 0;        // cell size after magnification
+    int height = 0;
+    std::string text;     // one character, UTF-8
+    bool wide = false;    // a double-byte (CJK) cell
+    bool fontB = false;   // the 9 x 17 font
+    bool bold = false;
+    uint8_t underline = 0;   // dots of underline: 0, 1 or 2
+    bool reverse = false;    // white on black
+    bool rotated = false;    // turned 90 degrees clockwise
+    bool upsideDown = false; // turned 180 degrees
+};
+
+struct TextLine {
+    int height = 0;
+    std::vector<Glyph> glyphs;   // bottom-aligned in the line
+};
+
+// Dots of a picture, one byte per dot (1 = black), row-major; already scaled and clipped.
+struct Picture {
+    int x = 0;
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> dots;
+    bool Dot(int col, int row) const { return dots[size_t(row) * size_t(width) + size_t(col)] != 0; }
+};
+
+// A symbol this printer does not draw yet: a frame of the symbol's size with a caption.
+struct SymbolBox {
+    int x = 0;
+    int width = 0;
+    int height = 0;
+    std::string label;
+};
+
+struct Feed {
+    int dots = 0;
+};
+
+using Block = std::variant<TextLine, Picture, SymbolBox, Feed>;
+
+int BlockHeight(const Block& block);
+
+struct Receipt {
+    int widthDots = kPaper58Dots;
+    int heightDots = 0;
+    std::vector<Block> blocks;
+    bool Empty() const { return blocks.empty(); }
+};
+
+} // namespace tallyx::vprinter

@@ -1,0 +1,41 @@
+#pragma once
+// Paints receipt blocks onto paper: black dots on white, the paper's width in dots,
+// no anti-aliasing (a thermal head has no grey).
+#include <QImage>
+#include <QString>
+#include <mutex>
+
+#include "vprinter/Receipt.h"
+
+namespace tallyx::vprinter {
+
+// The CJK font the printer's characters are drawn with (WenQuanYi Zen Hei).
+QString PrinterFontFamily();
+
+// The whole receipt at once.
+QImage RenderReceipt(const Receipt& receipt);
+
+// A receipt that grows block by block; safe to read from another thread while it grows.
+class ReceiptCanvas {
+public:
+    explicit ReceiptCanvas(int paperDots);
+
+    void Append(const Block& block);
+    void Clear();
+    // A copy of the part printed so far (a null image while nothing is printed).
+    QImage Snapshot() const;
+    int HeightDots() const;
+
+private:
+    void Grow(int neededRows);
+
+    mutable std::mutex m_mutex;
+    int m_width;
+    int m_height = 0;
+    QImage m_image;
+};
+
+// Draws one block with its top edge at `top` of an image of the paper's width.
+void PaintBlock(QImage& image, int top, const Block& block);
+
+} // namespace tallyx::vprinter

@@ -1,0 +1,35 @@
+#pragma once
+// Printer character codes to UTF-8: GBK pairs in Chinese mode, the chosen code page otherwise.
+#include <cstdint>
+#include <string>
+
+namespace tallyx::vprinter {
+
+inline constexpr char kUnprintable[] = "?";
+
+class TextDecoder {
+public:
+    TextDecoder() = default;
+    ~TextDecoder();
+    TextDecoder(const TextDecoder&) = delete;
+    TextDecoder& operator=(const TextDecoder&) = delete;
+
+    // One byte of the code page numbered `codePage` (ESC t / 1F 1B 1F FF numbering).
+    std::string SingleByte(uint8_t byte, uint8_t codePage);
+    // One GBK pair; kUnprintable when it names no character.
+    std::string Gbk(uint8_t lead, uint8_t trail);
+
+    static bool IsGbkLead(uint8_t b) { return b >= 0x81 && b <= 0xFE; }
+    static bool IsGbkTrail(uint8_t b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
+    // The iconv name used for a code page number (unknown numbers read as CP437).
+    static const char* CodePageCharset(uint8_t codePage);
+
+private:
+    std::string Convert(void*& handle, const char* from, const char* in, size_t n);
+
+    void* m_gbk = nullptr;
+    void* m_single = nullptr;
+    const char* m_singleName = nullptr;
+};
+
+} // namespace tallyx::vprinter

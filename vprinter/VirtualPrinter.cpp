@@ -1,0 +1,203 @@
+#include "vprinter/VirtualPrinter.h"
+
+#include <QDir>
+#include <utility>
+#include <cstdio>
+#include <filesystem>
+
+namespace tallyx::vprinter {
+
+namespace {
+
+constexpr char kFilePrefix[] = "receipt-";
+constexpr char kFileSuffix[] = ".png";
+
+std::string FileName(int number)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "%s%04d%s", kFilePrefix, number, kFileSuffix);
+    return name;
+}
+
+} // namespace
+
+VirtualPrinter::VirtualPrinter(VirtualPrinterOptions options)
+    : m_options(std::move(options)), m_canvas(m_options.paperDots)
+{
+    EngineOptions engine;
+    engine.paperDots = m_options.paperDots;
+    engine.statePath = m_options.statePath;
+    engine.logPath = m_options.logPath;
+    engine.idleMs = m_options.idleMs;
+    PrinterEngine::Listener listener;
+    listener.block = [this](const Block& block) {
+        m_canvas.Append(block);
+        Notify();
+    };
+    listener.receiptDone = [this](Receipt&& receipt) { OnReceiptDone(std::move(receipt)); };
+    m_engine = std::make_unique<PrinterEngine>(std::move(engine), std::move(listener));
+    m_nextNumber = NextFileNumber();
+}
+
+VirtualPrinter::~VirtualPrinter()
+{
+    Stop();
+}
+
+bool VirtualPrinter::Start(std::string* error)
+{
+    auto sink = [this](std::string_view link) {
+        return [this, link](const uint8_t* data, size_t n, const ReplyFn& reply) {
+            m_engine->Feed(data, n, link, reply);
+        };
+    };
+    if (!m_options.outDir.empty()) {
+        std::error_code ec;
+        std::filesystem::create_directories(m_options.outDir, ec);
+        if (ec) {
+            if (error) *error = "cannot create " + m_options.outDir + ": " + ec.message();
+            return false;
+        }
+    }
+    if (m_options.listen) {
+        TcpOptions tcp;
+        tcp.host = m_options.listenHost;
+        tcp.port = m_options.listenPort;
+        tcp.acceptDelayMs = m_options.acceptDelayMs;
+        tcp.replyBytes = m_options.replyBytes;
+        tcp.resetAfter = m_options.resetAfter;
+        m_tcp = std::make_unique<TcpServer>(tcp, sink("tcp"));
+        if (!m_tcp->Start(error)) {
+            m_tcp.reset();
+            return false;
+        }
+    }
+    if (!m_options.ptyPath.empty()) {
+        m_pty = std::make_unique<PtyPort>(m_options.ptyPath, sink("serial"));
+        if (!m_pty->Start(error)) {
+            m_pty.reset();
+            m_tcp.reset();
+            return false;
+        }
+    }
+    m_engine->Start();
+    return true;
+}
+
+void VirtualPrinter::Stop()
+{
+    // The links first, so nothing arrives while the last receipt is written.
+    m_tcp.reset();
+    m_pty.reset();
+    if (m_engine) m_engine->Stop();
+}
+
+uint16_t VirtualPrinter::TcpPort() const
+{
+    return m_tcp ? m_tcp->Port() : 0;
+}
+
+std::string VirtualPrinter::PtyPath() const
+{
+    return m_pty ? m_pty->LinkPath() : std::string();
+}
+
+std::string VirtualPrinter::PtySlaveName() const
+{
+    return m_pty ? m_pty->SlaveName() : std::string();
+}
+
+void VirtualPrinter::Feed(const uint8_t* data, size_t n, std::string_view link)
+{
+    m_engine->Feed(data, n, link, {});
+}
+
+QImage VirtualPrinter::CurrentReceipt() const
+{
+    QImage growing = m_canvas.Snapshot();
+    if (!growing.isNull()) return growing;
+    std::lock_guard lock(m_mutex);
+    return m_lastReceipt;
+}
+
+int VirtualPrinter::ReceiptsFinished() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_finished;
+}
+
+std::vector<std::string> VirtualPrinter::WrittenFiles() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_files;
+}
+
+PrinterState VirtualPrinter::State() const
+{
+    return m_engine->State();
+}
+
+std::string VirtualPrinter::TakeWarnings()
+{
+    std::string engine = m_engine->TakeWarnings();
+    std::lock_guard lock(m_mutex);
+    return std::exchange(m_warnings, {}) + engine;
+}
+
+void VirtualPrinter::SetChangedCallback(std::function<void()> callback)
+{
+    std::lock_guard lock(m_mutex);
+    m_changed = std::move(callback);
+}
+
+// On the engine's thread with its lock held: the canvas already shows this receipt.
+void VirtualPrinter::OnReceiptDone(Receipt&& receipt)
+{
+    QImage image = m_canvas.Snapshot();
+    if (image.isNull()) image = RenderReceipt(receipt);
+    m_canvas.Clear();
+    {
+        std::lock_guard lock(m_mutex);
+        m_lastReceipt = image;
+        ++m_finished;
+        if (!m_options.outDir.empty()) {
+            const std::string path = (std::filesystem::path(m_options.outDir) / FileName(m_nextNumber++)).string();
+            const std::string temp = path + ".tmp";
+            // Written aside and renamed, so a reader never sees half a picture.
+            if (image.save(QString::fromStdString(temp), "PNG") &&
+                std::rename(temp.c_str(), path.c_str()) == 0)
+                m_files.push_back(path);
+            else
+                m_warnings += "cannot write " + path + "\n";
+        }
+    }
+    Notify();
+}
+
+void VirtualPrinter::Notify()
+{
+    std::function<void()> changed;
+    {
+        std::lock_guard lock(m_mutex);
+        changed = m_changed;
+    }
+    if (changed) changed();
+}
+
+// Numbering goes on after the receipts already in the directory; none is overwritten.
+int VirtualPrinter::NextFileNumber() const
+{
+    int highest = 0;
+    std::error_code ec;
+    if (m_options.outDir.empty() || !std::filesystem::is_directory(m_options.outDir, ec)) return 1;
+    for (const auto& entry : std::filesystem::directory_iterator(m_options.outDir, ec)) {
+        const std::string name = entry.path().filename().string();
+        int number = 0;
+        char tail = 0;
+        if (std::sscanf(name.c_str(), "receipt-%d.pn%c", &number, &tail) == 2 && tail == 'g')
+            highest = std::max(highest, number);
+    }
+    return highest + 1;
+}
+
+} // namespace tallyx::vprinter

@@ -1,0 +1,84 @@
+#pragma once
+// A receipt printer on this machine that prints to pictures: a TCP port and a serial
+// port (pseudo-terminal), one interpreter, PNG files, and the receipt as it grows.
+// Needs a QGuiApplication (fonts); runs its links on threads of its own.
+#include <QImage>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "vprinter/PrinterEngine.h"
+#include "vprinter/PtyPort.h"
+#include "vprinter/ReceiptRenderer.h"
+#include "vprinter/TcpServer.h"
+
+namespace tallyx::vprinter {
+
+struct VirtualPrinterOptions {
+    bool listen = true;                    // false: no TCP port
+    std::string listenHost = "127.0.0.1";
+    uint16_t listenPort = 9100;            // 0: any free port, see TcpPort()
+    std::string ptyPath;                   // "": no serial port
+    std::string outDir;                    // "": no PNG files
+    std::string statePath;                 // "": settings kept in memory only
+    std::string logPath;                   // "": no log; "-": standard output
+    int paperDots = kPaper58Dots;          // 384 (58 mm) or 576 (80 mm)
+    int idleMs = kIdleMs;                  // silence that ends a receipt
+    int acceptDelayMs = 0;                 // faults for tests, see TcpOptions
+    int replyBytes = -1;
+    int64_t resetAfter = -1;
+};
+
+class VirtualPrinter {
+public:
+    explicit VirtualPrinter(VirtualPrinterOptions options);
+    ~VirtualPrinter();
+    VirtualPrinter(const VirtualPrinter&) = delete;
+    VirtualPrinter& operator=(const VirtualPrinter&) = delete;
+
+    // Opens the links. False (nothing left running) with `error` set when one cannot be opened.
+    bool Start(std::string* error = nullptr);
+    // Closes the links and writes the unfinished receipt. Called by the destructor.
+    void Stop();
+
+    uint16_t TcpPort() const;                // the bound port (0 when not listening)
+    std::string PtyPath() const;             // the symbolic link the tool opens
+    std::string PtySlaveName() const;        // the device it points at
+
+    // Bytes as if received on a link (named in the log).
+    void Feed(const uint8_t* data, size_t n, std::string_view link);
+
+    // The receipt being printed; when it is empty, the last one finished (null before any).
+    QImage CurrentReceipt() const;
+    int ReceiptsFinished() const;
+    std::vector<std::string> WrittenFiles() const;
+    PrinterState State() const;
+    std::string TakeWarnings();
+
+    // Called on a printer thread after every printed block and finished receipt.
+    // Keep it short; a window should only queue a repaint.
+    void SetChangedCallback(std::function<void()> callback);
+
+private:
+    void OnReceiptDone(Receipt&& receipt);
+    void Notify();
+    int NextFileNumber() const;
+
+    VirtualPrinterOptions m_options;
+    ReceiptCanvas m_canvas;
+    std::unique_ptr<PrinterEngine> m_engine;
+    std::unique_ptr<TcpServer> m_tcp;
+    std::unique_ptr<PtyPort> m_pty;
+
+    mutable std::mutex m_mutex;   // guards what follows
+    QImage m_lastReceipt;
+    int m_finished = 0;
+    int m_nextNumber = 1;
+    std::vector<std::string> m_files;
+    std::string m_warnings;
+    std::function<void()> m_changed;
+};
+
+} // namespace tallyx::vprinter
