@@ -16,7 +16,7 @@ void RunModal(Args&&... args)
 
 void CPosToolDlg::OnAbout() { RunModal<CAboutDlg>(this); }
 
-// FIXME: CNvLogoDlg (template 129) is not in the tree yet.
+// FIXME: RunModal<CNvLogoDlg>(m_link, this) once dialogs/CNvLogoDlg.h (template 129) is in the tree.
 void CPosToolDlg::OnNvLogo() {}
 // FIXME: CCodePageDlg (template 131) comes with the code page dialog.
 void CPosToolDlg::OnCodePage() {}
