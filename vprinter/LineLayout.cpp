@@ -22,6 +22,11 @@ void LineLayout::AddChar(const std::string& utf8, bool wide, const TextStyle& st
     Glyph g;
     g.width = std::min(cellW * style.scaleW, m_receipt.widthDots);
     g.height = cellH * style.scaleH;
+    if (style.rotated) {
+        // The character lies on its side: what was its height runs across the paper.
+        g.width = std::min(cellH * style.scaleH, m_receipt.widthDots);
+        g.height = cellW * style.scaleW;
+    }
     if (m_line.glyphs.empty()) {
         // Alignment and upside-down apply to a whole line, as set when it begins.
         m_lineAlign = style.align;

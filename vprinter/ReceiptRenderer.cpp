@@ -12,7 +12,7 @@ namespace tallyx::vprinter {
 namespace {
 
 constexpr char kFontFile[] = "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc";
-constexpr char kFontFallback[] = "WenQuanYi Zen Hei";
+constexpr char kFontFallback[] = "WenQuanYi Zen Hei Mono";
 constexpr int kFrameDots = 2;
 constexpr int kInitialRows = 1024;
 
@@ -91,6 +91,9 @@ QString PrinterFontFamily()
         if (QFile::exists(kFontFile)) {
             const int id = QFontDatabase::addApplicationFont(kFontFile);
             const QStringList families = QFontDatabase::applicationFontFamilies(id);
+            // The monospaced face: its Latin letters are exactly half a CJK cell wide.
+            for (const QString& f : families)
+                if (f.endsWith(QLatin1String("Mono"))) return f;
             if (!families.isEmpty()) return families.front();
         }
         return QString(kFontFallback);

@@ -1,0 +1,286 @@
+// The printer through real links: a loopback TCP connection and the pseudo-terminal.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <arpa/inet.h>
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+#include "tests/support/Hex.h"
+#include "vprinter/VirtualPrinter.h"
+
+namespace tallyx::vprinter::test {
+namespace {
+
+namespace fs = std::filesystem;
+using tallyx::test::FromHex;
+using tallyx::test::Hex;
+
+constexpr int kWaitMs = 5000;
+const char* const kDefaultReply = "C0 A8 01 64 FF FF FF 00 C0 A8 01 01 C0 A8 01 01 01 00 00 00 00 00";
+
+int Connect(uint16_t port)
+{
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(port);
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+void SendHex(int fd, std::string_view hex)
+{
+    const Bytes bytes = FromHex(hex);
+    ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+}
+
+// Reads until `want` bytes, end of stream, an error or the time limit.
+Bytes ReadUpTo(int fd, size_t want, int timeoutMs = kWaitMs)
+{
+    Bytes out;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (out.size() < want) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        if (left.count() <= 0) break;
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, int(left.count())) <= 0) break;
+        uint8_t buffer[64];
+        ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, want - out.size()));
+        if (n <= 0) break;
+        out.insert(out.end(), buffer, buffer + n);
+    }
+    return out;
+}
+
+template <typename Pred>
+bool WaitFor(Pred done)
+{
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > until) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+class Links : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() / ("tallyx-vp-links-" + std::to_string(::getpid()) + "-" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override
+    {
+        m_printer.reset();
+        fs::remove_all(m_dir);
+    }
+    VirtualPrinter& Start(VirtualPrinterOptions o)
+    {
+        o.listenHost = "127.0.0.1";
+        o.listenPort = 0;
+        o.outDir = (m_dir / "out").string();
+        m_printer = std::make_unique<VirtualPrinter>(o);
+        std::string error;
+        EXPECT_TRUE(m_printer->Start(&error)) << error;
+        return *m_printer;
+    }
+    std::string PtyPath() const { return (m_dir / "ttyVP0").string(); }
+
+    fs::path m_dir;
+    std::unique_ptr<VirtualPrinter> m_printer;
+};
+
+TEST_F(Links, TcpSelfTestMakesAReceiptPicture)
+{
+    VirtualPrinter& printer = Start({});
+    ASSERT_NE(printer.TcpPort(), 0);
+    int fd = Connect(printer.TcpPort());
+    ASSERT_GE(fd, 0);
+    SendHex(fd, "1F 11 04");
+    ::close(fd);
+    ASSERT_TRUE(WaitFor([&] { return printer.WrittenFiles().size() == 1; }));
+    const std::string file = printer.WrittenFiles()[0];
+    EXPECT_EQ(fs::path(file).filename(), "receipt-0001.png");
+    QImage image(QString::fromStdString(file));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.width(), 384);
+    EXPECT_GT(image.height(), 20 * 30);
+}
+
+TEST_F(Links, TcpQueryGetsTheNetworkReplyAndTheSettingChangesIt)
+{
+    VirtualPrinter& printer = Start({});
+    int fd = Connect(printer.TcpPort());
+    ASSERT_GE(fd, 0);
+    SendHex(fd, "10 04 13");
+    EXPECT_EQ(Hex(ReadUpTo(fd, 22)), kDefaultReply);
+    ::close(fd);
+
+    fd = Connect(printer.TcpPort());
+    SendHex(fd, "1F 1B 1D 02 C0 A8 01 C8 FF FF FF 00 C0 A8 01 01 08 08 08 08 01");
+    ::close(fd);
+    fd = Connect(printer.TcpPort());
+    SendHex(fd, "10 04 13");
+    EXPECT_EQ(Hex(ReadUpTo(fd, 22)), "C0 A8 01 C8 FF FF FF 00 C0 A8 01 01 08 08 08 08 01 00 00 00 00 00");
+    ::close(fd);
+}
+
+TEST_F(Links, OneConnectionAtATime)
+{
+    VirtualPrinter& printer = Start({});
+    int first = Connect(printer.TcpPort());
+    int second = Connect(printer.TcpPort());   // waits in the listen queue
+    ASSERT_GE(first, 0);
+    ASSERT_GE(second, 0);
+    SendHex(second, "10 04 13");
+    SendHex(first, "10 04 13");
+    EXPECT_EQ(Hex(ReadUpTo(first, 22)), kDefaultReply);
+    ::close(first);
+    EXPECT_EQ(Hex(ReadUpTo(second, 22)), kDefaultReply) << "served once the first has closed";
+    ::close(second);
+}
+
+TEST_F(Links, FaultsShortReplyResetAndLateAccept)
+{
+    {
+        VirtualPrinterOptions o;
+        o.replyBytes = 5;
+        VirtualPrinter& printer = Start(o);
+        int fd = Connect(printer.TcpPort());
+        SendHex(fd, "10 04 13");
+        EXPECT_EQ(Hex(ReadUpTo(fd, 22, 500)), "C0 A8 01 64 FF");
+        ::close(fd);
+    }
+    {
+        VirtualPrinterOptions o;
+        o.resetAfter = 3;
+        VirtualPrinter& printer = Start(o);
+        int fd = Connect(printer.TcpPort());
+        SendHex(fd, "10 04 13 41 42 43");
+        // The reply to the first three bytes, then the reset instead of an orderly end.
+        EXPECT_EQ(Hex(ReadUpTo(fd, 22)), kDefaultReply);
+        pollfd pfd{fd, POLLIN, 0};
+        ASSERT_EQ(::poll(&pfd, 1, kWaitMs), 1);
+        uint8_t byte;
+        errno = 0;
+        const ssize_t n = ::recv(fd, &byte, 1, 0);
+        EXPECT_TRUE(n < 0 && errno == ECONNRESET) << "recv " << n << " errno " << errno;
+        ::close(fd);
+    }
+    {
+        VirtualPrinterOptions o;
+        o.acceptDelayMs = 300;
+        VirtualPrinter& printer = Start(o);
+        int fd = Connect(printer.TcpPort());
+        SendHex(fd, "10 04 13");
+        EXPECT_EQ(Hex(ReadUpTo(fd, 22)), kDefaultReply);
+        ::close(fd);
+    }
+}
+
+int OpenSerial(const std::string& path)
+{
+    int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    termios tio{};
+    ::tcgetattr(fd, &tio);
+    ::cfmakeraw(&tio);
+    ::cfsetspeed(&tio, B9600);
+    ::tcsetattr(fd, TCSANOW, &tio);
+    return fd;
+}
+
+TEST_F(Links, SerialSelfTestAndQueryThroughThePseudoTerminal)
+{
+    VirtualPrinterOptions o;
+    o.listen = false;
+    o.ptyPath = PtyPath();
+    VirtualPrinter& printer = Start(o);
+    EXPECT_TRUE(fs::is_symlink(PtyPath()));
+    EXPECT_EQ(fs::read_symlink(PtyPath()).string(), printer.PtySlaveName());
+
+    int fd = OpenSerial(PtyPath());
+    ASSERT_GE(fd, 0);
+    SendHex(fd, "1F 11 04");
+    ::close(fd);
+    // The tool closes and reopens the port after every command.
+    for (int i = 0; i < 2; ++i) {
+        fd = OpenSerial(PtyPath());
+        ASSERT_GE(fd, 0);
+        ::close(fd);
+    }
+    ASSERT_TRUE(WaitFor([&] { return printer.WrittenFiles().size() == 1; }));
+    EXPECT_FALSE(QImage(QString::fromStdString(printer.WrittenFiles()[0])).isNull());
+
+    fd = OpenSerial(PtyPath());
+    SendHex(fd, "10 04 13");
+    EXPECT_EQ(Hex(ReadUpTo(fd, 22)), kDefaultReply);
+    ::close(fd);
+
+    m_printer->Stop();
+    EXPECT_FALSE(fs::exists(fs::symlink_status(PtyPath()))) << "the link goes with the printer";
+}
+
+TEST_F(Links, PtyRefusesToReplaceAFile)
+{
+    { std::ofstream(PtyPath()) << "keep me"; }
+    VirtualPrinterOptions o;
+    o.listen = false;
+    o.ptyPath = PtyPath();
+    VirtualPrinter printer(o);
+    std::string error;
+    EXPECT_FALSE(printer.Start(&error));
+    EXPECT_NE(error.find("not a symbolic link"), std::string::npos);
+    EXPECT_TRUE(fs::is_regular_file(PtyPath()));
+}
+
+TEST_F(Links, UnfinishedReceiptIsWrittenAfterSilenceAndAtStop)
+{
+    VirtualPrinterOptions o;
+    o.idleMs = 200;
+    VirtualPrinter& printer = Start(o);
+    int fd = Connect(printer.TcpPort());
+    SendHex(fd, "41 42 43 0A");
+    ::close(fd);
+    ASSERT_TRUE(WaitFor([&] { return printer.WrittenFiles().size() == 1; }));
+
+    fd = Connect(printer.TcpPort());
+    SendHex(fd, "44 45 46");   // no line feed: printed by the silence as well
+    ::close(fd);
+    ASSERT_TRUE(WaitFor([&] { return printer.WrittenFiles().size() == 2; }));
+
+    const Bytes more = FromHex("47 48 49 0A");
+    printer.Feed(more.data(), more.size(), "test");
+    m_printer->Stop();
+    EXPECT_EQ(printer.WrittenFiles().size(), 3u);
+}
+
+TEST_F(Links, NumberingContinuesAfterReceiptsAlreadyThere)
+{
+    fs::create_directories(m_dir / "out");
+    { std::ofstream(m_dir / "out" / "receipt-0007.png") << "x"; }
+    VirtualPrinter& printer = Start({});
+    const Bytes bytes = FromHex("41 0A 1D 56 00");
+    printer.Feed(bytes.data(), bytes.size(), "test");
+    ASSERT_EQ(printer.WrittenFiles().size(), 1u);
+    EXPECT_EQ(fs::path(printer.WrittenFiles()[0]).filename(), "receipt-0008.png");
+}
+
+} // namespace
+} // namespace tallyx::vprinter::test

@@ -1,0 +1,40 @@
+#pragma once
+// An interpreter with everything it reports recorded, and the receipt written out as text.
+#include <string>
+#include <vector>
+
+#include "tests/support/Hex.h"
+#include "vprinter/Interpreter.h"
+
+namespace tallyx::vprinter::test {
+
+struct PrinterProbe {
+    explicit PrinterProbe(int paperDots = kPaper58Dots, PrinterState initial = {});
+
+    // Hex text as in "1B 40 0A"; replies are recorded.
+    void FeedHex(std::string_view hex);
+    void FeedBytes(std::string_view bytes);
+
+    PrinterState state;
+    std::vector<LogRecord> logs;
+    std::vector<Receipt> receipts;
+    std::vector<Bytes> replies;
+    int stateChanges = 0;
+    Interpreter interpreter;
+
+    const LogRecord& LastLog() const { return logs.back(); }
+    // Every finished receipt and then the one being printed.
+    std::vector<Receipt> AllReceipts() const;
+};
+
+// The characters of every text line, one line per row ("" for a feed, "[picture WxH]",
+// "[box label]"), so that tests can read what was printed.
+std::string PrintedText(const Receipt& receipt);
+// Everything about a receipt, block by block, for comparing two of them exactly.
+std::string Describe(const Receipt& receipt);
+std::string Describe(const LogRecord& record);
+
+// The glyphs of the first text line holding `text` as consecutive characters.
+std::vector<Glyph> GlyphsOf(const Receipt& receipt, std::string_view text);
+
+} // namespace tallyx::vprinter::test
