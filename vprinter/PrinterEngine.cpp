@@ -4,6 +4,10 @@
 
 namespace tallyx::vprinter {
 
+namespace {
+constexpr size_t kMaxWarnings = 4096;
+}
+
 PrinterEngine::PrinterEngine(EngineOptions options, Listener listener)
     : m_options(std::move(options)), m_listener(std::move(listener))
 {
@@ -105,7 +109,9 @@ void PrinterEngine::SaveState()
 {
     if (!m_store) return;
     std::string error;
-    if (!m_store->Save(m_state, &error)) m_warnings += "cannot save the state: " + error + "\n";
+    // Reported once per batch of failures, however many commands fail to be stored.
+    if (!m_store->Save(m_state, &error) && m_warnings.size() < kMaxWarnings)
+        m_warnings += "cannot save the state: " + error + "\n";
 }
 
 } // namespace tallyx::vprinter

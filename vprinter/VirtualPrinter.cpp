@@ -11,6 +11,7 @@ namespace {
 
 constexpr char kFilePrefix[] = "receipt-";
 constexpr char kFileSuffix[] = ".png";
+constexpr size_t kMaxWarnings = 4096;
 
 std::string FileName(int number)
 {
@@ -146,7 +147,8 @@ std::string VirtualPrinter::TakeWarnings()
 
 void VirtualPrinter::SetChangedCallback(std::function<void()> callback)
 {
-    std::lock_guard lock(m_mutex);
+    // Waits for a call in progress, so the old callback's owner may go once this returns.
+    std::lock_guard lock(m_callbackMutex);
     m_changed = std::move(callback);
 }
 
@@ -167,7 +169,7 @@ void VirtualPrinter::OnReceiptDone(Receipt&& receipt)
             if (image.save(QString::fromStdString(temp), "PNG") &&
                 std::rename(temp.c_str(), path.c_str()) == 0)
                 m_files.push_back(path);
-            else
+            else if (m_warnings.size() < kMaxWarnings)
                 m_warnings += "cannot write " + path + "\n";
         }
     }
@@ -176,12 +178,8 @@ void VirtualPrinter::OnReceiptDone(Receipt&& receipt)
 
 void VirtualPrinter::Notify()
 {
-    std::function<void()> changed;
-    {
-        std::lock_guard lock(m_mutex);
-        changed = m_changed;
-    }
-    if (changed) changed();
+    std::lock_guard lock(m_callbackMutex);
+    if (m_changed) m_changed();
 }
 
 // Numbering goes on after the receipts already in the directory; none is overwritten.

@@ -58,7 +58,8 @@ public:
     std::string TakeWarnings();
 
     // Called on a printer thread after every printed block and finished receipt.
-    // Keep it short; a window should only queue a repaint.
+    // Keep it short and do not call back into the printer; a window should only queue a
+    // repaint. Replacing it waits for a call in progress.
     void SetChangedCallback(std::function<void()> callback);
 
 private:
@@ -78,6 +79,8 @@ private:
     int m_nextNumber = 1;
     std::vector<std::string> m_files;
     std::string m_warnings;
+
+    std::mutex m_callbackMutex;   // held while the callback runs
     std::function<void()> m_changed;
 };
 

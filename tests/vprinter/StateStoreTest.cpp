@@ -172,5 +172,14 @@ TEST_F(StateFile, UnwritableDirectoryIsReportedNotFatal)
     EXPECT_NE(error.find("open"), std::string::npos);
 }
 
+TEST_F(StateFile, EngineReportsASaveThatFailedAndGoesOn)
+{
+    PrinterEngine engine({kPaper58Dots, (m_dir / "missing" / "printer.json").string(), "", kIdleMs}, {});
+    Feed(engine, "1B 4E 04 02");
+    EXPECT_EQ(engine.State().density, 2) << "the printer keeps working with the setting in memory";
+    EXPECT_NE(engine.TakeWarnings().find("cannot save the state"), std::string::npos);
+    EXPECT_EQ(engine.TakeWarnings(), "");
+}
+
 } // namespace
 } // namespace tallyx::vprinter::test

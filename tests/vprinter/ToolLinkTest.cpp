@@ -1,0 +1,99 @@
+// The tool's own link code against the virtual printer, over TCP and over the pseudo-terminal.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "link/Link.h"
+#include "link/PosixPlatform.h"
+#include "vprinter/VirtualPrinter.h"
+
+namespace tallyx::vprinter::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Host : public LinkHost {
+public:
+    std::string port;
+    std::string baud = "9600";
+    AddressEntry address = AddressEntry::FromValue(0x7F000001);   // 127.0.0.1
+    std::vector<std::string> messages;
+
+    std::string PortText() override { return port; }
+    std::string BaudText() override { return baud; }
+    AddressEntry PrinterAddress() override { return address; }
+    void ShowMessage(const Message& m) override { messages.emplace_back(m.text); }
+    void PostSendTrigger() override {}
+};
+
+bool WaitForFiles(const VirtualPrinter& printer, size_t count)
+{
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (printer.WrittenFiles().size() < count) {
+        if (std::chrono::steady_clock::now() > until) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+class ToolLink : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() / ("tallyx-vp-tool-" + std::to_string(::getpid()) + "-" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+        VirtualPrinterOptions o;
+        o.listenPort = 0;
+        o.ptyPath = (m_dir / "ttyVP").string();
+        o.outDir = (m_dir / "out").string();
+        m_printer = std::make_unique<VirtualPrinter>(o);
+        std::string error;
+        ASSERT_TRUE(m_printer->Start(&error)) << error;
+    }
+    void TearDown() override
+    {
+        m_printer.reset();
+        fs::remove_all(m_dir);
+    }
+
+    fs::path m_dir;
+    std::unique_ptr<VirtualPrinter> m_printer;
+    Host m_host;
+    PosixPlatform m_platform;
+};
+
+TEST_F(ToolLink, EthernetConnectReadsTheStoredParametersAndSelfTestPrints)
+{
+    m_host.port = "Ethernet";
+    Link link(m_host, m_platform);
+    link.m_tcpPort = m_printer->TcpPort();
+    const ConnectOutcome outcome = link.Connect();
+    ASSERT_TRUE(outcome.connected);
+    EXPECT_TRUE(outcome.net.valid);
+    EXPECT_EQ(outcome.net.ip, 0xC0A80164u);
+    EXPECT_EQ(outcome.net.mask, 0xFFFFFF00u);
+    EXPECT_EQ(outcome.net.dhcpIndex, 0);
+
+    link.SendToPrinter(Bytes{0x1F, 0x11, 0x04}, Delivery::Direct);
+    EXPECT_TRUE(m_host.messages.empty());
+    EXPECT_TRUE(WaitForFiles(*m_printer, 1));
+}
+
+TEST_F(ToolLink, SerialSelfTestThroughThePseudoTerminalWithTheReopenRule)
+{
+    m_host.port = m_printer->PtyPath();
+    Link link(m_host, m_platform);
+    ASSERT_TRUE(link.Connect().connected) << (m_host.messages.empty() ? "" : m_host.messages[0]);
+    link.SendToPrinter(Bytes{0x1F, 0x11, 0x04, 0x0A}, Delivery::Direct);
+    link.SendToPrinter(Bytes{0x1F, 0x11, 0x04, 0x0A}, Delivery::Direct);
+    EXPECT_TRUE(m_host.messages.empty());
+    EXPECT_TRUE(WaitForFiles(*m_printer, 2));
+    link.Disconnect();
+}
+
+} // namespace
+} // namespace tallyx::vprinter::test
