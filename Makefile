@@ -12,7 +12,7 @@ build: deps
 	@cmake --build $(BUILD) -j$(JOBS)
 
 run: build
-	$(BUILD)/app/tallyx
+	$(BUILD)/app/tallyx --virtual-printer
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) --timeout 300

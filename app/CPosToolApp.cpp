@@ -6,6 +6,7 @@
 #include "app/CPosToolDlg.h"
 #include "app/MessageBoxes.h"
 #include "app/QtText.h"
+#include "app/VirtualPrinterSetup.h"
 #include "res/Messages.h"
 
 namespace tallyx {
@@ -30,6 +31,12 @@ bool CPosToolApp::InitInstance()
         return false;
     }
     CPosToolDlg dialog;
+    VirtualPrinterSetup virtualPrinter;
+    if (arguments().contains(QStringLiteral("--virtual-printer"))) {
+        // Placed first so the printer window can stand beside it.
+        dialog.show();
+        virtualPrinter.Attach(dialog);
+    }
     dialog.exec();
     return true;
 }

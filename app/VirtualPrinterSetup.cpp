@@ -1,0 +1,58 @@
+#include "app/VirtualPrinterSetup.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <cstdio>
+#include <unistd.h>
+
+#include "app/CPosToolDlg.h"
+#include "app/IpAddressCtrl.h"
+#include "app/VirtualPrinterWindow.h"
+#include "vprinter/VirtualPrinter.h"
+
+namespace tallyx {
+
+namespace {
+constexpr uint32_t kLoopback = 0x7F000001;
+constexpr int kPortCombo = 1001;
+constexpr int kPrinterAddress = 1021;
+} // namespace
+
+VirtualPrinterSetup::VirtualPrinterSetup() = default;
+
+VirtualPrinterSetup::~VirtualPrinterSetup()
+{
+    m_window.reset();
+    if (m_printer) m_printer->Stop();
+}
+
+bool VirtualPrinterSetup::Attach(CPosToolDlg& dialog)
+{
+    vprinter::VirtualPrinterOptions options;
+    options.ptyPath = QDir::temp().filePath(QString("tallyx-vprinter-%1").arg(::getpid())).toStdString();
+    m_printer = std::make_unique<vprinter::VirtualPrinter>(options);
+    std::string error;
+    if (!m_printer->Start(&error)) {
+        // Another printer (or tool) holds 9100 here: any free port serves the tool as well.
+        options.listenPort = 0;
+        m_printer = std::make_unique<vprinter::VirtualPrinter>(options);
+        if (!m_printer->Start(&error)) {
+            std::fprintf(stderr, "tallyx: the virtual printer did not start: %s\n", error.c_str());
+            m_printer.reset();
+            return false;
+        }
+    }
+    dialog.GetLink().m_tcpPort = m_printer->TcpPort();
+    if (auto* address = qobject_cast<IpAddressCtrl*>(dialog.Control(kPrinterAddress)))
+        address->SetAddress(kLoopback);
+    if (auto* port = qobject_cast<QComboBox*>(dialog.Control(kPortCombo)))
+        port->addItem(QString::fromStdString(m_printer->PtyPath()));
+
+    m_window = std::make_unique<VirtualPrinterWindow>(*m_printer);
+    const QRect main = dialog.frameGeometry();
+    m_window->move(main.right() + 8, main.top());
+    m_window->show();
+    return true;
+}
+
+} // namespace tallyx

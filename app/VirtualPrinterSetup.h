@@ -1,0 +1,27 @@
+#pragma once
+// `tallyx --virtual-printer`: a printer inside the tool, on 127.0.0.1 and on a pty.
+#include <memory>
+
+namespace tallyx {
+
+class CPosToolDlg;
+class VirtualPrinterWindow;
+namespace vprinter {
+class VirtualPrinter;
+}
+
+class VirtualPrinterSetup {
+public:
+    VirtualPrinterSetup();
+    ~VirtualPrinterSetup();
+
+    // Starts the printer and points the main window at it: 127.0.0.1 in the printer
+    // address, the pty as the last port item. False when neither link could be opened.
+    bool Attach(CPosToolDlg& dialog);
+
+private:
+    std::unique_ptr<vprinter::VirtualPrinter> m_printer;
+    std::unique_ptr<VirtualPrinterWindow> m_window;
+};
+
+} // namespace tallyx
