@@ -1,0 +1,132 @@
+#include "dialogs/CNvLogoDlg.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QPushButton>
+
+#include "app/MessageBoxes.h"
+#include "dialogs/BitmapPreview.h"
+#include "dialogs/NvLogoControls.h"
+#include "dialogs/nvlogo.h"
+#include "res/BitmapMessages.h"
+#include "res/Messages.h"
+
+namespace tallyx {
+
+namespace {
+QString ChooseBitmapFile(QWidget* owner)
+{
+    QFileDialog dialog(owner, QString(), QString(), ToQString(kFilterBitmapFiles));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QStringLiteral("bmp"));
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+std::string FileSystemName(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+template <size_t N>
+void FillCombo(QComboBox* combo, const std::array<std::string_view, N>& items)
+{
+    for (std::string_view item : items) combo->addItem(ToQString(item));
+}
+} // namespace
+
+CNvLogoDlg::CNvLogoDlg(Link& link, QWidget* parent)
+    : QDialog(parent), m_chooseFile(ChooseBitmapFile), m_link(link), m_ui(BuildDialog(*this, NvLogoTemplate()))
+{
+    m_slot = qobject_cast<QComboBox*>(Control(nvlogo::kSlot));
+    m_mode = qobject_cast<QComboBox*>(Control(nvlogo::kMode));
+    FillCombo(m_slot, nvlogo::kSlotItems);
+    FillCombo(m_mode, nvlogo::kModeItems);
+
+    m_preview = new BitmapPreview(this);
+    m_preview->setGeometry(m_ui.units.ToPixels(nvlogo::kPreviewRect));
+    const QString previewId = QString::number(nvlogo::kPreview);
+    m_preview->setObjectName(previewId);
+    m_preview->setAccessibleDescription(previewId);
+    m_ui.controls.insert(nvlogo::kPreview, m_preview);
+
+    const std::pair<int, void (CNvLogoDlg::*)()> handlers[] = {
+        {nvlogo::kOpenBmp, &CNvLogoDlg::OnOpenBmp},     {nvlogo::kTestPicture, &CNvLogoDlg::OnTestPicture},
+        {nvlogo::kDownload, &CNvLogoDlg::OnDownloadLogo}, {nvlogo::kPrint, &CNvLogoDlg::OnPrintLogo},
+        {nvlogo::kClear, &CNvLogoDlg::OnClearLogo},
+    };
+    for (const auto& [id, handler] : handlers)
+        connect(qobject_cast<QPushButton*>(Control(id)), &QPushButton::clicked, this, handler);
+    UpdateData(false);
+}
+
+void CNvLogoDlg::UpdateData(bool save)
+{
+    if (save) {
+        g_logoIndex = m_slot->currentIndex();
+        g_logoPrintMode = m_mode->currentIndex();
+    } else {
+        m_slot->setCurrentIndex(g_logoIndex);
+        m_mode->setCurrentIndex(g_logoPrintMode);
+    }
+}
+
+bool CNvLogoDlg::Send(const Bytes& bytes)
+{
+    if (!m_link.CheckPortHandle()) return false;   // the link shows why
+    m_link.SendToPrinter(bytes, Delivery::Direct);
+    return true;
+}
+
+void CNvLogoDlg::OnOpenBmp()
+{
+    UpdateData(true);
+    const QString chosen = m_chooseFile(this);
+    if (!chosen.isEmpty()) {
+        // The preview checks nothing: an unreadable file stays chosen with an empty frame.
+        m_preview->SetPicture(LoadPreviewPicture(chosen));
+        m_strBmpPath = chosen;
+    }
+    UpdateData(false);
+}
+
+void CNvLogoDlg::OnTestPicture()
+{
+    UpdateData(true);
+    const Result result = BuildTestPictureCommand(FileSystemName(m_strBmpPath));
+    if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
+    if (!Send(result.bytes())) return;
+    UpdateData(false);
+}
+
+void CNvLogoDlg::OnDownloadLogo()
+{
+    UpdateData(true);
+    const Result result = BuildDownloadLogoCommand(FileSystemName(m_strBmpPath), g_logoIndex);
+    if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
+    if (!Send(result.bytes())) return;
+    // Handed to the link, whatever became of the write.
+    Boxes().Show({kCaptionNvLogo, kMsgLogoDownloaded}, this);
+}
+
+void CNvLogoDlg::OnPrintLogo()
+{
+    UpdateData(true);
+    Send(BuildPrintLogoCommand(g_logoIndex, g_logoPrintMode));
+}
+
+void CNvLogoDlg::OnClearLogo()
+{
+    UpdateData(true);
+    if (!Send(BuildClearLogoCommand(g_logoIndex))) return;
+    Boxes().Show({kCaptionNvLogo, kMsgLogoCleared}, this);
+}
+
+void CNvLogoDlg::keyPressEvent(QKeyEvent* event)
+{
+    // Return away from a button is the dialog's OK, which closes it.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !qobject_cast<QPushButton*>(focusWidget())) return accept();
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace tallyx

@@ -1,0 +1,59 @@
+#pragma once
+// "NV LOGO" (template 129): a bitmap file chosen and previewed, then printed once, stored
+// in one of the printer's five logo slots; a stored logo printed, a slot cleared.
+#include <QDialog>
+#include <QString>
+#include <functional>
+
+#include "app/DialogLayout.h"
+#include "link/Link.h"
+
+class QComboBox;
+
+namespace tallyx {
+
+class BitmapPreview;
+
+class CNvLogoDlg : public QDialog {
+    Q_OBJECT
+public:
+    // The main window opens it modally with itself as parent and lends it its link.
+    CNvLogoDlg(Link& link, QWidget* parent);
+
+    // The file dialog of "打开BMP": the chosen path, or empty when cancelled.
+    std::function<QString(QWidget* owner)> m_chooseFile;
+
+    // Selection indexes of combos 1002 (slot) and 1078 (print mode), from 0 at every opening.
+    int g_logoIndex = 0;
+    int g_logoPrintMode = 0;
+    // The chosen file; a file counts as chosen when this is not empty.
+    QString m_strBmpPath;
+
+    QWidget* Control(int id) const { return m_ui.controls.value(id); }
+    BitmapPreview* Preview() const { return m_preview; }
+
+    // save: the combos into the indexes; otherwise the indexes into the combos.
+    void UpdateData(bool save);
+
+public slots:
+    void OnOpenBmp();
+    void OnTestPicture();
+    void OnDownloadLogo();
+    void OnPrintLogo();
+    void OnClearLogo();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // The port test, then the command to the main window's link, sent before returning.
+    bool Send(const Bytes& bytes);
+
+    Link& m_link;
+    BuiltDialog m_ui;
+    QComboBox* m_slot;
+    QComboBox* m_mode;
+    BitmapPreview* m_preview;
+};
+
+} // namespace tallyx

@@ -1,0 +1,31 @@
+#pragma once
+// The NV logo dialog (template 129): its controls in tab order, positions in dialog units,
+// and the items of its two combos, which the command line offers as well.
+#include <array>
+#include <string_view>
+
+#include "res/MainWindowControls.h"
+
+namespace tallyx {
+
+namespace nvlogo {
+inline constexpr int kOpenBmp = 1003;
+inline constexpr int kPreview = 1056;
+inline constexpr int kTestPicture = 1004;
+inline constexpr int kSlot = 1002;
+inline constexpr int kDownload = 1005;
+inline constexpr int kClear = 1008;
+inline constexpr int kPrint = 1007;
+inline constexpr int kMode = 1078;
+
+// The black frame the preview is drawn in; its picture widget is made by the dialog.
+inline constexpr DluRect kPreviewRect{106, 8, 157, 145};
+
+// Selection index i is slot i + 1 and print mode byte 0x30 + i.
+inline constexpr std::array<std::string_view, 5> kSlotItems{"1", "2", "3", "4", "5"};
+inline constexpr std::array<std::string_view, 4> kModeItems{"正常", "倍宽", "倍高", "倍宽倍高"};
+} // namespace nvlogo
+
+const DialogTemplate& NvLogoTemplate();
+
+} // namespace tallyx
