@@ -10,7 +10,7 @@ inline constexpr std::string_view kVirtualPrinterWindowTitle = "虚拟打印机"
 
 inline constexpr std::string_view kSelfTestTitle = "自检页 SELF-TEST";
 inline constexpr std::string_view kSelfTestModel = "tallyx 虚拟打印机";
-inline constexpr std::string_view kSelfTestRule = "--------------------------------";
+inline constexpr char kSelfTestRule = '-';   // a rule across the paper
 inline constexpr std::string_view kSelfTestPaper = "纸宽 Paper: ";
 inline constexpr std::string_view kSelfTestPrintMode = "打印模式 Mode: ";
 inline constexpr std::string_view kSelfTestDensity = "打印浓度 Density: Level";

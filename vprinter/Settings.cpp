@@ -103,10 +103,11 @@ void Interpreter::PrintSelfTestPage()
     title.scaleW = title.scaleH = 2;
     TextStyle centred;
     centred.align = Align::Centre;
+    const std::string rule(size_t(m_layout.PaperDots() / kFontACellW), kSelfTestRule);
 
     PrintLine(kSelfTestTitle, title);
     PrintLine(kSelfTestModel, centred);
-    PrintLine(kSelfTestRule.substr(0, size_t(m_layout.PaperDots() / kFontACellW)), plain);
+    PrintLine(rule, plain);
     const int mm = m_layout.PaperDots() == kPaper80Dots ? 80 : 58;
     PrintLine(std::string(kSelfTestPaper) + std::to_string(mm) + " mm (" + std::to_string(m_layout.PaperDots()) +
                   " dots)", plain);
@@ -133,7 +134,7 @@ void Interpreter::PrintSelfTestPage()
                       : std::string(kSelfTestLogoEmpty);
     }
     PrintLine(logos, plain);
-    PrintLine(kSelfTestRule.substr(0, size_t(m_layout.PaperDots() / kFontACellW)), plain);
+    PrintLine(rule, plain);
     std::string chart;
     for (char c = 0x20; c < 0x7F; ++c) chart += c;
     PrintLine(chart, plain);

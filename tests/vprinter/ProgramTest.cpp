@@ -1,0 +1,159 @@
+// tallyx-vprinter as a program: options, the ready line, the log file, a clean stop on SIGTERM.
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <netinet/in.h>
+#include <nlohmann/json.hpp>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace tallyx::vprinter::test {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr int kWaitMs = 5000;
+
+class Program : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() / ("tallyx-vp-program-" + std::to_string(::getpid()));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override
+    {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+        if (m_err >= 0) ::close(m_err);
+        fs::remove_all(m_dir);
+    }
+
+    // Starts the program with its standard error on a pipe; returns what it printed up to
+    // its ready line (or up to the time limit).
+    std::string Launch(std::vector<std::string> args)
+    {
+        int pipeFds[2];
+        EXPECT_EQ(::pipe(pipeFds), 0);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 2);
+        posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+        args.insert(args.begin(), VPRINTER_PROGRAM);
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        EXPECT_EQ(posix_spawn(&m_pid, VPRINTER_PROGRAM, &actions, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(pipeFds[1]);
+        m_err = pipeFds[0];
+        std::string text;
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
+        while (text.find("ready") == std::string::npos || text.back() != '\n') {
+            pollfd p{m_err, POLLIN, 0};
+            if (std::chrono::steady_clock::now() > until || ::poll(&p, 1, 100) < 0) break;
+            char buffer[256];
+            if (p.revents & POLLIN) {
+                ssize_t n = ::read(m_err, buffer, sizeof buffer);
+                if (n <= 0) break;
+                text.append(buffer, size_t(n));
+            }
+        }
+        return text;
+    }
+
+    // Waits (bounded) for the program to end; its exit status, or -1.
+    int WaitExit()
+    {
+        for (int waited = 0; waited < kWaitMs; waited += 10) {
+            int status = 0;
+            if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
+                m_pid = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return -1;
+    }
+
+    fs::path m_dir;
+    pid_t m_pid = -1;
+    int m_err = -1;
+};
+
+TEST_F(Program, ServesLogsAndWritesTheLastReceiptOnSigterm)
+{
+    const std::string log = (m_dir / "log.jsonl").string();
+    const std::string ready = Launch({"--listen", "127.0.0.1:0", "--out", (m_dir / "out").string(), "--log", log,
+                                      "--state", (m_dir / "state.json").string(), "--paper", "80"});
+    const auto at = ready.find("ready on 127.0.0.1:");
+    ASSERT_NE(at, std::string::npos) << ready;
+    const int port = std::stoi(ready.substr(at + 19));
+
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(uint16_t(port));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    // The query last: its answer shows that everything before it has been taken.
+    const uint8_t bytes[] = {0x1B, 0x4E, 0x04, 0x02, 0x41, 0x0A, 0x10, 0x04, 0x13};
+    ASSERT_EQ(::write(fd, bytes, sizeof bytes), ssize_t(sizeof bytes));
+    size_t got = 0;
+    uint8_t reply[22];
+    for (pollfd p{fd, POLLIN, 0}; got < sizeof reply && ::poll(&p, 1, kWaitMs) == 1;) {
+        ssize_t n = ::read(fd, reply + got, sizeof reply - got);
+        if (n <= 0) break;
+        got += size_t(n);
+    }
+    EXPECT_EQ(got, 22u);
+    ::close(fd);
+
+    ::kill(m_pid, SIGTERM);
+    EXPECT_EQ(WaitExit(), 0);
+    EXPECT_TRUE(fs::exists(m_dir / "out" / "receipt-0001.png"));
+
+    std::ifstream in(log);
+    std::vector<nlohmann::json> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0]["seq"], 1);
+    EXPECT_EQ(lines[0]["link"], "tcp");
+    EXPECT_EQ(lines[0]["hex"], "1B 4E 04 02");
+    EXPECT_EQ(lines[0]["mnemonic"], "ESC N 4");
+    EXPECT_EQ(lines[0]["meaning"], "set print density: level 2");
+    EXPECT_EQ(lines[3]["seq"], 4);
+    EXPECT_EQ(lines[3]["mnemonic"], "DLE EOT 13");
+    EXPECT_TRUE(lines[3]["time"].is_string());
+
+    std::ifstream state(m_dir / "state.json");
+    EXPECT_EQ(nlohmann::json::parse(state)["density"], 2);
+}
+
+TEST_F(Program, RefusesBadOptions)
+{
+    for (std::vector<std::string> args : {std::vector<std::string>{"--listen", "nowhere"},
+                                         std::vector<std::string>{"--paper", "70"},
+                                         std::vector<std::string>{"--reply-bytes", "-1"}}) {
+        SCOPED_TRACE(args[0] + " " + args[1]);
+        Launch(args);
+        EXPECT_NE(WaitExit(), 0);
+        ::close(m_err);
+        m_err = -1;
+    }
+}
+
+} // namespace
+} // namespace tallyx::vprinter::test
