@@ -20,7 +20,7 @@ enum class Shape : uint8_t {
 };
 
 enum class Op : uint8_t {
-    Nul, LineFeed, CarriageReturn, Tab, FormFeed, Cancel,
+    Nul, Ignored, LineFeed, CarriageReturn, Tab, FormFeed, Cancel,
     Initialise, PrintModeBits, Underline, Bold, DoubleStrike, Rotate, UpsideDown, Align,
     DrawerPulse, Beep, CodePage, FeedLines, FeedDots, DefaultSpacing, LineSpacing,
     CharSpacing, SelectFont, AbsolutePosition, EscBitImage,

@@ -106,6 +106,7 @@ void Interpreter::Execute(const CommandSpec& spec, const Bytes& header, const By
     case Op::Symbol: detail = ExecuteSymbol(spec.op, header, payload, kept); break;
 
     case Op::Nul:
+    case Op::Ignored:
     case Op::CarriageReturn:
     case Op::CharSpacing:
     case Op::AbsolutePosition:

@@ -1,4 +1,5 @@
 // Barcodes (GS k), QR codes and PDF417 (GS ( k): parsed whole, shown as a captioned frame.
+// FIXME: draw the real symbols (zint) instead of frames of an estimated size.
 #include <algorithm>
 
 #include "vprinter/Interpreter.h"

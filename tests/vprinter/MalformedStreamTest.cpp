@@ -93,6 +93,25 @@ TEST(MalformedStream, StreamCutOffAnywhereRecovers)
     }
 }
 
+TEST(MalformedStream, ParametersOfCommandsWithoutEffectAreNotPrinted)
+{
+    PrinterProbe p;
+    p.FeedHex("1B 63 35 00 1B 52 03 1B 5C 10 00 1B 57 00 00 00 00 80 01 40 02 1D 50 B4 B4 10 05 01 41 0A");
+    EXPECT_EQ(PrintedText(p.interpreter.CurrentReceipt()), "A\n");
+    EXPECT_EQ(p.logs.size(), 8u);
+}
+
+TEST(MalformedStream, UnknownCommandsAreLoggedAndTheirFirstBytesSwallowed)
+{
+    PrinterProbe p;
+    p.FeedHex("1B 01 1C 99 1D FE 1F 1B 1D 07 07 41 0A");
+    EXPECT_EQ(PrintedText(p.interpreter.CurrentReceipt()), "A\n") << "07 is a control byte, not text";
+    std::vector<std::string> unknown;
+    for (const LogRecord& r : p.logs)
+        if (r.mnemonic == "unknown") unknown.push_back(tallyx::test::Hex(r.bytes));
+    EXPECT_EQ(unknown, (std::vector<std::string>{"1B 01", "1C 99", "1D FE", "07"}));
+}
+
 TEST(MalformedStream, HugeLengthFieldsAreCountedNotHeld)
 {
     struct Row {
