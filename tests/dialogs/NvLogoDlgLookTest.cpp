@@ -1,0 +1,110 @@
+// How the NV logo dialog looks: its template, its combos, and the preview drawn in the frame.
+#include <QComboBox>
+#include <QImage>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+#include "app/DialogLayout.h"
+#include "app/MessageBoxes.h"
+#include "dialogs/BitmapPreview.h"
+#include "dialogs/CNvLogoDlg.h"
+#include "tests/dialogs/BmpWriter.h"
+#include "tests/link/RecordingPlatform.h"
+
+using namespace tallyx;
+using namespace tallyx::test;
+
+namespace {
+struct Dialog {
+    RecordingPlatform platform;
+    FakeHost host;
+    Link link{host, platform};
+    CNvLogoDlg dialog{link, nullptr};
+};
+
+QStringList Items(QComboBox* combo)
+{
+    QStringList out;
+    for (int i = 0; i < combo->count(); ++i) out << combo->itemText(i);
+    return out;
+}
+} // namespace
+
+TEST(NvLogoDlgLook, TemplateControlsAndDefaults)
+{
+    Dialog d;
+    EXPECT_EQ(d.dialog.windowTitle(), "NV LOGO");
+    const DialogUnits units(DialogFont(10));
+    EXPECT_EQ(d.dialog.size(), QSize(units.X(270), units.Y(166)));
+    EXPECT_EQ(d.dialog.Control(1056)->geometry(), units.ToPixels({106, 8, 157, 145}));
+
+    const std::pair<int, QString> buttons[] = {
+        {1003, "打开BMP"}, {1004, "测试图片"}, {1005, "下载logo"}, {1008, "清除logo"}, {1007, "打印logo"},
+    };
+    for (const auto& [id, label] : buttons) {
+        SCOPED_TRACE(id);
+        auto* button = qobject_cast<QPushButton*>(d.dialog.Control(id));
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), label);
+        EXPECT_EQ(button->accessibleName(), label);
+        EXPECT_EQ(button->accessibleDescription(), QString::number(id));
+    }
+
+    auto* slot = qobject_cast<QComboBox*>(d.dialog.Control(1002));
+    auto* mode = qobject_cast<QComboBox*>(d.dialog.Control(1078));
+    ASSERT_NE(slot, nullptr);
+    ASSERT_NE(mode, nullptr);
+    EXPECT_EQ(Items(slot), QStringList({"1", "2", "3", "4", "5"}));
+    EXPECT_EQ(Items(mode), QStringList({"正常", "倍宽", "倍高", "倍宽倍高"}));
+    EXPECT_EQ(slot->currentIndex(), 0);
+    EXPECT_EQ(mode->currentIndex(), 0);
+    EXPECT_EQ(slot->accessibleName(), "Logo位置:");
+    // List only: no typed text can stand for a slot or a mode.
+    EXPECT_FALSE(slot->isEditable());
+    EXPECT_FALSE(mode->isEditable());
+    EXPECT_TRUE(d.dialog.m_strBmpPath.isEmpty());
+}
+
+TEST(NvLogoDlgLook, EveryOpeningStartsAtSlotOneNormal)
+{
+    Dialog first;
+    qobject_cast<QComboBox*>(first.dialog.Control(1002))->setCurrentIndex(4);
+    qobject_cast<QComboBox*>(first.dialog.Control(1078))->setCurrentIndex(3);
+    first.dialog.UpdateData(true);
+    EXPECT_EQ(first.dialog.g_logoIndex, 4);
+    EXPECT_EQ(first.dialog.g_logoPrintMode, 3);
+    Dialog second;
+    EXPECT_EQ(second.dialog.g_logoIndex, 0);
+    EXPECT_EQ(second.dialog.g_logoPrintMode, 0);
+}
+
+TEST(NvLogoDlgLook, PreviewFillsTheFrameOnEveryPaint)
+{
+    // Left half black, right half white, in a picture four times wider than high.
+    BmpSpec s;
+    s.bits = 24;
+    s.width = 64;
+    s.height = 16;
+    s.pixel = [](int x, int) { return x < 32 ? 0x000000u : 0xFFFFFFu; };
+    Dialog d;
+    d.dialog.m_chooseFile = [path = WriteBmp(s, "look_halves.bmp")](QWidget*) { return QString::fromStdString(path); };
+    qobject_cast<QPushButton*>(d.dialog.Control(1003))->click();
+
+    QWidget* frame = d.dialog.Control(1056);
+    for (int paint = 0; paint < 2; ++paint) {
+        SCOPED_TRACE(paint);
+        const QImage shot = frame->grab().toImage();
+        const int w = shot.width(), h = shot.height();
+        // The aspect ratio is not kept: the picture reaches the frame's top and bottom.
+        for (int y : {2, h / 2, h - 3}) {
+            EXPECT_EQ(QColor(shot.pixel(w / 4, y)), QColor(Qt::black)) << y;
+            EXPECT_EQ(QColor(shot.pixel(3 * w / 4, y)), QColor(Qt::white)) << y;
+        }
+    }
+
+    // make screenshot: the whole dialog as the operator sees it.
+    if (const QByteArray path = qgetenv("TALLYX_SCREENSHOT"); !path.isEmpty()) {
+        d.dialog.show();
+        EXPECT_TRUE(d.dialog.grab().save(QString::fromLocal8Bit(path)));
+    }
+}

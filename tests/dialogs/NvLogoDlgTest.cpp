@@ -1,0 +1,215 @@
+// The NV logo dialog's wiring: the chosen file and the combo selections reach the
+// commands, the commands reach the main window's link, the messages reach the boxes.
+#include <QComboBox>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+#include "app/MessageBoxes.h"
+#include "dialogs/BitmapPreview.h"
+#include "dialogs/CNvLogoDlg.h"
+#include "tests/dialogs/BmpWriter.h"
+#include "tests/link/RecordingPlatform.h"
+
+using namespace tallyx;
+using namespace tallyx::test;
+
+namespace {
+
+const std::string kEightFF = "FF FF FF FF FF FF FF FF";
+
+class NvLogoDlgTest : public ::testing::Test {
+protected:
+    NvLogoDlgTest()
+    {
+        InstallBoxes(&boxes);
+        link.ReopenPort();   // COM1 open, as after a connect
+        platform.calls.clear();
+    }
+    ~NvLogoDlgTest() override { InstallBoxes(nullptr); }
+
+    void Press(int id) { qobject_cast<QPushButton*>(dialog.Control(id))->click(); }
+    void Choose(const std::string& path)
+    {
+        dialog.m_chooseFile = [path](QWidget*) { return QString::fromStdString(path); };
+        Press(1003);
+    }
+    void Select(int comboId, const QString& item)
+    {
+        auto* combo = qobject_cast<QComboBox*>(dialog.Control(comboId));
+        combo->setCurrentIndex(combo->findText(item));
+    }
+    std::vector<std::string> Writes() const
+    {
+        std::vector<std::string> out;
+        for (const auto& c : platform.calls)
+            if (c.rfind("write ", 0) == 0) out.push_back(c.substr(6));
+        return out;
+    }
+    std::vector<std::string> Shown() const
+    {
+        std::vector<std::string> out;
+        for (const auto& b : boxes.shown) out.push_back(b.caption + "|" + b.text);
+        return out;
+    }
+    void BreakPort() { link.g_hPort = PortHandle{PortHandle::State::Failed, -1}; }
+
+    RecordingBoxes boxes;
+    RecordingPlatform platform;
+    FakeHost host;
+    Link link{host, platform};
+    CNvLogoDlg dialog{link, nullptr};
+};
+
+using Strings = std::vector<std::string>;
+
+} // namespace
+
+TEST_F(NvLogoDlgTest, TestPictureSendsTheFileAsABitImage)
+{
+    Choose(WriteBmp(AllBlack(8, 8), "dlg_black8.bmp"));
+    Press(1004);
+    EXPECT_EQ(Writes(), Strings{"1D 2A 01 01 " + kEightFF + " 1D 2F 00 0A 0A"});
+    EXPECT_TRUE(boxes.shown.empty());
+    // Serial: the port is reopened twice after the write.
+    EXPECT_EQ(platform.calls.back(), "configure 9600");
+    EXPECT_EQ(std::count(platform.calls.begin(), platform.calls.end(), "open COM1"), 2);
+}
+
+TEST_F(NvLogoDlgTest, DownloadGoesToTheChosenSlotThenSaysSo)
+{
+    Choose(WriteBmp(AllBlack(8, 8), "dlg_black8.bmp"));
+    Select(1002, "2");
+    Press(1005);
+    EXPECT_EQ(Writes(), Strings{"1C 72 02 01 00 01 00 " + kEightFF + " 1B 40"});
+    EXPECT_EQ(Shown(), Strings{"NV LOGO|DownLoad LOGO Success!"});
+    EXPECT_EQ(boxes.shown[0].owner, &dialog);
+}
+
+TEST_F(NvLogoDlgTest, PrintUsesSlotAndModeWithoutAFile)
+{
+    struct Row {
+        const char* slot;
+        const char* mode;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"1", "正常", "1B 61 01 1C 70 01 30 1B 61 00"},
+        {"5", "倍宽倍高", "1B 61 01 1C 70 05 33 1B 61 00"},
+        {"3", "倍宽", "1B 61 01 1C 70 03 31 1B 61 00"},
+        {"4", "倍高", "1B 61 01 1C 70 04 32 1B 61 00"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.expected);
+        platform.calls.clear();
+        Select(1002, QString::fromUtf8(row.slot));
+        Select(1078, QString::fromUtf8(row.mode));
+        Press(1007);
+        EXPECT_EQ(Writes(), Strings{row.expected});
+    }
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(NvLogoDlgTest, ClearStoresTheSmallestLogoThenSaysSo)
+{
+    Select(1002, "3");
+    Press(1008);
+    EXPECT_EQ(Writes(), Strings{"1C 72 03 01 00 01 00 00 00 00 00 00 00 00 00 01"});
+    EXPECT_EQ(Shown(), Strings{"NV LOGO|Clear LOGO Success!"});
+}
+
+TEST_F(NvLogoDlgTest, ImageCommandsAskForAFileFirstEvenWithABrokenPort)
+{
+    BreakPort();
+    for (int button : {1004, 1005}) {
+        SCOPED_TRACE(button);
+        boxes.shown.clear();
+        Press(button);
+        EXPECT_EQ(Shown(), Strings{"NV LOGO|Please Open BMP first!"});
+    }
+    // The port was not looked at: its failure is still to be reported.
+    EXPECT_TRUE(link.g_hPort.IsFailed());
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(platform.calls.empty());
+}
+
+TEST_F(NvLogoDlgTest, RefusedFileIsReportedBeforeTheBrokenPort)
+{
+    BmpSpec s = AllBlack(8, 8);
+    s.reserved1 = 1;
+    Choose(WriteBmp(s, "dlg_reserved.bmp"));
+    BreakPort();
+    for (int button : {1004, 1005}) {
+        SCOPED_TRACE(button);
+        boxes.shown.clear();
+        Press(button);
+        EXPECT_EQ(Shown(), Strings{"tallyx|位图文件格式有误0x02!"});
+    }
+    EXPECT_TRUE(link.g_hPort.IsFailed());
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(Writes().empty());
+}
+
+TEST_F(NvLogoDlgTest, BrokenPortStopsEveryCommandWithoutSuccess)
+{
+    Choose(WriteBmp(AllBlack(8, 8), "dlg_black8.bmp"));
+    for (int button : {1004, 1005, 1007, 1008}) {
+        SCOPED_TRACE(button);
+        BreakPort();
+        host.messages.clear();
+        Press(button);
+        EXPECT_EQ(host.messages, Strings{"tallyx|此端口被占用或已损坏|0"});
+        EXPECT_TRUE(link.g_hPort.IsNone());
+    }
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(NvLogoDlgTest, CancelledSecondChoiceKeepsTheFirstFile)
+{
+    const std::string first = WriteBmp(AllBlack(16, 8), "dlg_first.bmp");
+    Choose(first);
+    const QImage preview = dialog.Preview()->Picture();
+    ASSERT_EQ(preview.size(), QSize(16, 8));
+    Choose("");   // the file dialog cancelled
+    EXPECT_EQ(dialog.m_strBmpPath, QString::fromStdString(first));
+    EXPECT_EQ(dialog.Preview()->Picture(), preview);
+    Press(1004);
+    EXPECT_EQ(Writes(), Strings{"1D 2A 02 01 " + kEightFF + " " + kEightFF + " 1D 2F 00 0A 0A"});
+}
+
+TEST_F(NvLogoDlgTest, UnreadableFileIsStillChosen)
+{
+    const std::string text = WriteFile({'h', 'e', 'l', 'l', 'o'}, "dlg_text.bmp");
+    Choose(text);
+    EXPECT_EQ(dialog.m_strBmpPath, QString::fromStdString(text));
+    EXPECT_TRUE(dialog.Preview()->Picture().isNull());
+    Press(1004);
+    EXPECT_EQ(Shown(), Strings{"tallyx|位图文件不完整!"});
+}
+
+TEST_F(NvLogoDlgTest, LargestLogoIsOneWrite)
+{
+    Choose(WriteBmp(AllBlack(384, 336), "dlg_384x336.bmp"));
+    Press(1005);
+    const Strings writes = Writes();
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ((writes[0].size() + 1) / 3, 16137u);
+    EXPECT_EQ(writes[0].substr(0, 20), "1C 72 01 30 00 2A 00");
+    EXPECT_EQ(writes[0].substr(writes[0].size() - 5), "1B 40");
+}
+
+TEST_F(NvLogoDlgTest, OverTheNetworkEachCommandIsOneConnection)
+{
+    host.port = "Ethernet";
+    link.ReopenPort();
+    Choose(WriteBmp(AllBlack(384, 336), "dlg_384x336.bmp"));
+    Press(1005);
+    ASSERT_EQ(platform.sockets.size(), 1u);
+    EXPECT_EQ(platform.sockets[0].size(), 16137u);
+    EXPECT_EQ(link.g_netLen, 16137);
+    EXPECT_EQ(host.posted, 0);   // sent directly, before the success message
+    EXPECT_EQ(Shown(), Strings{"NV LOGO|DownLoad LOGO Success!"});
+    Press(1007);
+    ASSERT_EQ(platform.sockets.size(), 2u);
+    EXPECT_EQ(Hex(platform.sockets[1]), "1B 61 01 1C 70 01 30 1B 61 00");
+}
