@@ -65,7 +65,7 @@ protected:
             pollfd p{m_err, POLLIN, 0};
             if (std::chrono::steady_clock::now() > until || ::poll(&p, 1, 100) < 0) break;
             char buffer[256];
-            if (p.revents & POLLIN) {
+            if (p.revents & (POLLIN | POLLHUP)) {
                 ssize_t n = ::read(m_err, buffer, sizeof buffer);
                 if (n <= 0) break;
                 text.append(buffer, size_t(n));
