@@ -2,6 +2,7 @@
 // modal and owned by the main window, through which it reaches the link.
 #include "app/CAboutDlg.h"
 #include "app/CPosToolDlg.h"
+#include "dialogs/CNvLogoDlg.h"
 
 namespace tallyx {
 
@@ -16,8 +17,7 @@ void RunModal(Args&&... args)
 
 void CPosToolDlg::OnAbout() { RunModal<CAboutDlg>(this); }
 
-// FIXME: RunModal<CNvLogoDlg>(m_link, this) once dialogs/CNvLogoDlg.h (template 129) is in the tree.
-void CPosToolDlg::OnNvLogo() {}
+void CPosToolDlg::OnNvLogo() { RunModal<CNvLogoDlg>(m_link, this); }
 // FIXME: CCodePageDlg (template 131) comes with the code page dialog.
 void CPosToolDlg::OnCodePage() {}
 // FIXME: CBarCodeDlg (template 133) comes with the barcode dialog.
