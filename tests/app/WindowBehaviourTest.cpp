@@ -209,3 +209,24 @@ TEST(AboutBox, ReturnPressesOk)
 
 } // namespace
 } // namespace tallyx::test
+
+namespace tallyx::test {
+namespace {
+
+TEST_F(WindowBehaviour, NvLogoButtonOpensItsDialogOwnedByTheMainWindow)
+{
+    ConnectOn("COM1");
+    ShowActive();
+    const QString caption = static_cast<QPushButton*>(Ctl(1003))->text();
+    WithModal([&] { Press(1067); },
+              [&](QWidget* logo) {
+                  EXPECT_EQ(logo->windowTitle(), "NV LOGO");
+                  EXPECT_EQ(logo->parentWidget(), dlg.get());
+              });
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(static_cast<QPushButton*>(Ctl(1003))->text(), caption);
+    EXPECT_TRUE(Ctl(1067)->isEnabled());
+}
+
+} // namespace
+} // namespace tallyx::test
