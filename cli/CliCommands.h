@@ -15,6 +15,7 @@ class CliContext;
 void RegisterMainCommands(CLI::App& app, CliContext& ctx);      // MainCommandsCli.cpp
 void RegisterTextCommand(CLI::App& app, CliContext& ctx);       // TextCli.cpp
 void RegisterNetworkCommands(CLI::App& app, CliContext& ctx);   // NetworkCli.cpp
+void RegisterPictureCommands(CLI::App& app, CliContext& ctx);   // PictureCli.cpp
 
 // Makes `action` the run's work when the subcommand is chosen.
 void OnRun(CLI::App* sub, CliContext& ctx, std::function<int()> action);
