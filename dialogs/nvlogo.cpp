@@ -1,5 +1,6 @@
 #include "dialogs/nvlogo.h"
 
+#include <algorithm>
 #include <cassert>
 #include <initializer_list>
 

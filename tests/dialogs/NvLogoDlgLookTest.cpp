@@ -1,7 +1,9 @@
 // How the NV logo dialog looks: its template, its combos, and the preview drawn in the frame.
 #include <QComboBox>
+#include <algorithm>
 #include <QImage>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "app/DialogLayout.h"
@@ -76,6 +78,23 @@ TEST(NvLogoDlgLook, EveryOpeningStartsAtSlotOneNormal)
     Dialog second;
     EXPECT_EQ(second.dialog.g_logoIndex, 0);
     EXPECT_EQ(second.dialog.g_logoPrintMode, 0);
+}
+
+TEST(NvLogoDlgLook, ReturnPressesTheFocusedButtonElseCloses)
+{
+    Dialog d;
+    d.dialog.show();
+    auto* print = qobject_cast<QPushButton*>(d.dialog.Control(1007));
+    print->setFocus();
+    QTest::keyClick(print, Qt::Key_Return);
+    // The print command ran: no device was open, so the serial rule's two reopenings follow.
+    EXPECT_EQ(std::count(d.platform.calls.begin(), d.platform.calls.end(), "open COM1"), 2);
+    EXPECT_TRUE(d.dialog.isVisible());
+    QWidget* mode = d.dialog.Control(1078);
+    mode->setFocus();
+    QTest::keyClick(mode, Qt::Key_Return);
+    EXPECT_FALSE(d.dialog.isVisible());
+    EXPECT_EQ(d.dialog.result(), QDialog::Accepted);
 }
 
 TEST(NvLogoDlgLook, PreviewFillsTheFrameOnEveryPaint)
