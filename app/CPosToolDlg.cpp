@@ -77,8 +77,8 @@ void CPosToolDlg::BindHandlers()
     onClick(kConnectButton, &CPosToolDlg::OnConnect);
     connect(m_port, &QComboBox::activated, this, &CPosToolDlg::OnSelchangePort);
     onClick(kSaveButton, &CPosToolDlg::OnSaveNetParams);
-    for (const MainCommandSpec& spec : MainCommandTable()) {
-        const int id = spec.buttonId;
+    for (const MainCommandDef& def : MainCommandTable()) {
+        const int id = def.buttonId;
         connect(Button(id), &QPushButton::clicked, this, [this, id] { OnMainCommand(id); });
     }
     onClick(1019, &CPosToolDlg::OnSendText);

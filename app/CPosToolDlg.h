@@ -23,7 +23,7 @@ namespace tallyx {
 
 class IpAddressCtrl;
 class PosixPlatform;
-struct MainCommandSpec;
+struct MainCommandDef;
 
 class CPosToolDlg : public QDialog, public LinkHost {
     Q_OBJECT
@@ -90,7 +90,7 @@ private:
     void OnInitDialog();
     void BindHandlers();
     void FillCombos();
-    void OnSelfTest(const MainCommandSpec& spec);
+    void OnSelfTest(const MainCommandDef& def);
     void Disconnect();
     void SetCommandSetEnabled(bool enabled);
     void SetEnabled(int id, bool enabled);

@@ -11,18 +11,18 @@ namespace tallyx {
 void CPosToolDlg::OnMainCommand(int buttonId)
 {
     UpdateData(true);
-    const MainCommandSpec* spec = FindMainCommandByButton(buttonId);
-    if (!spec) return;
-    if (buttonId == kSelfTestButton) return OnSelfTest(*spec);
-    const QComboBox* param = spec->comboId ? Combo(spec->comboId) : nullptr;
+    const MainCommandDef* def = FindMainCommandByButton(buttonId);
+    if (!def) return;
+    if (buttonId == kSelfTestButton) return OnSelfTest(*def);
+    const QComboBox* param = def->comboId ? Combo(def->comboId) : nullptr;
     const std::string paramText = param ? ToUtf8(param->currentText()) : std::string();
-    m_link.SendToPrinter(BuildMainCommand(*spec, paramText), Delivery::Posted);
+    m_link.SendToPrinter(BuildMainCommand(*def, paramText), Delivery::Posted);
 }
 
 // The port is checked and read once; the count is looked at before every repetition.
-void CPosToolDlg::OnSelfTest(const MainCommandSpec& spec)
+void CPosToolDlg::OnSelfTest(const MainCommandDef& def)
 {
-    const Bytes command = BuildMainCommand(spec);
+    const Bytes command = BuildMainCommand(def);
     if (!m_link.CheckPortHandle()) return;
     const std::string portText = PortText();
     for (uint32_t i = 0; i < g_sendCount; ++i) m_link.Deliver(portText, command.data(), command.size(), Delivery::Posted);

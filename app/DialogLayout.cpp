@@ -77,7 +77,7 @@ QComboBox* MakeCombo(bool editable, QWidget* parent)
     return combo;
 }
 
-QWidget* CreateControl(const ControlSpec& c, QWidget* parent)
+QWidget* CreateControl(const ControlDef& c, QWidget* parent)
 {
     const QString label = ToQString(c.label);
     switch (c.kind) {
@@ -130,7 +130,7 @@ QWidget* CreateControl(const ControlSpec& c, QWidget* parent)
 }
 
 // The field of a drop-down is one line high; the rest of its rectangle is the list.
-QRect ControlGeometry(const ControlSpec& c, const DialogUnits& units, QWidget* w)
+QRect ControlGeometry(const ControlDef& c, const DialogUnits& units, QWidget* w)
 {
     QRect r = units.ToPixels(c.rect);
     if (c.kind == ControlKind::EditableCombo || c.kind == ControlKind::ListCombo)
@@ -158,7 +158,7 @@ BuiltDialog BuildDialog(QDialog& dialog, const DialogTemplate& tpl)
     dialog.setFixedSize(built.units.X(tpl.width), built.units.Y(tpl.height));
 
     QList<QWidget*> frames;
-    for (const ControlSpec& c : tpl.controls) {
+    for (const ControlDef& c : tpl.controls) {
         QWidget* w = CreateControl(c, &dialog);
         w->setGeometry(ControlGeometry(c, built.units, w));
         w->setAccessibleName(ToQString(c.name));

@@ -59,47 +59,47 @@ std::string_view HelpOf(std::string_view cliName)
 }
 
 // The items of the combo beside the button: only these can be chosen in the window.
-std::vector<std::string> AcceptedValues(const MainCommandSpec& spec)
+std::vector<std::string> AcceptedValues(const MainCommandDef& def)
 {
     std::vector<std::string> values;
     for (const ComboContent& combo : kMainCombos)
-        if (combo.id == spec.comboId) values.assign(combo.items.begin(), combo.items.end());
+        if (combo.id == def.comboId) values.assign(combo.items.begin(), combo.items.end());
     for (const Alias& a : kAliases)
-        if (a.cliName == spec.cliName) values.emplace_back(a.alias);
+        if (a.cliName == def.cliName) values.emplace_back(a.alias);
     return values;
 }
 
-std::string ItemText(const MainCommandSpec& spec, const std::string& value)
+std::string ItemText(const MainCommandDef& def, const std::string& value)
 {
     for (const Alias& a : kAliases)
-        if (a.cliName == spec.cliName && a.alias == value) return std::string(a.item);
+        if (a.cliName == def.cliName && a.alias == value) return std::string(a.item);
     return value;
 }
 
-void RegisterSelfTest(CLI::App& app, CliContext& ctx, const MainCommandSpec& spec)
+void RegisterSelfTest(CLI::App& app, CliContext& ctx, const MainCommandDef& def)
 {
-    CLI::App* sub = app.add_subcommand(std::string(spec.cliName), std::string(HelpOf(spec.cliName)));
+    CLI::App* sub = app.add_subcommand(std::string(def.cliName), std::string(HelpOf(def.cliName)));
     auto count = std::make_shared<uint32_t>(1);
     sub->add_option("--count", *count, "how many times (0 sends nothing)")->capture_default_str();
-    OnRun(sub, ctx, [&ctx, &spec, count] { return ctx.SendRepeated(BuildMainCommand(spec), *count); });
+    OnRun(sub, ctx, [&ctx, &def, count] { return ctx.SendRepeated(BuildMainCommand(def), *count); });
 }
 
 } // namespace
 
 void RegisterMainCommands(CLI::App& app, CliContext& ctx)
 {
-    for (const MainCommandSpec& spec : MainCommandTable()) {
-        if (spec.buttonId == kSelfTestButton) {
-            RegisterSelfTest(app, ctx, spec);
+    for (const MainCommandDef& def : MainCommandTable()) {
+        if (def.buttonId == kSelfTestButton) {
+            RegisterSelfTest(app, ctx, def);
             continue;
         }
-        CLI::App* sub = app.add_subcommand(std::string(spec.cliName), std::string(HelpOf(spec.cliName)));
+        CLI::App* sub = app.add_subcommand(std::string(def.cliName), std::string(HelpOf(def.cliName)));
         auto value = std::make_shared<std::string>();
-        if (spec.comboId != 0)
+        if (def.comboId != 0)
             sub->add_option("VALUE", *value, "the item of the window's list")
                 ->required()
-                ->check(CLI::IsMember(AcceptedValues(spec)));
-        OnRun(sub, ctx, [&ctx, &spec, value] { return ctx.Send(BuildMainCommand(spec, ItemText(spec, *value))); });
+                ->check(CLI::IsMember(AcceptedValues(def)));
+        OnRun(sub, ctx, [&ctx, &def, value] { return ctx.Send(BuildMainCommand(def, ItemText(def, *value))); });
     }
 }
 

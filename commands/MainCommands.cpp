@@ -19,7 +19,7 @@ constexpr ParamChoice kAlignChoices[] = {{"左对齐", 0x00}, {"居中对齐", 0
 constexpr ParamChoice kMagnifyChoices[] = {
     {"1倍", 0x00}, {"2倍", 0x11}, {"3倍", 0x22}, {"4倍", 0x33}, {"1.33倍", 0x44}};
 
-const std::array<MainCommandSpec, 20> kTable{{
+const std::array<MainCommandDef, 20> kTable{{
     {1051, "init", {0x1B, 0x40, 0x0A}},                          // ESC @, LF
     {1053, "underline", {0x1B, 0x2D, 0x02, 0x1C, 0x2D, 0x02, 0x0A}},  // ESC - 2, FS - 2, LF
     {1054, "bold", {0x1B, 0x45, 0x01}},                          // ESC E 1
@@ -45,31 +45,31 @@ const std::array<MainCommandSpec, 20> kTable{{
 
 } // namespace
 
-std::span<const MainCommandSpec> MainCommandTable()
+std::span<const MainCommandDef> MainCommandTable()
 {
     return kTable;
 }
 
-const MainCommandSpec* FindMainCommandByButton(int buttonId)
+const MainCommandDef* FindMainCommandByButton(int buttonId)
 {
-    for (const MainCommandSpec& spec : kTable)
-        if (spec.buttonId == buttonId) return &spec;
+    for (const MainCommandDef& def : kTable)
+        if (def.buttonId == buttonId) return &def;
     return nullptr;
 }
 
-const MainCommandSpec* FindMainCommandByCliName(std::string_view name)
+const MainCommandDef* FindMainCommandByCliName(std::string_view name)
 {
-    for (const MainCommandSpec& spec : kTable)
-        if (spec.cliName == name) return &spec;
+    for (const MainCommandDef& def : kTable)
+        if (def.cliName == name) return &def;
     return nullptr;
 }
 
-Bytes BuildMainCommand(const MainCommandSpec& spec, std::string_view comboText)
+Bytes BuildMainCommand(const MainCommandDef& def, std::string_view comboText)
 {
-    Bytes out = spec.fixed;
-    if (spec.comboId == 0) return out;
-    uint8_t param = spec.noMatch;
-    for (const ParamChoice& choice : spec.choices) {
+    Bytes out = def.fixed;
+    if (def.comboId == 0) return out;
+    uint8_t param = def.noMatch;
+    for (const ParamChoice& choice : def.choices) {
         if (choice.itemText == comboText) {
             param = choice.value;
             break;

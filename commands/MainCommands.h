@@ -12,7 +12,7 @@ struct ParamChoice {
     uint8_t value;
 };
 
-struct MainCommandSpec {
+struct MainCommandDef {
     int buttonId;                // main-window control id
     std::string_view cliName;    // tallyx-cli command name
     Bytes fixed;                 // bytes before the parameter byte
@@ -22,13 +22,13 @@ struct MainCommandSpec {
 };
 
 // Every button of the family, in the order of the main window's command table.
-std::span<const MainCommandSpec> MainCommandTable();
-const MainCommandSpec* FindMainCommandByButton(int buttonId);
-const MainCommandSpec* FindMainCommandByCliName(std::string_view name);
+std::span<const MainCommandDef> MainCommandTable();
+const MainCommandDef* FindMainCommandByButton(int buttonId);
+const MainCommandDef* FindMainCommandByCliName(std::string_view name);
 
 // The command bytes of a button; comboText is the current text of its parameter combo
 // (ignored for buttons without one).
-Bytes BuildMainCommand(const MainCommandSpec& spec, std::string_view comboText = {});
+Bytes BuildMainCommand(const MainCommandDef& def, std::string_view comboText = {});
 
 inline constexpr int kSelfTestButton = 1077;   // sent g_sendCount times
 

@@ -30,15 +30,15 @@ constexpr std::string_view kMagnify = "字体放大倍数";
 constexpr std::string_view kPrintTest = "打印测试";
 constexpr std::string_view kSendCount = "发送次数";
 
-constexpr ControlSpec L(int id, K kind, std::string_view label, DluRect r, uint32_t flags = 0)
+constexpr ControlDef L(int id, K kind, std::string_view label, DluRect r, uint32_t flags = 0)
 {
     return {id, kind, label, label, r, flags};
 }
-constexpr ControlSpec Field(int id, K kind, std::string_view name, DluRect r, uint32_t flags = 0)
+constexpr ControlDef Field(int id, K kind, std::string_view name, DluRect r, uint32_t flags = 0)
 {
     return {id, kind, {}, name, r, flags};
 }
-constexpr ControlSpec Button(int id, std::string_view label, DluRect r)
+constexpr ControlDef Button(int id, std::string_view label, DluRect r)
 {
     return L(id, K::PushButton, label, r, kFlat);
 }
@@ -113,7 +113,7 @@ constexpr std::array kMainControls{
 
 // Icon 128 is drawn at its own size (32 x 32 pixels); the rectangle gives its place.
 constexpr std::array kAboutControls{
-    ControlSpec{0, K::Icon, {}, {}, {11, 17, 20, 20}},
+    ControlDef{0, K::Icon, {}, {}, {11, 17, 20, 20}},
     L(0, K::StaticText, kAboutVersion, {40, 10, 119, 8}),
     L(0, K::StaticText, kAboutLine2, {40, 25, 119, 8}),
     L(1, K::PushButton, kAboutOk, {178, 7, 50, 14}, kDefault),
@@ -135,7 +135,7 @@ constexpr std::array<std::string_view, 5> kFontFamilies{
 const DialogTemplate& MainWindowTemplate() { return kMainWindow; }
 const DialogTemplate& AboutTemplate() { return kAbout; }
 
-const ControlSpec* FindControl(const DialogTemplate& dialog, int id)
+const ControlDef* FindControl(const DialogTemplate& dialog, int id)
 {
     for (const auto& c : dialog.controls)
         if (c.id == id) return &c;

@@ -34,7 +34,7 @@ struct DluRect {
     int x, y, width, height;
 };
 
-struct ControlSpec {
+struct ControlDef {
     int id;                        // 0: a label or frame no code refers to
     ControlKind kind;
     std::string_view label;        // text shown on the control
@@ -48,12 +48,12 @@ struct DialogTemplate {
     std::string_view caption;
     int fontPoints;
     int width, height;             // client area, dialog units
-    std::span<const ControlSpec> controls;
+    std::span<const ControlDef> controls;
 };
 
 const DialogTemplate& MainWindowTemplate();
 const DialogTemplate& AboutTemplate();
-const ControlSpec* FindControl(const DialogTemplate& dialog, int id);
+const ControlDef* FindControl(const DialogTemplate& dialog, int id);
 
 // Buttons enabled by a connect and disabled by a disconnect (save 1039 is switched apart).
 std::span<const int> CommandSetIds();

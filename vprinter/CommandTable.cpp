@@ -9,7 +9,7 @@ namespace {
 using namespace std::string_view_literals;
 using S = Shape;
 
-constexpr CommandSpec kCommands[] = {
+constexpr CommandDef kCommands[] = {
     {"\x00"sv, S::Fixed, 1, Op::Nul, "NUL", "null byte (ignored)"},
     {"\x0A"sv, S::Fixed, 1, Op::LineFeed, "LF", "print and feed a line"},
     {"\x0D"sv, S::Fixed, 1, Op::CarriageReturn, "CR", "carriage return (ignored)"},
@@ -123,18 +123,18 @@ bool Extends(std::string_view prefix, std::span<const uint8_t> held)
 
 } // namespace
 
-std::span<const CommandSpec> CommandTable()
+std::span<const CommandDef> CommandTable()
 {
     return kCommands;
 }
 
 Match MatchCommand(std::span<const uint8_t> held)
 {
-    const CommandSpec* best = nullptr;
-    for (const CommandSpec& spec : kCommands) {
-        if (Extends(spec.prefix, held)) return {MatchKind::NeedMore};
-        if (StartsWith(held, spec.prefix) && (!best || spec.prefix.size() > best->prefix.size()))
-            best = &spec;
+    const CommandDef* best = nullptr;
+    for (const CommandDef& def : kCommands) {
+        if (Extends(def.prefix, held)) return {MatchKind::NeedMore};
+        if (StartsWith(held, def.prefix) && (!best || def.prefix.size() > best->prefix.size()))
+            best = &def;
     }
     if (best) return {MatchKind::Found, best};
     return {MatchKind::Unknown};

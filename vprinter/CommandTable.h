@@ -36,7 +36,7 @@ enum class Op : uint8_t {
     VoicePrompt, VoiceAmount,
 };
 
-struct CommandSpec {
+struct CommandDef {
     std::string_view prefix;   // leading bytes
     Shape shape;
     int length;                // Fixed: whole command; Sized16, Counted8: header
@@ -45,12 +45,12 @@ struct CommandSpec {
     std::string_view meaning;
 };
 
-std::span<const CommandSpec> CommandTable();
+std::span<const CommandDef> CommandTable();
 
 enum class MatchKind { NeedMore, Found, Unknown };
 struct Match {
     MatchKind kind;
-    const CommandSpec* spec = nullptr;
+    const CommandDef* def = nullptr;
 };
 
 // Which command the bytes held so far begin, if they can still begin one.

@@ -20,18 +20,18 @@ std::string OnOff(bool on) { return on ? "on" : "off"; }
 
 } // namespace
 
-void Interpreter::Execute(const CommandSpec& spec, const Bytes& header, const Bytes& payload, bool kept,
+void Interpreter::Execute(const CommandDef& def, const Bytes& header, const Bytes& payload, bool kept,
                           uint64_t payloadLength)
 {
-    const size_t at = spec.prefix.size();
+    const size_t at = def.prefix.size();
     const uint8_t n = header.size() > at ? header[at] : 0;
     std::string detail;
     auto reply = [this](const Bytes& bytes) {
         if (m_reply && *m_reply) (*m_reply)(bytes);
     };
-    if (spec.op != Op::LineFeed && spec.op != Op::FormFeed && spec.op != Op::CarriageReturn) m_bandLine = false;
+    if (def.op != Op::LineFeed && def.op != Op::FormFeed && def.op != Op::CarriageReturn) m_bandLine = false;
 
-    switch (spec.op) {
+    switch (def.op) {
     case Op::LineFeed:
     case Op::FormFeed:
         if (m_bandLine) m_bandLine = false;   // the band was the line
@@ -88,14 +88,14 @@ void Interpreter::Execute(const CommandSpec& spec, const Bytes& header, const By
     case Op::FactoryReset:
     case Op::NetworkSetting:
     case Op::FontSetting:
-    case Op::CodePageSetting: detail = ExecuteSetting(spec.op, header); break;
+    case Op::CodePageSetting: detail = ExecuteSetting(def.op, header); break;
 
     case Op::DefineImage:
     case Op::PrintImage:
     case Op::PrintLogo:
     case Op::StoreLogo:
     case Op::EscBitImage:
-    case Op::Raster: detail = ExecuteImage(spec.op, header, payload, kept); break;
+    case Op::Raster: detail = ExecuteImage(def.op, header, payload, kept); break;
 
     case Op::HriPosition:
     case Op::HriFont:
@@ -103,7 +103,7 @@ void Interpreter::Execute(const CommandSpec& spec, const Bytes& header, const By
     case Op::BarWidth:
     case Op::BarMargin:
     case Op::Barcode:
-    case Op::Symbol: detail = ExecuteSymbol(spec.op, header, payload, kept); break;
+    case Op::Symbol: detail = ExecuteSymbol(def.op, header, payload, kept); break;
 
     case Op::Nul:
     case Op::Ignored:
@@ -123,11 +123,11 @@ void Interpreter::Execute(const CommandSpec& spec, const Bytes& header, const By
     case Op::OtherNetworkSetting:
     case Op::OtherFontSetting: break;
 
-    default: detail = ExecuteStyle(spec.op, n); break;
+    default: detail = ExecuteStyle(def.op, n); break;
     }
-    std::string meaning(spec.meaning);
+    std::string meaning(def.meaning);
     if (!detail.empty()) meaning += ": " + detail;
-    Log(header, payload, header.size() + payloadLength, spec.mnemonic, std::move(meaning));
+    Log(header, payload, header.size() + payloadLength, def.mnemonic, std::move(meaning));
 }
 
 std::string Interpreter::ExecuteStyle(Op op, uint8_t n)

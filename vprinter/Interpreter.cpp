@@ -55,7 +55,7 @@ void Interpreter::Idle()
     // A command still unfinished after the silence is abandoned: its sender has gone.
     if (m_payload) {
         Log(m_payload->header, m_payload->data, m_payload->header.size() + m_payload->length,
-            m_payload->spec->mnemonic, std::string(m_payload->spec->meaning) + ": cut off, discarded");
+            m_payload->def->mnemonic, std::string(m_payload->def->meaning) + ": cut off, discarded");
         m_payload.reset();
     }
     if (!m_held.empty()) {
@@ -82,20 +82,20 @@ void Interpreter::TakeCommandByte(uint8_t b)
         m_held.clear();
         return;
     }
-    StartCommand(*match.spec);
+    StartCommand(*match.def);
 }
 
 // Decides, once enough of the header is held, how long the rest of the command is.
-void Interpreter::StartCommand(const CommandSpec& spec)
+void Interpreter::StartCommand(const CommandDef& def)
 {
     const Bytes& h = m_held;
-    size_t headerLength = size_t(spec.length);
-    if (spec.shape == Shape::Barcode && h.size() >= 3 && h[2] > 6) headerLength = 4;
-    if (spec.shape == Shape::Cut && h.size() >= 3 && (h[2] == 65 || h[2] == 66)) headerLength = 4;
+    size_t headerLength = size_t(def.length);
+    if (def.shape == Shape::Barcode && h.size() >= 3 && h[2] > 6) headerLength = 4;
+    if (def.shape == Shape::Cut && h.size() >= 3 && (h[2] == 65 || h[2] == 66)) headerLength = 4;
     if (h.size() < headerLength) return;
 
     Payload payload;
-    switch (spec.shape) {
+    switch (def.shape) {
     case Shape::Fixed:
     case Shape::Cut: break;
     case Shape::BitImage: payload.length = 8 * uint64_t(h[2]) * h[3]; break;
@@ -115,14 +115,14 @@ void Interpreter::StartCommand(const CommandSpec& spec)
     if (payload.length == 0 && !payload.untilNul) {
         Bytes header = std::move(m_held);
         m_held.clear();
-        Execute(spec, header, {}, true, 0);
+        Execute(def, header, {}, true, 0);
         return;
     }
-    payload.spec = &spec;
+    payload.def = &def;
     payload.header = std::move(m_held);
     m_held.clear();
     payload.remaining = payload.length;
-    const uint64_t limit = spec.shape == Shape::NvLogo ? kMaxLogoBytes : kMaxHeldPayload;
+    const uint64_t limit = def.shape == Shape::NvLogo ? kMaxLogoBytes : kMaxHeldPayload;
     payload.keep = payload.untilNul || payload.length <= limit;
     if (payload.keep && !payload.untilNul) payload.data.reserve(size_t(payload.length));
     m_payload = std::move(payload);
@@ -161,7 +161,7 @@ void Interpreter::FinishPayload()
 {
     Payload pl = std::move(*m_payload);
     m_payload.reset();
-    Execute(*pl.spec, pl.header, pl.data, pl.keep, pl.length);
+    Execute(*pl.def, pl.header, pl.data, pl.keep, pl.length);
 }
 
 void Interpreter::TakeTextByte(uint8_t b)

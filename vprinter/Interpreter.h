@@ -63,7 +63,7 @@ public:
 
 private:
     struct Payload {
-        const CommandSpec* spec = nullptr;
+        const CommandDef* def = nullptr;
         Bytes header;
         uint64_t remaining = 0;
         uint64_t length = 0;
@@ -74,7 +74,7 @@ private:
 
     // Framing (Interpreter.cpp)
     void TakeCommandByte(uint8_t b);
-    void StartCommand(const CommandSpec& spec);
+    void StartCommand(const CommandDef& def);
     void TakePayload(const uint8_t*& p, const uint8_t* end);
     void FinishPayload();
     void TakeTextByte(uint8_t b);
@@ -88,7 +88,7 @@ private:
     void CheckReceiptLength();
 
     // Commands (Commands.cpp, Settings.cpp, Images.cpp, Symbols.cpp, SelfTestPage.cpp)
-    void Execute(const CommandSpec& spec, const Bytes& header, const Bytes& payload, bool kept,
+    void Execute(const CommandDef& def, const Bytes& header, const Bytes& payload, bool kept,
                  uint64_t payloadLength);
     std::string ExecuteStyle(Op op, uint8_t n);
     std::string ExecuteSetting(Op op, const Bytes& header);

@@ -13,9 +13,9 @@ namespace {
 
 std::string Press(int button, std::string_view comboText = {})
 {
-    const MainCommandSpec* spec = FindMainCommandByButton(button);
-    if (!spec) return "no such button";
-    return Hex(BuildMainCommand(*spec, comboText));
+    const MainCommandDef* def = FindMainCommandByButton(button);
+    if (!def) return "no such button";
+    return Hex(BuildMainCommand(*def, comboText));
 }
 
 } // namespace
@@ -85,7 +85,7 @@ TEST(MainCommands, TableHoldsTwentyButtonsWithTheirComboAndCommandName)
     EXPECT_EQ(MainCommandTable().size(), 20u);
     for (const auto& [button, name, combo] : rows) {
         SCOPED_TRACE(name);
-        const MainCommandSpec* byName = FindMainCommandByCliName(name);
+        const MainCommandDef* byName = FindMainCommandByCliName(name);
         ASSERT_NE(byName, nullptr);
         EXPECT_EQ(byName, FindMainCommandByButton(button));
         EXPECT_EQ(byName->comboId, combo);

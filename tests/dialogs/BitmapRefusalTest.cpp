@@ -24,7 +24,7 @@ void ExpectRefused(const RasterResult& r, const std::string& text)
 
 std::string HeaderOnlyFile(uint16_t bits, int32_t width, int32_t height, const std::string& name)
 {
-    BmpSpec s;
+    BmpDef s;
     s.bits = bits;
     std::vector<uint8_t> bytes = BmpBytes(s);
     bytes.resize(54);
@@ -68,7 +68,7 @@ TEST(BitmapRefusal, FileShorterThanItsHeadersPaletteAndPixels)
         const std::vector<uint8_t> part(whole.begin(), whole.begin() + long(row.keep));
         ExpectRefused(LoadBitmapRaster(WriteFile(part, "short.bmp"), 4), kTruncated);
     }
-    BmpSpec rgb = AllBlack(8, 8);
+    BmpDef rgb = AllBlack(8, 8);
     rgb.bits = 24;
     rgb.cut = 1;
     ExpectRefused(LoadBitmapRaster(WriteBmp(rgb, "short24.bmp"), 4), kTruncated);
@@ -137,13 +137,13 @@ TEST(BitmapRefusal, HugeHeaderIsRefusedWithoutReadingOrAllocating)
 TEST(BitmapRefusal, RefusedFileLeavesTheBufferAndTheNextLoadStartsCleared)
 {
     g_imageCmdBuf.fill(0xEE);
-    BmpSpec bad = AllBlack(8, 8);
+    BmpDef bad = AllBlack(8, 8);
     bad.reserved2 = 7;
     ASSERT_FALSE(LoadBitmapRaster(WriteBmp(bad, "bad.bmp"), 4).ok());
     EXPECT_TRUE(std::all_of(g_imageCmdBuf.begin(), g_imageCmdBuf.end(), [](uint8_t b) { return b == 0xEE; }));
 
     ASSERT_TRUE(LoadBitmapRaster(WriteBmp(AllBlack(384, 336), "big.bmp"), 7).ok());
-    BmpSpec white = AllBlack(8, 8);
+    BmpDef white = AllBlack(8, 8);
     white.palette = kWhiteBlack;
     ASSERT_TRUE(LoadBitmapRaster(WriteBmp(white, "white.bmp"), 4).ok());
     EXPECT_TRUE(std::all_of(g_imageCmdBuf.begin(), g_imageCmdBuf.end(), [](uint8_t b) { return b == 0; }));
@@ -155,7 +155,7 @@ TEST(BitmapRefusal, EveryLoadReadsTheFileAfresh)
     const RasterResult first = LoadBitmapRaster(path, 4);
     ASSERT_TRUE(first.ok());
     EXPECT_EQ(g_imageCmdBuf[4], 0xFF);
-    BmpSpec white = AllBlack(8, 8);
+    BmpDef white = AllBlack(8, 8);
     white.palette = kWhiteBlack;
     WriteBmp(white, "changing.bmp");
     ASSERT_TRUE(LoadBitmapRaster(path, 4).ok());

@@ -25,10 +25,10 @@ std::string Data(const BitmapRaster& r, size_t h)
     return Hex(Bytes(g_imageCmdBuf.begin() + long(h), g_imageCmdBuf.begin() + long(r.end)));
 }
 
-// Loads spec at header length h and returns its column data, or "refused: <text>".
-std::string Columns(const BmpSpec& spec, const std::string& name, size_t h = 4)
+// Loads def at header length h and returns its column data, or "refused: <text>".
+std::string Columns(const BmpDef& def, const std::string& name, size_t h = 4)
 {
-    const RasterResult r = LoadBitmapRaster(WriteBmp(spec, name), h);
+    const RasterResult r = LoadBitmapRaster(WriteBmp(def, name), h);
     if (const Message* m = r.refusal()) return "refused: " + std::string(m->text);
     return Data(r.raster(), h);
 }
@@ -51,7 +51,7 @@ std::vector<std::array<uint8_t, 3>> WhitePalette(size_t entries, std::initialize
 
 TEST(Bitmap, BlackAndWhiteFollowThePaletteNotTheBitValue)
 {
-    BmpSpec s = AllBlack(8, 8);
+    BmpDef s = AllBlack(8, 8);
     const RasterResult r = LoadBitmapRaster(WriteBmp(s, "palette0black.bmp"), 4);
     ASSERT_TRUE(r.ok());
     EXPECT_EQ(r.raster().x, 1);
@@ -84,7 +84,7 @@ TEST(Bitmap, EveryDepthReadsItsPixels)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        BmpSpec s;
+        BmpDef s;
         s.bits = row.bits;
         s.palette = row.palette;
         s.pixel = [&row](int x, int) { return row.columns[size_t(x)]; };
@@ -98,7 +98,7 @@ TEST(Bitmap, LuminanceBelow128IsBlack)
     const std::vector<uint32_t> colours{0x808080, 0x7F7F7F, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000, 0x808080};
     for (uint16_t bits : {24, 32}) {
         SCOPED_TRACE(bits);
-        BmpSpec s;
+        BmpDef s;
         s.bits = bits;
         s.pixel = [&colours](int x, int) { return colours[size_t(x)]; };
         EXPECT_EQ(Columns(s, "rgb" + std::to_string(bits) + ".bmp"), "00 FF FF 00 FF 00 FF 00");
@@ -129,7 +129,7 @@ TEST(Bitmap, TenPixelsHighEndsEachColumnWithTwoRows)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        BmpSpec s;
+        BmpDef s;
         s.height = 10;
         s.palette = kWhiteBlack;
         s.pixel = [&row](int, int top) { return row.black(top) ? 1u : 0u; };
@@ -162,14 +162,14 @@ TEST(Bitmap, SizeLimitIs16368BytesWithTheHeader)
 
 TEST(Bitmap, HeaderChecksComeInTheirOrder)
 {
-    const std::vector<std::function<void(BmpSpec&)>> faults{
-        [](BmpSpec& s) { s.type = 0x4D43; },
-        [](BmpSpec& s) { s.reserved1 = 1; },
-        [](BmpSpec& s) { s.reserved2 = 1; },
-        [](BmpSpec& s) { s.clrImportant = 2; },
-        [](BmpSpec& s) { s.compression = 1; },
-        [](BmpSpec& s) { s.planes = 2; },
-        [](BmpSpec& s) { s.bits = 2; },
+    const std::vector<std::function<void(BmpDef&)>> faults{
+        [](BmpDef& s) { s.type = 0x4D43; },
+        [](BmpDef& s) { s.reserved1 = 1; },
+        [](BmpDef& s) { s.reserved2 = 1; },
+        [](BmpDef& s) { s.clrImportant = 2; },
+        [](BmpDef& s) { s.compression = 1; },
+        [](BmpDef& s) { s.planes = 2; },
+        [](BmpDef& s) { s.bits = 2; },
     };
     const char* messages[] = {
         "位图文件格式有误0x01!", "位图文件格式有误0x02!", "位图文件格式有误0x03!", "位图文件格式有误0x04!",
@@ -177,11 +177,11 @@ TEST(Bitmap, HeaderChecksComeInTheirOrder)
     };
     for (size_t first = 0; first < faults.size(); ++first) {
         SCOPED_TRACE(messages[first]);
-        BmpSpec alone = AllBlack(8, 8);
+        BmpDef alone = AllBlack(8, 8);
         faults[first](alone);
         ExpectRefused(LoadBitmapRaster(WriteBmp(alone, "fault.bmp"), 4), messages[first]);
         // With every later fault present as well, this one is still the one reported.
-        BmpSpec all = AllBlack(8, 8);
+        BmpDef all = AllBlack(8, 8);
         for (size_t i = first; i < faults.size(); ++i) faults[i](all);
         ExpectRefused(LoadBitmapRaster(WriteBmp(all, "faults.bmp"), 4), messages[first]);
     }
@@ -189,7 +189,7 @@ TEST(Bitmap, HeaderChecksComeInTheirOrder)
 
 TEST(Bitmap, PlanesAreCheckedBeforeTheBitCount)
 {
-    BmpSpec s = AllBlack(8, 8);
+    BmpDef s = AllBlack(8, 8);
     s.planes = 2;
     ExpectRefused(LoadBitmapRaster(WriteBmp(s, "planes2.bmp"), 4), "位图文件格式有误0x06!");
     s.compression = 1;   // run-length compressed, 8 bits
@@ -202,7 +202,7 @@ TEST(Bitmap, OnlyTheSixDepthsAreSupported)
 {
     for (uint16_t bits : {0, 2, 3, 15, 64}) {
         SCOPED_TRACE(bits);
-        BmpSpec s = AllBlack(8, 8);
+        BmpDef s = AllBlack(8, 8);
         s.bits = bits;
         ExpectRefused(LoadBitmapRaster(WriteBmp(s, "depth.bmp"), 4), "BMP位图格式不支持!");
     }
@@ -211,7 +211,7 @@ TEST(Bitmap, OnlyTheSixDepthsAreSupported)
 TEST(Bitmap, PixelsAreReadRightBehindThePalette)
 {
     // bfOffBits points four bytes further; those four bytes are taken as the bottom row.
-    BmpSpec s = AllBlack(8, 8);
+    BmpDef s = AllBlack(8, 8);
     s.gap = {0xFF, 0xFF, 0xFF, 0xFF};
     EXPECT_EQ(Columns(s, "gap.bmp"), Repeat("FE", 8));
 }

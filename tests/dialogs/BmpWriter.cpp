@@ -18,7 +18,7 @@ void Put32(std::vector<uint8_t>& out, uint32_t v)
 }
 } // namespace
 
-std::vector<uint8_t> BmpBytes(const BmpSpec& s)
+std::vector<uint8_t> BmpBytes(const BmpDef& s)
 {
     const size_t entries = s.bits <= 8 ? size_t(1) << s.bits : 0;
     const size_t rowBytes = (size_t(s.bits) * size_t(std::abs(s.width)) + 7) / 8;
@@ -83,11 +83,11 @@ std::string WriteFile(const std::vector<uint8_t>& bytes, const std::string& name
     return path;
 }
 
-std::string WriteBmp(const BmpSpec& spec, const std::string& name) { return WriteFile(BmpBytes(spec), name); }
+std::string WriteBmp(const BmpDef& def, const std::string& name) { return WriteFile(BmpBytes(def), name); }
 
-BmpSpec AllBlack(int32_t width, int32_t height)
+BmpDef AllBlack(int32_t width, int32_t height)
 {
-    BmpSpec s;
+    BmpDef s;
     s.width = width;
     s.height = height;
     s.palette = kBlackWhite;

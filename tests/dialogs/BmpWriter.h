@@ -9,7 +9,7 @@
 
 namespace tallyx::test {
 
-struct BmpSpec {
+struct BmpDef {
     int32_t width = 8;
     int32_t height = 8;
     uint16_t bits = 1;
@@ -28,9 +28,9 @@ struct BmpSpec {
     size_t cut = 0;             // bytes left off the end of the file
 };
 
-std::vector<uint8_t> BmpBytes(const BmpSpec& spec);
+std::vector<uint8_t> BmpBytes(const BmpDef& def);
 // Writes the file under the test's temporary directory and returns its path.
-std::string WriteBmp(const BmpSpec& spec, const std::string& name);
+std::string WriteBmp(const BmpDef& def, const std::string& name);
 std::string WriteFile(const std::vector<uint8_t>& bytes, const std::string& name);
 
 // Palettes: entry 0 black and entry 1 white, or the other way round.
@@ -38,6 +38,6 @@ inline const std::vector<std::array<uint8_t, 3>> kBlackWhite{{0, 0, 0}, {255, 25
 inline const std::vector<std::array<uint8_t, 3>> kWhiteBlack{{255, 255, 255}, {0, 0, 0}};
 
 // A one-bit picture, every pixel black (entry 0 of a black-first palette).
-BmpSpec AllBlack(int32_t width, int32_t height);
+BmpDef AllBlack(int32_t width, int32_t height);
 
 } // namespace tallyx::test

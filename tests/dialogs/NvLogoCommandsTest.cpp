@@ -58,7 +58,7 @@ TEST(NvLogoCommands, ImageCommandsNeedAChosenFile)
 
 TEST(NvLogoCommands, RefusedFileRefusesTheCommand)
 {
-    BmpSpec s = AllBlack(8, 8);
+    BmpDef s = AllBlack(8, 8);
     s.type = 0x4241;
     const std::string path = WriteBmp(s, "notbm.bmp");
     for (const Result& r : {BuildTestPictureCommand(path), BuildDownloadLogoCommand(path, 0)}) {

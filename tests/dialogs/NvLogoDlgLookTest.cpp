@@ -100,7 +100,7 @@ TEST(NvLogoDlgLook, ReturnPressesTheFocusedButtonElseCloses)
 TEST(NvLogoDlgLook, PreviewFillsTheFrameOnEveryPaint)
 {
     // Left half black, right half white, in a picture four times wider than high.
-    BmpSpec s;
+    BmpDef s;
     s.bits = 24;
     s.width = 64;
     s.height = 16;

@@ -134,7 +134,7 @@ TEST_F(NvLogoDlgTest, ImageCommandsAskForAFileFirstEvenWithABrokenPort)
 
 TEST_F(NvLogoDlgTest, RefusedFileIsReportedBeforeTheBrokenPort)
 {
-    BmpSpec s = AllBlack(8, 8);
+    BmpDef s = AllBlack(8, 8);
     s.reserved1 = 1;
     Choose(WriteBmp(s, "dlg_reserved.bmp"));
     BreakPort();

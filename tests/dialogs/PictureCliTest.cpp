@@ -62,7 +62,7 @@ TEST(PictureCli, DryRunsGiveTheDialogsBytes)
 
 TEST(PictureCli, RefusedFilesAndUsage)
 {
-    BmpSpec compressed = AllBlack(8, 8);
+    BmpDef compressed = AllBlack(8, 8);
     compressed.compression = 1;
     const std::string rle = WriteBmp(compressed, "cli_rle.bmp");
     const std::string big = WriteBmp(AllBlack(384, 337), "cli_384x337.bmp");
