@@ -15,56 +15,12 @@
 #include "tests/cli/CliRun.h"
 #include "tests/support/Hex.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/PtyPrinter.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
 
 namespace {
-
-// The printer's end of a pty. Its own slave handle stays open, so the closes of the
-// command line's reopenings never hang the line up.
-class PtyPrinter {
-public:
-    PtyPrinter()
-    {
-        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        ::grantpt(m_master);
-        ::unlockpt(m_master);
-        m_path = ::ptsname(m_master);
-        m_slave = ::open(m_path.c_str(), O_RDWR | O_NOCTTY);
-        termios tio{};
-        ::tcgetattr(m_slave, &tio);
-        ::cfmakeraw(&tio);
-        ::tcsetattr(m_slave, TCSANOW, &tio);
-    }
-    ~PtyPrinter()
-    {
-        ::close(m_slave);
-        ::close(m_master);
-    }
-    const std::string& Path() const { return m_path; }
-    int Slave() const { return m_slave; }
-
-    // Everything that arrives until nothing more comes for 300 ms (bounded by 5 s).
-    std::string ReadAll()
-    {
-        std::string got;
-        for (int rounds = 0; rounds < 50; ++rounds) {
-            pollfd p{m_master, POLLIN, 0};
-            if (::poll(&p, 1, 300) <= 0) break;
-            char buf[4096];
-            const ssize_t n = ::read(m_master, buf, sizeof buf);
-            if (n <= 0) break;
-            got.append(buf, size_t(n));
-        }
-        return got;
-    }
-
-private:
-    int m_master = -1;
-    int m_slave = -1;
-    std::string m_path;
-};
 
 // A sysfs and /dev with no USB printer in them.
 class EmptyUsbTree {

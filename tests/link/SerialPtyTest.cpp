@@ -10,58 +10,10 @@
 #include "link/PosixPlatform.h"
 #include "link/SerialPort.h"
 #include "tests/link/RecordingPlatform.h"
+#include "tests/support/PtyPrinter.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
-
-namespace {
-
-// The printer's end of a pty; it holds a slave handle of its own so the link's
-// closes never hang the line up.
-class PtyPrinter {
-public:
-    PtyPrinter()
-    {
-        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        ::grantpt(m_master);
-        ::unlockpt(m_master);
-        m_slavePath = ::ptsname(m_master);
-        m_keepOpen = ::open(m_slavePath.c_str(), O_RDWR | O_NOCTTY);
-        termios tio{};
-        ::tcgetattr(m_keepOpen, &tio);
-        ::cfmakeraw(&tio);
-        ::tcsetattr(m_keepOpen, TCSANOW, &tio);
-    }
-    ~PtyPrinter()
-    {
-        ::close(m_keepOpen);
-        ::close(m_master);
-    }
-    const std::string& Path() const { return m_slavePath; }
-    int Slave() const { return m_keepOpen; }
-
-    // Reads until `count` bytes arrived or nothing came for 2 s.
-    std::string Read(size_t count)
-    {
-        std::string got;
-        while (got.size() < count) {
-            pollfd p{m_master, POLLIN, 0};
-            if (::poll(&p, 1, 2000) <= 0) break;
-            char buf[4096];
-            const ssize_t n = ::read(m_master, buf, sizeof buf);
-            if (n <= 0) break;
-            got.append(buf, size_t(n));
-        }
-        return got;
-    }
-
-private:
-    int m_master = -1;
-    int m_keepOpen = -1;
-    std::string m_slavePath;
-};
-
-} // namespace
 
 TEST(SerialPort, ComNamesMapToTtySAndOtherTextsStayPaths)
 {
