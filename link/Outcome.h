@@ -1,0 +1,31 @@
+#pragma once
+// What a link operation came to: a fault kind and the errno behind it. The link says
+// what went wrong; the window and the command line decide what the operator reads.
+#include <cstdint>
+
+namespace tallyx {
+
+enum class LinkFault : uint8_t {
+    None,
+    PortBusy,            // serial open failed, or a USB open failed earlier and is reported now
+    NoUsbDevice,         // no USB printer-class device to open
+    AddressBlank,        // the printer address holds no field
+    AddressIncomplete,   // connect: some fields of the printer address are empty
+    SendAddressIncomplete,   // a command's send: some fields of the printer address are empty
+    SocketFailed,        // no socket could be made
+    NotReached,          // the printer took no byte within the bound
+    CutOff,              // part of the command went out, then the connection broke
+    ReplyShort,          // the network query's reply was too short to use
+    SaveFailed,          // the network parameter save could not be sent
+    WriteTimeout,        // a serial or USB write or drain did not finish within its bound
+    Stopped,             // a stop was requested while waiting
+};
+
+struct Outcome {
+    LinkFault fault = LinkFault::None;
+    int error = 0;   // errno behind the fault, for a log line
+    bool ok() const { return fault == LinkFault::None; }
+    explicit operator bool() const { return ok(); }
+};
+
+} // namespace tallyx
