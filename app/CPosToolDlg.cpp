@@ -12,12 +12,14 @@
 
 #include "app/AppIcon.h"
 #include "app/DataExchange.h"
+#include "res/Address.h"
 #include "app/IpAddressCtrl.h"
 #include "app/MessageBoxes.h"
 #include "commands/Gbk.h"
 #include "commands/MainCommands.h"
 #include "link/PosixPlatform.h"
 #include "res/Combos.h"
+#include "res/Faults.h"
 #include "res/MainWindowTexts.h"
 #include "res/Messages.h"
 
@@ -222,6 +224,12 @@ AddressEntry CPosToolDlg::PrinterAddress()
     if (OnUiThread(this)) return m_printerIp->Entry();
     std::lock_guard lock(m_textsLock);
     return m_addressSnapshot;
+}
+
+void CPosToolDlg::ReportFault(const Outcome& fault)
+{
+    const Message message = FaultMessage(fault.fault);
+    if (!message.caption.empty()) ShowMessage(message);   // some faults are not told
 }
 
 void CPosToolDlg::ShowMessage(const Message& message)

@@ -57,7 +57,9 @@ public:
     std::string PortText() override;
     std::string BaudText() override;
     AddressEntry PrinterAddress() override;
-    void ShowMessage(const Message& message) override;
+    void ReportFault(const Outcome& fault) override;
+    // A box owned by the window, then the focus on the control the message names.
+    void ShowMessage(const Message& message);
     void PostSendTrigger() override;
 
 public slots:

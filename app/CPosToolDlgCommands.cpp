@@ -23,7 +23,7 @@ void CPosToolDlg::OnMainCommand(int buttonId)
 void CPosToolDlg::OnSelfTest(const MainCommandDef& def)
 {
     const Bytes command = BuildMainCommand(def);
-    if (!m_link.CheckPortHandle()) return;
+    if (!m_link.CheckPortHandle()) return;   // reported by the link
     const std::string portText = PortText();
     for (uint32_t i = 0; i < g_sendCount; ++i) m_link.Deliver(portText, command.data(), command.size(), Delivery::Posted);
 }
@@ -35,7 +35,7 @@ void CPosToolDlg::OnSaveNetParams()
                                   Address(1023)->Entry(), Address(1025)->Entry()};
     const Result result = BuildNetworkParamCommand(input);
     if (const Message* refusal = result.refusal()) return ShowMessage(*refusal);
-    if (m_link.SendOnceOverTcp(result.bytes())) UpdateData(false);
+    if (m_link.SendOnceOverTcp(result.bytes()).ok()) UpdateData(false);
 }
 
 } // namespace tallyx

@@ -28,18 +28,4 @@ std::optional<uint32_t> ParseUnsignedField(std::string_view text)
     return uint32_t(*value);
 }
 
-std::optional<uint32_t> ParseDottedAddress(std::string_view text)
-{
-    uint32_t address = 0;
-    for (int i = 0; i < 4; ++i) {
-        const size_t dot = i < 3 ? text.find('.') : text.size();
-        if (dot == std::string_view::npos) return std::nullopt;
-        const auto octet = ParseDigits(text.substr(0, dot), 255);
-        if (!octet) return std::nullopt;
-        address = address << 8 | uint32_t(*octet);
-        text.remove_prefix(i < 3 ? dot + 1 : dot);
-    }
-    return address;
-}
-
 } // namespace tallyx

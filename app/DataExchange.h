@@ -10,7 +10,4 @@ namespace tallyx {
 // at most 4294967295. Empty is not a number.
 std::optional<uint32_t> ParseUnsignedField(std::string_view text);
 
-// "192.168.1.100" as a 32-bit address, first octet in the most significant byte.
-std::optional<uint32_t> ParseDottedAddress(std::string_view text);
-
 } // namespace tallyx

@@ -2,23 +2,13 @@
 
 #include <ostream>
 
-#include "cli/AddressText.h"
+#include "res/Address.h"
 #include "cli/CliTexts.h"
 #include "commands/Hex.h"
 #include "res/Combos.h"
-#include "res/Messages.h"
+#include "res/Faults.h"
 
 namespace tallyx::cli {
-namespace {
-
-// The printer address as typed is the operator's input; everything else the link says is
-// about the device or the network.
-bool IsInputMessage(std::string_view text)
-{
-    return text == kMsgRemoteIpEmpty || text == kMsgConnectIpIncomplete || text == kMsgSendIpIncomplete;
-}
-
-} // namespace
 
 CliContext::CliContext(Platform& platform, std::istream& in, std::ostream& out, std::ostream& err)
     : m_platform(platform), m_in(in), m_out(out), m_err(err)
@@ -50,10 +40,10 @@ AddressEntry CliContext::PrinterAddress()
     return ParseAddressText(options.ip).value_or(AddressEntry{});
 }
 
-void CliContext::ShowMessage(const Message& message)
+void CliContext::ReportFault(const Outcome& fault)
 {
-    m_err << message.text << '\n';
-    if (m_status == kExitSent) m_status = IsInputMessage(message.text) ? kExitRefused : kExitLinkFailed;
+    m_err << FaultCliText(fault.fault) << '\n';
+    if (m_status == kExitSent) m_status = FaultRow(fault.fault).exitStatus;
 }
 
 int CliContext::Refuse(const Message& message)
@@ -81,9 +71,10 @@ int CliContext::PrintCommand(const Bytes& bytes, uint32_t count)
 bool CliContext::OpenPort()
 {
     if (IsEthernet()) return true;
-    if (TheLink().Connect().connected) return true;
+    const ConnectOutcome opened = TheLink().Connect();
+    if (opened.connected) return true;
     // The silent stops of the USB discovery come here without a message.
-    if (m_status == kExitSent) Fail(kTextUsbNotOpened);
+    if (m_status == kExitSent) ReportFault(opened.outcome);
     return false;
 }
 
@@ -102,7 +93,7 @@ int CliContext::SendRepeated(const Bytes& bytes, uint32_t count)
     if (count == 0) return kExitSent;   // nothing to send: the port is not even opened
     if (!OpenPort()) return m_status;
     Link& link = TheLink();
-    if (link.CheckPortHandle()) {
+    if (link.CheckPortHandle().ok()) {
         const std::string portText = PortText();
         // A failure is reported once; the remaining repetitions would only repeat it.
         for (uint32_t i = 0; i < count && m_status == kExitSent; ++i)

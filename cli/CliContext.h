@@ -7,10 +7,11 @@
 #include <string>
 
 #include "link/Link.h"
+#include "res/Faults.h"
 
 namespace tallyx::cli {
 
-enum ExitStatus : int { kExitSent = 0, kExitRefused = 2, kExitLinkFailed = 3, kExitUsage = 64 };
+enum ExitStatus : int { kExitSent = 0, kExitRefused = kExitInputRefused, kExitLinkFailed = tallyx::kExitLinkFailed, kExitUsage = 64 };
 
 // The window's start-up values.
 struct LinkOptions {
@@ -55,7 +56,7 @@ public:
     std::string PortText() override { return options.port; }
     std::string BaudText() override { return options.baud; }
     AddressEntry PrinterAddress() override;
-    void ShowMessage(const Message& message) override;
+    void ReportFault(const Outcome& fault) override;
     void PostSendTrigger() override {}   // every delivery here is Delivery::Direct
 
 private:

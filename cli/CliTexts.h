@@ -5,9 +5,6 @@
 
 namespace tallyx::cli {
 
-inline constexpr std::string_view kTextUsbNotOpened = "tallyx-cli: the USB printer could not be opened";
-inline constexpr std::string_view kTextShortReply =
-    "tallyx-cli: the printer's answer to the network query is too short";
 inline constexpr std::string_view kTextBadAddress =
     "an address is up to four dot-separated fields of 0 to 255, empty fields allowed";
 inline constexpr std::string_view kTextStdinFailed = "tallyx-cli: standard input could not be read";

@@ -6,7 +6,7 @@
 #include <ostream>
 #include <tuple>
 
-#include "cli/AddressText.h"
+#include "res/Address.h"
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
 #include "cli/CliTexts.h"
@@ -18,7 +18,6 @@ namespace {
 
 // FIXME: the link keeps its own copy of the query (10 04 13) private; this one only
 // feeds the dry run and must follow it.
-const Bytes kNetQueryForDryRun{0x10, 0x04, 0x13};
 
 struct SetNetworkArgs {
     std::string dhcp;
@@ -36,13 +35,16 @@ std::string DhcpText(int index)
 
 int QueryNetwork(CliContext& ctx)
 {
-    if (ctx.options.dryRun) return ctx.PrintCommand(kNetQueryForDryRun);
+    if (ctx.options.dryRun) return ctx.PrintCommand(Bytes(std::begin(kNetQuery), std::end(kNetQuery)));
     ctx.options.port = std::string(combo::kPorts[combo::kPortEthernetIndex]);
     Link& link = ctx.TheLink();
     const ConnectOutcome outcome = link.Connect();
     link.Disconnect();
     if (!outcome.connected) return ctx.Status() != kExitSent ? ctx.Status() : kExitLinkFailed;
-    if (!outcome.net.valid) return ctx.Fail(kTextShortReply);
+    if (!outcome.net.valid) {
+        ctx.ReportFault(outcome.outcome);
+        return ctx.Status();
+    }
     const NetParams& net = outcome.net;
     std::ostream& out = ctx.Out();
     out << "ip " << AddressEntry::FromValue(net.ip).Dotted() << '\n'
@@ -65,7 +67,7 @@ int SetNetwork(CliContext& ctx, const SetNetworkArgs& args)
     const Result result = BuildNetworkParamCommand(in);
     if (const Message* refusal = result.refusal()) return ctx.Refuse(*refusal);
     if (ctx.options.dryRun) return ctx.PrintCommand(result.bytes());
-    if (ctx.TheLink().SendOnceOverTcp(result.bytes())) return kExitSent;
+    if (ctx.TheLink().SendOnceOverTcp(result.bytes()).ok()) return kExitSent;
     return ctx.Status() != kExitSent ? ctx.Status() : kExitLinkFailed;
 }
 

@@ -2,7 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "cli/AddressText.h"
+#include "res/Address.h"
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
 #include "cli/CliTexts.h"

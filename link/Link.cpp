@@ -2,14 +2,11 @@
 
 #include <cstring>
 
-#include "res/Messages.h"
-
 namespace tallyx {
 
 namespace {
 constexpr std::string_view kPortUsb = "USB";
 constexpr std::string_view kPortEthernet = "Ethernet";
-constexpr uint32_t kTimeoutMs = 65535;
 } // namespace
 
 uint32_t BaudFromText(const std::string& text)
@@ -25,6 +22,13 @@ uint32_t BaudFromText(const std::string& text)
 
 Link::Link(LinkHost& host, Platform& platform) : m_host(host), m_platform(platform) {}
 
+Outcome Link::Report(LinkFault fault, int error)
+{
+    const Outcome outcome{fault, error};
+    m_host.ReportFault(outcome);
+    return outcome;
+}
+
 void Link::CloseHandle()
 {
     // A failed USB open holds no device: clearing it is the whole close.
@@ -32,66 +36,59 @@ void Link::CloseHandle()
     g_hPort = PortHandle{};
 }
 
-void Link::ReopenPort()
+Outcome Link::ReopenPort()
 {
     std::lock_guard lock(m_lock);
     const std::string portText = m_host.PortText();
     const std::string baudText = m_host.BaudText();
     CloseHandle();
-    if (portText == kPortUsb) {
-        if (!OpenUsb()) return;
-    } else if (portText != kPortEthernet) {
-        if (!OpenSerial(portText, baudText)) return;
-    }
-    FinishOpen();
+    Outcome outcome;
+    if (portText == kPortUsb) outcome = OpenUsb();
+    else if (portText != kPortEthernet) outcome = OpenSerial(portText, baudText);
+    if (outcome.ok()) FinishOpen();
+    return outcome;
 }
 
-bool Link::OpenUsb()
+Outcome Link::OpenUsb()
 {
     const UsbDiscovery found = m_platform.DiscoverUsb();
-    if (found.result == UsbFind::NoInterface) m_host.ShowMessage({kCaptionTool, kMsgNoUsbDevice});
-    if (found.result != UsbFind::Found) return false;
+    if (found.result == UsbFind::NoInterface) return Report(LinkFault::NoUsbDevice);
+    // The other ends of the search stop without a word to the operator.
+    if (found.result != UsbFind::Found) return Outcome{LinkFault::UsbNotOpened};
     // The open is not tested here: a failure waits for the next command to report it.
     g_hPort = PortHandle{PortHandle::State::Failed, -1};
     const OpenResult opened = m_platform.OpenUsb(found.path);
     if (opened.ok()) g_hPort = PortHandle{PortHandle::State::Open, opened.fd};
     g_linkKind = LinkKind::Usb;
-    return true;
+    return {};
 }
 
-bool Link::OpenSerial(const std::string& portText, const std::string& baudText)
+Outcome Link::OpenSerial(const std::string& portText, const std::string& baudText)
 {
     const OpenResult opened = m_platform.OpenSerial(portText);
     if (!opened.ok()) {
-        m_host.ShowMessage({kCaptionWarning, kMsgPortBusy});
         g_hPort = PortHandle{};
-        return false;
+        return Report(LinkFault::PortBusy, opened.error);
     }
     g_hPort = PortHandle{PortHandle::State::Open, opened.fd};
-    g_dcb = SerialSettings{};
-    g_dcb.baudRate = BaudFromText(baudText);
-    m_platform.ConfigureSerial(opened.fd, g_dcb);
+    m_baudRate = BaudFromText(baudText);
+    m_platform.ConfigureSerial(opened.fd, m_baudRate);
     g_linkKind = LinkKind::Serial;
-    return true;
+    return {};
 }
 
 void Link::FinishOpen()
 {
-    g_timeouts = Timeouts{kTimeoutMs, kTimeoutMs, kTimeoutMs, kTimeoutMs, kTimeoutMs};
-    if (g_hPort.IsOpen()) {
-        m_platform.ApplyTimeouts(g_hPort.fd, g_timeouts);
-        m_platform.Purge(g_hPort.fd);
-    }
+    if (g_hPort.IsOpen()) m_platform.Purge(g_hPort.fd);
     g_connected = 1;
 }
 
-bool Link::CheckPortHandle()
+Outcome Link::CheckPortHandle()
 {
     std::lock_guard lock(m_lock);
-    if (!g_hPort.IsFailed()) return true;
-    m_host.ShowMessage({kCaptionApp, kMsgPortBusy});
+    if (!g_hPort.IsFailed()) return {};
     g_hPort = PortHandle{};
-    return false;
+    return Report(LinkFault::UsbOpenFailed);
 }
 
 void Link::WriteToPort(const uint8_t* data, size_t n)
@@ -100,54 +97,61 @@ void Link::WriteToPort(const uint8_t* data, size_t n)
     if (g_hPort.IsOpen()) m_platform.Write(g_hPort.fd, data, n);
 }
 
-void Link::Deliver(const std::string& portText, const uint8_t* data, size_t n, Delivery form)
+Outcome Link::Deliver(const std::string& portText, const uint8_t* data, size_t n, Delivery form,
+                      std::stop_token stop)
 {
     std::lock_guard lock(m_lock);
     if (portText == kPortEthernet) {
         // Callers keep commands within the buffer; a longer one must not overrun it.
-        if (n > kNetBufSize - 1) return;
+        if (n > kNetBufSize - 1) return {};
         if (n) std::memcpy(g_netBuf.data(), data, n);
         g_netBuf[n] = 0;
         g_netLen = int(n);
-        if (form == Delivery::Posted) m_host.PostSendTrigger();
-        else SendPendingNetData();
-        return;
+        if (form == Delivery::Posted) {
+            m_host.PostSendTrigger();
+            return {};
+        }
+        return SendPendingNetData(stop);
     }
+    // Reopening twice is what makes these printers take the next command reliably:
+    // USB before the write, serial after it.
     if (portText == kPortUsb) {
-        ReopenPort();
-        ReopenPort();
+        const Outcome first = ReopenPort();
+        const Outcome second = ReopenPort();
         WriteToPort(data, n);
-        return;
+        return first.ok() ? second : first;
     }
     WriteToPort(data, n);
-    ReopenPort();
-    ReopenPort();
+    const Outcome first = ReopenPort();
+    const Outcome second = ReopenPort();
+    return first.ok() ? second : first;
 }
 
-void Link::SendToPrinter(const Bytes& bytes, Delivery form)
+Outcome Link::SendToPrinter(const Bytes& bytes, Delivery form)
 {
-    if (!CheckPortHandle()) return;
-    Deliver(m_host.PortText(), bytes.data(), bytes.size(), form);
+    if (const Outcome checked = CheckPortHandle(); !checked) return checked;
+    return Deliver(m_host.PortText(), bytes.data(), bytes.size(), form);
 }
 
-ConnectOutcome Link::Connect()
+ConnectOutcome Link::Connect(std::stop_token stop)
 {
     std::lock_guard lock(m_lock);
     const std::string portText = m_host.PortText();
     const std::string baudText = m_host.BaudText();
     CloseHandle();
-    ConnectOutcome outcome;
+    ConnectOutcome result;
     if (portText == kPortUsb) {
-        if (!OpenUsb()) return outcome;
+        result.outcome = OpenUsb();
     } else if (portText == kPortEthernet) {
-        outcome = ConnectNetwork();
-        if (!outcome.connected) return outcome;
-    } else if (!OpenSerial(portText, baudText)) {
-        return outcome;
+        result = ConnectNetwork(stop);
+        if (!result.connected) return result;
+    } else {
+        result.outcome = OpenSerial(portText, baudText);
     }
+    if (!result.connected && !result.outcome.ok()) return result;
     FinishOpen();
-    outcome.connected = true;
-    return outcome;
+    result.connected = true;
+    return result;
 }
 
 void Link::Disconnect()

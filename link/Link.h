@@ -2,10 +2,13 @@
 // The one program-wide printer link: the port handle, the pending network command,
 // the reopen rule and the delivery rule every command handler applies.
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <stop_token>
 #include <string>
 
+#include "link/Outcome.h"
 #include "link/Platform.h"
 #include "res/Types.h"
 
@@ -28,19 +31,21 @@ struct PortHandle {
 
 // Main window (or dialog) form of the delivery rule on the network.
 enum class Delivery {
-    Posted,   // fill the pending buffer and post the 1031 trigger; the send runs later
+    Posted,   // fill the pending buffer and post the send trigger; the send runs later
     Direct,   // fill the pending buffer and send it now
 };
 
-// What the link needs from the window that owns it.
+// What the link needs from the window (or the command line) that owns it.
 class LinkHost {
 public:
     virtual ~LinkHost() = default;
-    virtual std::string PortText() = 0;             // combo 1001
-    virtual std::string BaudText() = 0;             // combo 1002
-    virtual AddressEntry PrinterAddress() = 0;      // control 1021
-    virtual void ShowMessage(const Message& message) = 0;  // owned by the main window
-    virtual void PostSendTrigger() = 0;             // queued click of hidden button 1031
+    virtual std::string PortText() = 0;             // the port combo's text
+    virtual std::string BaudText() = 0;             // the baud combo's text
+    virtual AddressEntry PrinterAddress() = 0;      // the printer address control
+    // Told at the moment a fault happens, so the operator hears of it in the same order
+    // and at the same point as the steps that failed.
+    virtual void ReportFault(const Outcome& fault) = 0;
+    virtual void PostSendTrigger() = 0;             // queued click of the hidden send button
 };
 
 // The printer's network parameters as read back at an Ethernet connect.
@@ -50,11 +55,18 @@ struct NetParams {
     uint32_t gateway = 0;
     uint32_t dns = 0;
     int dhcpIndex = 0;
-    bool valid = false;   // false: the reply was shorter than 17 bytes
+    bool valid = false;   // false: the reply was too short to hold them
 };
+
+inline constexpr uint8_t kNetQuery[] = {0x10, 0x04, 0x13};   // DLE EOT 19: report network parameters
+inline constexpr size_t kNetReplySize = 22;   // the query reads at most this much
+inline constexpr size_t kNetReplyUsed = 17;   // four addresses and the DHCP byte
+// Addresses first octet first, then the DHCP byte (1 "NO", 2 "YES").
+NetParams DecodeNetReply(const uint8_t* reply, size_t length);
 
 struct ConnectOutcome {
     bool connected = false;
+    Outcome outcome;      // why not, or a short network reply
     NetParams net;        // Ethernet only
 };
 
@@ -63,55 +75,57 @@ public:
     Link(LinkHost& host, Platform& platform);
 
     PortHandle g_hPort;
-    LinkKind g_linkKind = LinkKind::None;
-    int g_connected = 0;
-    SerialSettings g_dcb;
-    Timeouts g_timeouts;
+    std::atomic<LinkKind> g_linkKind{LinkKind::None};
+    std::atomic<int> g_connected{0};
+    uint32_t m_baudRate = 9600;   // of the serial port last opened
     std::array<uint8_t, kNetBufSize> g_netBuf{};
     int g_netLen = 0;
     std::string g_printerIp;
     uint16_t m_tcpPort = kPrinterTcpPort;
 
     // Closes the device and opens it again from the host's current port and baud texts.
-    void ReopenPort();
+    Outcome ReopenPort();
 
-    // Step 1 of the delivery rule: a failed USB open is reported once and cleared.
-    // Returns false when the command must be abandoned.
-    bool CheckPortHandle();
-    // Steps 3 to 5 of the delivery rule for a port text read once by the caller.
-    void Deliver(const std::string& portText, const uint8_t* data, size_t n, Delivery form);
+    // First step of the delivery rule: a failed USB open is reported once and cleared.
+    Outcome CheckPortHandle();
+    // The rest of the delivery rule for a port text read once by the caller.
+    Outcome Deliver(const std::string& portText, const uint8_t* data, size_t n, Delivery form,
+                    std::stop_token stop = {});
     // The whole delivery rule.
-    void SendToPrinter(const Bytes& bytes, Delivery form);
+    Outcome SendToPrinter(const Bytes& bytes, Delivery form);
 
-    // Sends the pending network command on a connection of its own (trigger 1031).
-    // Returns true when every byte was handed to the printer's connection.
-    bool SendPendingNetData();
+    // Sends the pending network command on a connection of its own (the send trigger).
+    Outcome SendPendingNetData(std::stop_token stop = {});
+    // The same send of a command held by the caller to the address saved at connect
+    // (the cutter run): no address check, nothing reported to the host.
+    Outcome SendToSavedAddress(const uint8_t* data, size_t n, std::stop_token stop);
 
     // The opening half of the connect button: opens the port, or checks the printer on
-    // the network and reads back its parameters. Shows its own messages.
-    ConnectOutcome Connect();
+    // the network and reads back its parameters.
+    ConnectOutcome Connect(std::stop_token stop = {});
     // Closes the device; the connected flag drops.
     void Disconnect();
 
     // Sends one command once on a short connection of its own, 80 ms after the
     // connect call (network parameter save). Checks the printer address first.
-    bool SendOnceOverTcp(const Bytes& bytes);
+    Outcome SendOnceOverTcp(const Bytes& bytes);
 
-    // Retry bound of SendPendingNetData, in milliseconds without a successful send.
+    // Retry bound of the network sends, in milliseconds without a successful send.
     int m_sendRetryLimitMs = 3000;
 
     // Serialises the cutter worker's use of the link with the UI thread's.
     std::recursive_mutex m_lock;
 
 private:
+    Outcome Report(LinkFault fault, int error = 0);
     void CloseHandle();
-    bool OpenUsb();
+    Outcome OpenUsb();
     void WriteToPort(const uint8_t* data, size_t n);
-    bool OpenSerial(const std::string& portText, const std::string& baudText);
+    Outcome OpenSerial(const std::string& portText, const std::string& baudText);
     void FinishOpen();
-    // Checks control 1021; returns false after showing why it cannot be used.
-    bool CheckPrinterAddress(std::string_view incompleteText, AddressEntry& address);
-    ConnectOutcome ConnectNetwork();
+    Outcome CheckPrinterAddress(LinkFault incomplete, AddressEntry& address);
+    ConnectOutcome ConnectNetwork(std::stop_token stop);
+    Outcome SendOverTcp(uint32_t address, const uint8_t* data, size_t n, std::stop_token stop);
 
     LinkHost& m_host;
     Platform& m_platform;

@@ -3,15 +3,11 @@
 #include <algorithm>
 
 #include "link/Link.h"
-#include "res/Messages.h"
+#include "res/Address.h"
 
 namespace tallyx {
 
 namespace {
-constexpr int kPrinterAddressId = 1021;
-constexpr uint8_t kNetQuery[] = {0x10, 0x04, 0x13};
-constexpr size_t kNetReplySize = 22;
-constexpr size_t kNetReplyUsed = 17;   // four addresses and the DHCP byte
 constexpr int kQueryStepMs = 80;
 constexpr int kQueryTries = 15;
 constexpr int kReplyWaitMs = 350;
@@ -25,80 +21,86 @@ uint32_t ReadAddress(const uint8_t* p)
 }
 } // namespace
 
-bool Link::CheckPrinterAddress(std::string_view incompleteText, AddressEntry& address)
+NetParams DecodeNetReply(const uint8_t* reply, size_t length)
 {
-    address = m_host.PrinterAddress();
-    if (address.Blank()) {
-        m_host.ShowMessage({kCaptionTool, kMsgRemoteIpEmpty, kPrinterAddressId});
-        return false;
-    }
-    if (!address.Complete()) {
-        m_host.ShowMessage({kCaptionTool, incompleteText, kPrinterAddressId});
-        return false;
-    }
-    return true;
+    // A short reply would leave part of the parameters undefined: none of them is taken.
+    if (length < kNetReplyUsed) return {};
+    return NetParams{ReadAddress(reply), ReadAddress(reply + 4), ReadAddress(reply + 8),
+                     ReadAddress(reply + 12), int(reply[16]) - 1, true};
 }
 
-ConnectOutcome Link::ConnectNetwork()
+Outcome Link::CheckPrinterAddress(LinkFault incomplete, AddressEntry& address)
 {
-    ConnectOutcome outcome;
+    address = m_host.PrinterAddress();
+    if (address.Blank()) return Report(LinkFault::AddressBlank);
+    if (!address.Complete()) return Report(incomplete);
+    return {};
+}
+
+ConnectOutcome Link::ConnectNetwork(std::stop_token stop)
+{
+    ConnectOutcome result;
     AddressEntry address;
-    if (!CheckPrinterAddress(kMsgConnectIpIncomplete, address)) return outcome;
+    if ((result.outcome = CheckPrinterAddress(LinkFault::AddressIncomplete, address)).fault != LinkFault::None)
+        return result;
     const OpenResult sock = m_platform.SocketOpen();
     if (!sock.ok()) {
-        m_host.ShowMessage({kCaptionError, kMsgSocketFailed});
-        return outcome;
+        result.outcome = Report(LinkFault::SocketFailed, sock.error);
+        return result;
     }
     g_printerIp = address.Dotted();
     m_platform.SocketConnect(sock.fd, address.Value(), m_tcpPort);
 
     // Whether the connection is made shows in the sends of the query.
-    m_platform.SleepMs(kQueryStepMs);
+    m_platform.SleepMs(kQueryStepMs, stop);
     int failures = 0;
     while (m_platform.SocketSend(sock.fd, kNetQuery, sizeof kNetQuery) < 0) {
-        m_platform.SleepMs(kQueryStepMs);
-        if (++failures == kQueryTries) {
-            m_host.ShowMessage({kCaptionTool, kMsgConnectFailed});
+        if (stop.stop_requested()) {
             m_platform.SocketClose(sock.fd);
-            return outcome;
+            result.outcome = Outcome{LinkFault::Stopped};
+            return result;
+        }
+        m_platform.SleepMs(kQueryStepMs, stop);
+        if (++failures == kQueryTries) {
+            m_platform.SocketClose(sock.fd);
+            result.outcome = Report(LinkFault::NotReached);
+            return result;
         }
     }
 
-    m_platform.SleepMs(kReplyWaitMs);
+    m_platform.SleepMs(kReplyWaitMs, stop);
     uint8_t reply[kNetReplySize] = {};
-    const size_t got = m_platform.SocketReceive(sock.fd, reply, sizeof reply, 0);
-    // A short reply would leave part of the parameters undefined: none of them is taken.
-    if (got >= kNetReplyUsed) {
-        outcome.net = NetParams{ReadAddress(reply), ReadAddress(reply + 4), ReadAddress(reply + 8),
-                                ReadAddress(reply + 12), int(reply[16]) - 1, true};
-    }
-    m_platform.SocketCloseGracefully(sock.fd, 0);
+    const size_t got = m_platform.SocketReceive(sock.fd, reply, sizeof reply, 0, stop);
+    result.net = DecodeNetReply(reply, got);
+    // Not a failure of the connect: the parameter fields stay empty.
+    if (!result.net.valid) result.outcome = Outcome{LinkFault::ReplyShort};
+    m_platform.SocketCloseGracefully(sock.fd, 0, stop);
     g_linkKind = LinkKind::Network;
-    outcome.connected = true;
-    return outcome;
+    result.connected = true;
+    return result;
 }
 
-bool Link::SendPendingNetData()
+Outcome Link::SendOverTcp(uint32_t address, const uint8_t* data, size_t total, std::stop_token stop)
 {
-    std::lock_guard lock(m_lock);
-    AddressEntry address;
-    if (!CheckPrinterAddress(kMsgSendIpIncomplete, address)) return false;
     OpenResult sock = m_platform.SocketOpen();
-    if (!sock.ok()) {
-        m_host.ShowMessage({kCaptionError, kMsgSocketFailed});
-        return false;
-    }
-    ConnectState state = m_platform.SocketConnect(sock.fd, address.Value(), m_tcpPort);
+    if (!sock.ok()) return Outcome{LinkFault::SocketFailed, sock.error};
+    ConnectState state = m_platform.SocketConnect(sock.fd, address, m_tcpPort);
 
-    const size_t total = size_t(std::max(g_netLen, 0));
     size_t sent = 0;
     int64_t lastProgress = m_platform.NowMs();
-    bool delivered = false;
+    Outcome outcome{LinkFault::NotReached};
     for (;;) {
-        if (state == ConnectState::Pending) state = m_platform.SocketWaitConnected(sock.fd, kSendStepMs);
+        if (stop.stop_requested()) {
+            outcome = Outcome{LinkFault::Stopped};
+            break;
+        }
+        if (state == ConnectState::Pending) state = m_platform.SocketWaitConnected(sock.fd, kSendStepMs, stop);
         if (state == ConnectState::Connected) {
-            if (sent == total) { delivered = true; break; }
-            const long n = m_platform.SocketSend(sock.fd, g_netBuf.data() + sent, total - sent);
+            if (sent == total) {
+                outcome = {};
+                break;
+            }
+            const long n = m_platform.SocketSend(sock.fd, data + sent, total - sent);
             if (n > 0) {
                 sent += size_t(n);
                 lastProgress = m_platform.NowMs();
@@ -106,10 +108,13 @@ bool Link::SendPendingNetData()
             }
             if (n == Platform::kSendFailed) {
                 // Part of the command may already be printed: another connection would repeat it.
-                if (sent > 0) break;
+                if (sent > 0) {
+                    outcome = Outcome{LinkFault::CutOff};
+                    break;
+                }
                 state = ConnectState::Failed;
             } else {
-                m_platform.SocketWaitWritable(sock.fd, kSendStepMs);
+                m_platform.SocketWaitWritable(sock.fd, kSendStepMs, stop);
             }
         }
         if (m_platform.NowMs() - lastProgress >= m_sendRetryLimitMs) break;
@@ -117,51 +122,66 @@ bool Link::SendPendingNetData()
             // Refused or reset before any byte went out: a printer still starting up
             // gets a fresh connection on the next step.
             m_platform.SocketClose(sock.fd);
-            m_platform.SleepMs(kSendStepMs);
+            m_platform.SleepMs(kSendStepMs, stop);
             sock = m_platform.SocketOpen();
             if (!sock.ok()) break;
-            state = m_platform.SocketConnect(sock.fd, address.Value(), m_tcpPort);
+            state = m_platform.SocketConnect(sock.fd, address, m_tcpPort);
         }
     }
-    if (!delivered) {
+    if (!outcome.ok()) {
         if (sock.ok()) m_platform.SocketClose(sock.fd);
-        m_host.ShowMessage({kCaptionTool, kMsgConnectFailed});
-        return false;
+        return outcome;
     }
     // The pause between commands is spent letting the printer take the last bytes.
     const int64_t closeStart = m_platform.NowMs();
-    m_platform.SocketCloseGracefully(sock.fd, kClosePauseMs);
+    m_platform.SocketCloseGracefully(sock.fd, kClosePauseMs, stop);
     const int64_t left = kClosePauseMs - (m_platform.NowMs() - closeStart);
-    if (left > 0) m_platform.SleepMs(int(left));
-    return true;
+    if (left > 0 && !stop.stop_requested()) m_platform.SleepMs(int(left), stop);
+    return {};
 }
 
-bool Link::SendOnceOverTcp(const Bytes& bytes)
+Outcome Link::SendPendingNetData(std::stop_token stop)
 {
     std::lock_guard lock(m_lock);
     AddressEntry address;
-    if (!CheckPrinterAddress(kMsgSendIpIncomplete, address)) return false;
+    if (const Outcome checked = CheckPrinterAddress(LinkFault::SendAddressIncomplete, address); !checked)
+        return checked;
+    const Outcome sent = SendOverTcp(address.Value(), g_netBuf.data(), size_t(std::max(g_netLen, 0)), stop);
+    if (sent.ok() || sent.fault == LinkFault::Stopped) return sent;
+    return Report(sent.fault, sent.error);
+}
+
+Outcome Link::SendToSavedAddress(const uint8_t* data, size_t n, std::stop_token stop)
+{
+    std::lock_guard lock(m_lock);
+    const auto address = ParseDottedAddress(g_printerIp);
+    if (!address) return Outcome{LinkFault::AddressBlank};
+    return SendOverTcp(*address, data, n, stop);
+}
+
+Outcome Link::SendOnceOverTcp(const Bytes& bytes)
+{
+    std::lock_guard lock(m_lock);
+    AddressEntry address;
+    if (const Outcome checked = CheckPrinterAddress(LinkFault::SendAddressIncomplete, address); !checked)
+        return checked;
     const OpenResult sock = m_platform.SocketOpen();
-    if (!sock.ok()) {
-        m_host.ShowMessage({kCaptionError, kMsgSocketFailed});
-        return false;
-    }
+    if (!sock.ok()) return Report(LinkFault::SocketFailed, sock.error);
     m_platform.SocketConnect(sock.fd, address.Value(), m_tcpPort);
-    m_platform.SleepMs(kSaveWaitMs);
+    m_platform.SleepMs(kSaveWaitMs, {});
     size_t sent = 0;
     long n = m_platform.SocketSend(sock.fd, bytes.data(), bytes.size());
     // A short send is finished on the same connection, within one more step.
     while (n > 0 && (sent += size_t(n)) < bytes.size()) {
-        m_platform.SocketWaitWritable(sock.fd, kSendStepMs);
+        m_platform.SocketWaitWritable(sock.fd, kSendStepMs, {});
         n = m_platform.SocketSend(sock.fd, bytes.data() + sent, bytes.size() - sent);
     }
     if (sent < bytes.size() || (bytes.empty() && n < 0)) {
-        m_host.ShowMessage({kCaptionTool, kMsgNetSaveFailed});
         m_platform.SocketClose(sock.fd);
-        return false;
+        return Report(LinkFault::SaveFailed);
     }
-    m_platform.SocketCloseGracefully(sock.fd, kClosePauseMs);
-    return true;
+    m_platform.SocketCloseGracefully(sock.fd, kClosePauseMs, {});
+    return {};
 }
 
 } // namespace tallyx

@@ -7,8 +7,10 @@ namespace tallyx {
 
 enum class LinkFault : uint8_t {
     None,
-    PortBusy,            // serial open failed, or a USB open failed earlier and is reported now
-    NoUsbDevice,         // no USB printer-class device to open
+    PortBusy,            // the serial device could not be opened (busy, missing or not a port)
+    UsbOpenFailed,       // the last USB open failed; reported by the next command
+    NoUsbDevice,         // no USB printer-class interface present
+    UsbNotOpened,        // the USB device list or the device's node could not be read
     AddressBlank,        // the printer address holds no field
     AddressIncomplete,   // connect: some fields of the printer address are empty
     SendAddressIncomplete,   // a command's send: some fields of the printer address are empty

@@ -3,32 +3,10 @@
 // rule can be checked with a recording fake as well as with the real POSIX backends.
 #include <cstddef>
 #include <cstdint>
+#include <stop_token>
 #include <string>
 
 namespace tallyx {
-
-// Serial settings applied on every serial open (8N1, no flow control, DTR and RTS off).
-struct SerialSettings {
-    uint32_t baudRate = 9600;
-    uint8_t byteSize = 8;
-    uint8_t parity = 0;
-    uint8_t stopBits = 0;       // one stop bit
-    bool outxCtsFlow = false;
-    bool outxDsrFlow = false;
-    uint8_t dtrControl = 0;     // disabled
-    uint8_t rtsControl = 0;     // disabled
-    uint32_t inQueue = 1024;
-    uint32_t outQueue = 1024;
-};
-
-// Read and write time-outs in milliseconds.
-struct Timeouts {
-    uint32_t readInterval = 0;
-    uint32_t readTotalMultiplier = 0;
-    uint32_t readTotalConstant = 0;
-    uint32_t writeTotalMultiplier = 0;
-    uint32_t writeTotalConstant = 0;
-};
 
 // A device or socket handle, or -1 with the errno that stopped it.
 struct OpenResult {
@@ -61,10 +39,10 @@ public:
 
     // Serial and USB devices
     virtual OpenResult OpenSerial(const std::string& portText) = 0;
-    virtual void ConfigureSerial(int fd, const SerialSettings& settings) = 0;
+    // Raw 8N1 at the given rate, no flow control, DTR and RTS off.
+    virtual void ConfigureSerial(int fd, uint32_t baudRate) = 0;
     virtual UsbDiscovery DiscoverUsb() = 0;
     virtual OpenResult OpenUsb(const std::string& path) = 0;
-    virtual void ApplyTimeouts(int fd, const Timeouts& timeouts) = 0;
     virtual void Purge(int fd) = 0;
     // Hands over every byte (partial writes and EINTR are retried); returns bytes written.
     virtual size_t Write(int fd, const uint8_t* data, size_t n) = 0;
@@ -74,23 +52,24 @@ public:
     // TCP: a non-blocking IPv4 stream socket.
     virtual OpenResult SocketOpen() = 0;
     virtual ConnectState SocketConnect(int fd, uint32_t address, uint16_t port) = 0;
+    // Every wait below ends early when stop is requested.
     // Waits at most timeoutMs for a pending connection to finish.
-    virtual ConnectState SocketWaitConnected(int fd, int timeoutMs) = 0;
+    virtual ConnectState SocketWaitConnected(int fd, int timeoutMs, std::stop_token stop) = 0;
     // One send call: bytes taken; kSendRetry while the connection is not ready to take
     // bytes (not connected yet, would block); kSendFailed when it is gone.
     static constexpr long kSendRetry = -1;
     static constexpr long kSendFailed = -2;
     virtual long SocketSend(int fd, const uint8_t* data, size_t n) = 0;
     // Waits at most timeoutMs for the socket to become writable again.
-    virtual void SocketWaitWritable(int fd, int timeoutMs) = 0;
+    virtual void SocketWaitWritable(int fd, int timeoutMs, std::stop_token stop) = 0;
     // Receives once, waiting at most timeoutMs; returns the bytes read (0 on none).
-    virtual size_t SocketReceive(int fd, uint8_t* data, size_t capacity, int timeoutMs) = 0;
+    virtual size_t SocketReceive(int fd, uint8_t* data, size_t capacity, int timeoutMs, std::stop_token stop) = 0;
     // Shuts the sending side and reads (dropping) what the peer sends for up to
     // lingerMs or until it closes, then closes: nothing in flight is reset.
-    virtual void SocketCloseGracefully(int fd, int lingerMs) = 0;
+    virtual void SocketCloseGracefully(int fd, int lingerMs, std::stop_token stop) = 0;
     virtual void SocketClose(int fd) = 0;
 
-    virtual void SleepMs(int ms) = 0;
+    virtual void SleepMs(int ms, std::stop_token stop) = 0;
     virtual int64_t NowMs() = 0;
 };
 

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <fcntl.h>
 #include <thread>
 #include <unistd.h>
@@ -15,7 +17,7 @@ PosixPlatform::PosixPlatform(UsbPrinterFinder usb) : m_usb(std::move(usb)) {}
 
 OpenResult PosixPlatform::OpenSerial(const std::string& portText) { return OpenSerialDevice(portText); }
 
-void PosixPlatform::ConfigureSerial(int fd, const SerialSettings& settings) { ConfigureSerialDevice(fd, settings); }
+void PosixPlatform::ConfigureSerial(int fd, uint32_t baudRate) { ConfigureSerialDevice(fd, baudRate); }
 
 UsbDiscovery PosixPlatform::DiscoverUsb() { return m_usb.Find(); }
 
@@ -26,9 +28,6 @@ OpenResult PosixPlatform::OpenUsb(const std::string& path)
     if (fd < 0) return {-1, errno};
     return {fd, 0};
 }
-
-// Writes block until the device takes the data; reads are never made.
-void PosixPlatform::ApplyTimeouts(int, const Timeouts&) {}
 
 void PosixPlatform::Purge(int fd) { PurgeDevice(fd); }
 
@@ -43,22 +42,39 @@ ConnectState PosixPlatform::SocketConnect(int fd, uint32_t address, uint16_t por
     return tcp::Connect(fd, address, port);
 }
 
-ConnectState PosixPlatform::SocketWaitConnected(int fd, int timeoutMs) { return tcp::WaitConnected(fd, timeoutMs); }
+ConnectState PosixPlatform::SocketWaitConnected(int fd, int timeoutMs, std::stop_token stop)
+{
+    return tcp::WaitConnected(fd, timeoutMs, stop);
+}
 
 long PosixPlatform::SocketSend(int fd, const uint8_t* data, size_t n) { return tcp::Send(fd, data, n); }
 
-void PosixPlatform::SocketWaitWritable(int fd, int timeoutMs) { tcp::WaitWritable(fd, timeoutMs); }
-
-size_t PosixPlatform::SocketReceive(int fd, uint8_t* data, size_t capacity, int timeoutMs)
+void PosixPlatform::SocketWaitWritable(int fd, int timeoutMs, std::stop_token stop)
 {
-    return tcp::Receive(fd, data, capacity, timeoutMs);
+    tcp::WaitWritable(fd, timeoutMs, stop);
 }
 
-void PosixPlatform::SocketCloseGracefully(int fd, int lingerMs) { tcp::CloseGracefully(fd, lingerMs); }
+size_t PosixPlatform::SocketReceive(int fd, uint8_t* data, size_t capacity, int timeoutMs, std::stop_token stop)
+{
+    return tcp::Receive(fd, data, capacity, timeoutMs, stop);
+}
+
+void PosixPlatform::SocketCloseGracefully(int fd, int lingerMs, std::stop_token stop)
+{
+    tcp::CloseGracefully(fd, lingerMs, stop);
+}
 
 void PosixPlatform::SocketClose(int fd) { tcp::Close(fd); }
 
-void PosixPlatform::SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void PosixPlatform::SleepMs(int ms, std::stop_token stop)
+{
+    // A plain sleep when nobody can ask for a stop; otherwise one that wakes at the request.
+    if (!stop.stop_possible()) return std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    std::mutex mutex;
+    std::condition_variable_any wake;
+    std::unique_lock lock(mutex);
+    wake.wait_for(lock, stop, std::chrono::milliseconds(ms), [] { return false; });
+}
 
 int64_t PosixPlatform::NowMs()
 {

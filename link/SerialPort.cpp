@@ -69,7 +69,7 @@ OpenResult OpenSerialDevice(const std::string& portText)
     return {fd, 0};
 }
 
-void ConfigureSerialDevice(int fd, const SerialSettings& settings)
+void ConfigureSerialDevice(int fd, uint32_t baudRate)
 {
     termios tio {};
     if (::tcgetattr(fd, &tio) != 0) return;
@@ -77,8 +77,8 @@ void ConfigureSerialDevice(int fd, const SerialSettings& settings)
     tio.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS);
     tio.c_cflag |= CS8 | CLOCAL | CREAD;
     tio.c_iflag &= ~(IXON | IXOFF | IXANY);
-    ::cfsetispeed(&tio, SpeedFor(settings.baudRate));
-    ::cfsetospeed(&tio, SpeedFor(settings.baudRate));
+    ::cfsetispeed(&tio, SpeedFor(baudRate));
+    ::cfsetospeed(&tio, SpeedFor(baudRate));
     ::tcsetattr(fd, TCSANOW, &tio);
     // Ptys have no modem lines; the failure there is expected.
     int lines = TIOCM_DTR | TIOCM_RTS;

@@ -10,7 +10,7 @@ namespace tallyx {
 std::string SerialDevicePath(const std::string& portText);
 
 OpenResult OpenSerialDevice(const std::string& portText);
-void ConfigureSerialDevice(int fd, const SerialSettings& settings);
+void ConfigureSerialDevice(int fd, uint32_t baudRate);
 void PurgeDevice(int fd);
 size_t WriteAll(int fd, const uint8_t* data, size_t n);
 void DrainAndClose(int fd);

@@ -18,15 +18,20 @@ int64_t Now()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-// poll() that resumes after a signal with the time that is left.
-int PollFor(int fd, short events, int timeoutMs)
+// A stop request is noticed within this long.
+constexpr int64_t kStopSliceMs = 10;
+
+// poll() that resumes after a signal with the time that is left and gives up at a stop.
+int PollFor(int fd, short events, int timeoutMs, const std::stop_token& stop)
 {
     const int64_t deadline = Now() + timeoutMs;
     for (;;) {
+        if (stop.stop_requested()) return 0;
         pollfd p{fd, events, 0};
-        const int left = int(std::max<int64_t>(0, deadline - Now()));
-        const int r = ::poll(&p, 1, left);
+        const int64_t left = std::max<int64_t>(0, deadline - Now());
+        const int r = ::poll(&p, 1, int(stop.stop_possible() ? std::min(left, kStopSliceMs) : left));
         if (r < 0 && errno == EINTR) continue;
+        if (r == 0 && Now() < deadline) continue;
         return r > 0 ? p.revents : 0;
     }
 }
@@ -50,9 +55,9 @@ ConnectState Connect(int fd, uint32_t address, uint16_t port)
     return (errno == EINPROGRESS || errno == EINTR) ? ConnectState::Pending : ConnectState::Failed;
 }
 
-ConnectState WaitConnected(int fd, int timeoutMs)
+ConnectState WaitConnected(int fd, int timeoutMs, std::stop_token stop)
 {
-    const int revents = PollFor(fd, POLLOUT, timeoutMs);
+    const int revents = PollFor(fd, POLLOUT, timeoutMs, stop);
     if (revents == 0) return ConnectState::Pending;
     int error = 0;
     socklen_t len = sizeof error;
@@ -68,14 +73,14 @@ long Send(int fd, const uint8_t* data, size_t n)
     return Platform::kSendFailed;
 }
 
-void WaitWritable(int fd, int timeoutMs)
+void WaitWritable(int fd, int timeoutMs, std::stop_token stop)
 {
-    PollFor(fd, POLLOUT, timeoutMs);
+    PollFor(fd, POLLOUT, timeoutMs, stop);
 }
 
-size_t Receive(int fd, uint8_t* data, size_t capacity, int timeoutMs)
+size_t Receive(int fd, uint8_t* data, size_t capacity, int timeoutMs, std::stop_token stop)
 {
-    if (timeoutMs > 0) PollFor(fd, POLLIN, timeoutMs);
+    if (timeoutMs > 0) PollFor(fd, POLLIN, timeoutMs, stop);
     size_t got = 0;
     while (got < capacity) {
         const ssize_t r = ::recv(fd, data + got, capacity - got, MSG_DONTWAIT);
@@ -86,7 +91,7 @@ size_t Receive(int fd, uint8_t* data, size_t capacity, int timeoutMs)
     return got;
 }
 
-void CloseGracefully(int fd, int lingerMs)
+void CloseGracefully(int fd, int lingerMs, std::stop_token stop)
 {
     ::shutdown(fd, SHUT_WR);
     const int64_t deadline = Now() + lingerMs;
@@ -98,8 +103,8 @@ void CloseGracefully(int fd, int lingerMs)
         if (errno == EINTR) continue;
         if (errno != EAGAIN && errno != EWOULDBLOCK) break;
         const int64_t left = deadline - Now();
-        if (left <= 0) break;
-        PollFor(fd, POLLIN, int(left));
+        if (left <= 0 || stop.stop_requested()) break;
+        PollFor(fd, POLLIN, int(left), stop);
     }
     ::close(fd);
 }

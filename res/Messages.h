@@ -53,4 +53,12 @@ inline constexpr std::string_view kMsgOpenBmpFirst = "Please Open BMP first!";
 inline constexpr std::string_view kMsgLogoDownloaded = "DownLoad LOGO Success!";
 inline constexpr std::string_view kMsgLogoCleared = "Clear LOGO Success!";
 
+// The command line's own texts for what the window does not report itself
+inline constexpr std::string_view kTextUsbNotOpened = "tallyx-cli: the USB printer could not be opened";
+inline constexpr std::string_view kTextShortReply =
+    "tallyx-cli: the printer's answer to the network query is too short";
+inline constexpr std::string_view kTextWriteTimeout =
+    "tallyx-cli: the printer did not take the command in time";
+inline constexpr std::string_view kTextStopped = "tallyx-cli: stopped";
+
 } // namespace tallyx

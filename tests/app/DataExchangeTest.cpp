@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/DataExchange.h"
+#include "res/Address.h"
 
 namespace tallyx::test {
 namespace {

@@ -36,7 +36,7 @@ public:
         if (it != serialOpens.end() && !it->second) return {-1, 2};
         return {m_next++, 0};
     }
-    void ConfigureSerial(int, const SerialSettings& s) override { calls.push_back("baud " + std::to_string(s.baudRate)); }
+    void ConfigureSerial(int, uint32_t baudRate) override { calls.push_back("baud " + std::to_string(baudRate)); }
     UsbDiscovery DiscoverUsb() override
     {
         calls.push_back("discover");
@@ -48,7 +48,6 @@ public:
         calls.push_back("open " + path);
         return usbOpens ? OpenResult{m_next++, 0} : OpenResult{-1, 2};
     }
-    void ApplyTimeouts(int, const Timeouts&) override {}
     void Purge(int) override {}
     size_t Write(int, const uint8_t* data, size_t n) override
     {
@@ -66,22 +65,22 @@ public:
         connections.emplace_back();
         return ConnectState::Connected;
     }
-    ConnectState SocketWaitConnected(int, int) override { return ConnectState::Connected; }
+    ConnectState SocketWaitConnected(int, int, std::stop_token) override { return ConnectState::Connected; }
     long SocketSend(int, const uint8_t* data, size_t n) override
     {
         connections.back().insert(connections.back().end(), data, data + n);
         return long(n);
     }
-    void SocketWaitWritable(int, int ms) override { m_now += ms; }
-    size_t SocketReceive(int, uint8_t* data, size_t capacity, int) override
+    void SocketWaitWritable(int, int ms, std::stop_token) override { m_now += ms; }
+    size_t SocketReceive(int, uint8_t* data, size_t capacity, int, std::stop_token) override
     {
         const size_t n = std::min(capacity, reply.size());
         std::copy(reply.begin(), reply.begin() + long(n), data);
         return n;
     }
-    void SocketCloseGracefully(int, int lingerMs) override { m_now += lingerMs; }
+    void SocketCloseGracefully(int, int lingerMs, std::stop_token) override { m_now += lingerMs; }
     void SocketClose(int) override {}
-    void SleepMs(int ms) override { m_now += ms; }
+    void SleepMs(int ms, std::stop_token) override { m_now += ms; }
     int64_t NowMs() override { return m_now; }
 
 private:

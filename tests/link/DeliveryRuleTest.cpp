@@ -54,7 +54,7 @@ TEST(DeliveryRule, BaudTextMapsToRateAndAnythingElseIsNineThousandSixHundred)
     Fixture f;
     f.host.baud = "12345";
     f.link.ReopenPort();
-    EXPECT_EQ(f.link.g_dcb.baudRate, 9600u);
+    EXPECT_EQ(f.link.m_baudRate, 9600u);
     EXPECT_EQ(f.platform.calls.back(), "configure 9600");
 }
 

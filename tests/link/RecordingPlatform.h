@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "link/Link.h"
+#include "res/Faults.h"
 #include "tests/support/Hex.h"
 
 namespace tallyx::test {
@@ -29,9 +30,9 @@ public:
         if (it != serialOpens.end() && !it->second) return {-1, 2};
         return {next++, 0};
     }
-    void ConfigureSerial(int, const SerialSettings& s) override
+    void ConfigureSerial(int, uint32_t baudRate) override
     {
-        calls.push_back("configure " + std::to_string(s.baudRate));
+        calls.push_back("configure " + std::to_string(baudRate));
     }
     UsbDiscovery DiscoverUsb() override
     {
@@ -43,7 +44,6 @@ public:
         calls.push_back("open " + path);
         return usbOpens ? OpenResult{next++, 0} : OpenResult{-1, 2};
     }
-    void ApplyTimeouts(int, const Timeouts&) override {}
     void Purge(int) override {}
     size_t Write(int, const uint8_t* data, size_t n) override
     {
@@ -65,7 +65,7 @@ public:
         sockets.emplace_back();
         return now >= connectedAt ? ConnectState::Connected : ConnectState::Pending;
     }
-    ConnectState SocketWaitConnected(int, int timeoutMs) override
+    ConnectState SocketWaitConnected(int, int timeoutMs, std::stop_token) override
     {
         if (now >= connectedAt) return ConnectState::Connected;
         now += timeoutMs;
@@ -78,20 +78,20 @@ public:
         sockets.back().insert(sockets.back().end(), data, data + n);
         return long(n);
     }
-    void SocketWaitWritable(int, int timeoutMs) override { now += timeoutMs; }
-    size_t SocketReceive(int, uint8_t* data, size_t capacity, int) override
+    void SocketWaitWritable(int, int timeoutMs, std::stop_token) override { now += timeoutMs; }
+    size_t SocketReceive(int, uint8_t* data, size_t capacity, int, std::stop_token) override
     {
         const size_t n = std::min(capacity, reply.size());
         std::copy(reply.begin(), reply.begin() + long(n), data);
         return n;
     }
-    void SocketCloseGracefully(int, int lingerMs) override
+    void SocketCloseGracefully(int, int lingerMs, std::stop_token) override
     {
         calls.push_back("socket close");
         now += lingerMs / 3;
     }
     void SocketClose(int) override { calls.push_back("socket close"); }
-    void SleepMs(int ms) override { now += ms; }
+    void SleepMs(int ms, std::stop_token) override { now += ms; }
     int64_t NowMs() override { return now; }
 
     Bytes reply;
@@ -108,13 +108,18 @@ public:
     std::string baud = "9600";
     AddressEntry address = AddressEntry::FromValue(0x7F000001);
     std::vector<std::string> messages;     // "caption|text|focus"
+    std::vector<LinkFault> faults;
     int posted = 0;
 
     std::string PortText() override { return port; }
     std::string BaudText() override { return baud; }
     AddressEntry PrinterAddress() override { return address; }
-    void ShowMessage(const Message& m) override
+    // Recorded as the window would show it, from the fault table.
+    void ReportFault(const Outcome& fault) override
     {
+        faults.push_back(fault.fault);
+        const Message m = FaultMessage(fault.fault);
+        if (m.caption.empty()) return;
         messages.push_back(std::string(m.caption) + "|" + std::string(m.text) + "|" + std::to_string(m.focusId));
     }
     void PostSendTrigger() override { ++posted; }

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "link/Link.h"
+#include "res/Faults.h"
 #include "link/PosixPlatform.h"
 #include "vprinter/VirtualPrinter.h"
 
@@ -24,7 +25,7 @@ public:
     std::string PortText() override { return port; }
     std::string BaudText() override { return baud; }
     AddressEntry PrinterAddress() override { return address; }
-    void ShowMessage(const Message& m) override { messages.emplace_back(m.text); }
+    void ReportFault(const Outcome& f) override { messages.emplace_back(FaultCliText(f.fault)); }
     void PostSendTrigger() override {}
 };
 
