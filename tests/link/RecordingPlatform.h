@@ -1,6 +1,8 @@
 #pragma once
 // A Platform that records every call as a line ("open COM1", "write 1B 40") and
 // answers from settings; its clock moves only when the link sleeps or waits.
+#include <algorithm>
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -20,6 +22,7 @@ public:
     bool socketOpens = true;
     int connectAfterMs = 0;          // connection completes this long after the connect call
     bool refuse = false;
+    size_t cutAfterBytes = SIZE_MAX;   // the connection breaks once this many bytes went out
     std::vector<Bytes> sockets;      // bytes sent on each connection
     int64_t now = 0;
 
@@ -75,6 +78,8 @@ public:
     {
         if (refuse) return kSendFailed;
         if (now < connectedAt) return kSendRetry;
+        if (sockets.back().size() >= cutAfterBytes) return kSendFailed;
+        n = std::min(n, cutAfterBytes - sockets.back().size());
         sockets.back().insert(sockets.back().end(), data, data + n);
         return long(n);
     }

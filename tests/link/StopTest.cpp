@@ -1,0 +1,98 @@
+// Every wait of the link ends soon after a stop is requested, so a worker can be stopped
+// while the printer does not answer.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "link/PosixPlatform.h"
+#include "tests/link/RecordingPlatform.h"
+#include "tests/support/LoopbackServer.h"
+
+using namespace tallyx;
+using namespace tallyx::test;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto kStopBound = std::chrono::milliseconds(50);
+constexpr auto kStopAfter = std::chrono::milliseconds(120);
+
+struct Fixture {
+    explicit Fixture(uint16_t port)
+    {
+        host.port = "Ethernet";
+        link.m_tcpPort = port;
+    }
+    FakeHost host;
+    PosixPlatform platform;
+    Link link{host, platform};
+    std::stop_source stop;
+};
+
+// Runs work, requests a stop after kStopAfter, and returns how long work went on after it.
+template <class Work>
+Clock::duration TimeAfterStop(std::stop_source& stop, Work work)
+{
+    Clock::time_point requested;
+    std::jthread stopper([&] {
+        std::this_thread::sleep_for(kStopAfter);
+        requested = Clock::now();
+        stop.request_stop();
+    });
+    work();
+    const Clock::time_point done = Clock::now();
+    stopper.join();
+    return done - requested;
+}
+
+} // namespace
+
+TEST(LinkStop, SendToAPrinterThatNeverAcceptsEndsAtTheStop)
+{
+    RefusingPort printer;
+    Fixture f(printer.Port());
+    f.link.g_netLen = 3;
+    Outcome outcome;
+    const auto late = TimeAfterStop(f.stop, [&] { outcome = f.link.SendPendingNetData(f.stop.get_token()); });
+    EXPECT_LT(late, kStopBound);
+    EXPECT_EQ(outcome.fault, LinkFault::Stopped);
+    EXPECT_TRUE(f.host.messages.empty());   // a stop is nobody's fault
+}
+
+TEST(LinkStop, NetworkQueryEndsAtTheStop)
+{
+    RefusingPort printer;
+    Fixture f(printer.Port());
+    ConnectOutcome outcome;
+    const auto late = TimeAfterStop(f.stop, [&] { outcome = f.link.Connect(f.stop.get_token()); });
+    EXPECT_LT(late, kStopBound);
+    EXPECT_FALSE(outcome.connected);
+    EXPECT_EQ(outcome.outcome.fault, LinkFault::Stopped);
+}
+
+TEST(LinkStop, PauseAfterASendEndsAtTheStop)
+{
+    LoopbackServer printer;
+    Fixture f(printer.Port());
+    const uint8_t cycle[] = {0x1B, 0x40, 0x0A};
+    f.link.g_printerIp = "127.0.0.1";
+    Outcome outcome;
+    // Sent at once; the 300 ms pause behind it is cut short by the stop at 120 ms.
+    const auto late = TimeAfterStop(f.stop, [&] { outcome = f.link.SendToSavedAddress(cycle, 3, f.stop.get_token()); });
+    EXPECT_LT(late, kStopBound);
+    EXPECT_TRUE(outcome.ok());
+    EXPECT_EQ(printer.WaitForConnections(1), (std::vector<std::string>{"\x1B\x40\n"}));
+}
+
+TEST(LinkStop, WithoutAStopThePauseIsWholeAndSendsRetry)
+{
+    RecordingPlatform platform;
+    FakeHost host;
+    host.port = "Ethernet";
+    Link link(host, platform);
+    platform.connectAfterMs = 500;   // a printer still starting up
+    link.g_netLen = 1;
+    EXPECT_TRUE(link.SendPendingNetData().ok());
+    EXPECT_GE(platform.now, 500 + 300);
+}
