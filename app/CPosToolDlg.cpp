@@ -245,17 +245,25 @@ void CPosToolDlg::ShowMessage(const Message& message)
     else if (QWidget* control = Control(message.focusId)) control->setFocus(Qt::OtherFocusReason);
 }
 
-void CPosToolDlg::PostSendTrigger()
+void CPosToolDlg::PostSendTrigger(uint64_t times)
 {
-    if (m_pendingTriggers.fetch_add(1) == 0)
+    // One queued click carries every repetition, so no later input runs between them.
+    if (m_pendingTriggers.fetch_add(times) == 0)
         QMetaObject::invokeMethod(m_sendTrigger, "click", Qt::QueuedConnection);
 }
 
 void CPosToolDlg::SendPendingNetData()
 {
-    m_link.SendPendingNetData();
-    if (m_pendingTriggers.load() <= 0) return;   // a click nobody posted
-    if (m_pendingTriggers.fetch_sub(1) > 1) QMetaObject::invokeMethod(m_sendTrigger, "click", Qt::QueuedConnection);
+    // A click nobody posted still sends once, as the hidden button's handler does.
+    if (m_pendingTriggers.load() == 0) {
+        m_link.SendPendingNetData();
+        return;
+    }
+    while (m_pendingTriggers.load() > 0) {
+        m_pendingTriggers.fetch_sub(1);
+        // The first failure has been shown; the repetitions behind it are dropped.
+        if (!m_link.SendPendingNetData()) m_pendingTriggers.store(0);
+    }
 }
 
 void CPosToolDlg::ReopenPort() { m_link.ReopenPort(); }

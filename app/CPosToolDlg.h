@@ -60,7 +60,7 @@ public:
     void ReportFault(const Outcome& fault) override;
     // A box owned by the window, then the focus on the control the message names.
     void ShowMessage(const Message& message);
-    void PostSendTrigger() override;
+    void PostSendTrigger(uint64_t times) override;
 
 public slots:
     void OnConnect();
@@ -119,8 +119,8 @@ private:
     QPushButton* m_connect;
     QPushButton* m_sendTrigger;
 
-    // Posted network sends not yet run; one queued click at a time carries them.
-    std::atomic<int> m_pendingTriggers{0};
+    // Posted network sends not yet run; one queued click carries them all.
+    std::atomic<uint64_t> m_pendingTriggers{0};
 
     // What the link reads when it runs off the UI thread (the cutter test's worker).
     std::mutex m_textsLock;

@@ -24,8 +24,7 @@ void CPosToolDlg::OnSelfTest(const MainCommandDef& def)
 {
     const Bytes command = BuildMainCommand(def);
     if (!m_link.CheckPortHandle()) return;   // reported by the link
-    const std::string portText = PortText();
-    for (uint32_t i = 0; i < g_sendCount; ++i) m_link.Deliver(portText, command.data(), command.size(), Delivery::Posted);
+    m_link.DeliverRepeated(PortText(), command.data(), command.size(), g_sendCount, Delivery::Posted);
 }
 
 void CPosToolDlg::OnSaveNetParams()

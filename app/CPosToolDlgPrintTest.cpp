@@ -34,8 +34,7 @@ void CPosToolDlg::OnSendText()
     const Result result = BuildPrintTestCommand(EditBytes(), hexMode);
     if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
     const Bytes& data = result.bytes();
-    const std::string portText = PortText();
-    for (uint32_t i = 0; i < g_sendCount; ++i) m_link.Deliver(portText, data.data(), data.size(), Delivery::Posted);
+    m_link.DeliverRepeated(PortText(), data.data(), data.size(), g_sendCount, Delivery::Posted);
 }
 
 void CPosToolDlg::OnHexMode()

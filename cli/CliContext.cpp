@@ -93,12 +93,8 @@ int CliContext::SendRepeated(const Bytes& bytes, uint32_t count)
     if (count == 0) return kExitSent;   // nothing to send: the port is not even opened
     if (!OpenPort()) return m_status;
     Link& link = TheLink();
-    if (link.CheckPortHandle().ok()) {
-        const std::string portText = PortText();
-        // A failure is reported once; the remaining repetitions would only repeat it.
-        for (uint32_t i = 0; i < count && m_status == kExitSent; ++i)
-            link.Deliver(portText, bytes.data(), bytes.size(), Delivery::Direct);
-    }
+    if (link.CheckPortHandle().ok())
+        link.DeliverRepeated(PortText(), bytes.data(), bytes.size(), count, Delivery::Direct);
     link.Disconnect();
     return m_status;
 }

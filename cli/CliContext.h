@@ -57,7 +57,7 @@ public:
     std::string BaudText() override { return options.baud; }
     AddressEntry PrinterAddress() override;
     void ReportFault(const Outcome& fault) override;
-    void PostSendTrigger() override {}   // every delivery here is Delivery::Direct
+    void PostSendTrigger(uint64_t) override {}   // every delivery here is Delivery::Direct
 
 private:
     bool OpenPort();

@@ -102,13 +102,9 @@ Outcome Link::Deliver(const std::string& portText, const uint8_t* data, size_t n
 {
     std::lock_guard lock(m_lock);
     if (portText == kPortEthernet) {
-        // Callers keep commands within the buffer; a longer one must not overrun it.
-        if (n > kNetBufSize - 1) return {};
-        if (n) std::memcpy(g_netBuf.data(), data, n);
-        g_netBuf[n] = 0;
-        g_netLen = int(n);
+        if (!FillNetBuf(data, n)) return {};
         if (form == Delivery::Posted) {
-            m_host.PostSendTrigger();
+            m_host.PostSendTrigger(1);
             return {};
         }
         return SendPendingNetData(stop);
@@ -125,6 +121,33 @@ Outcome Link::Deliver(const std::string& portText, const uint8_t* data, size_t n
     const Outcome first = ReopenPort();
     const Outcome second = ReopenPort();
     return first.ok() ? second : first;
+}
+
+bool Link::FillNetBuf(const uint8_t* data, size_t n)
+{
+    // Callers keep commands within the buffer; a longer one must not overrun it.
+    if (n > kNetBufSize - 1) return false;
+    if (n) std::memcpy(g_netBuf.data(), data, n);
+    g_netBuf[n] = 0;
+    g_netLen = int(n);
+    return true;
+}
+
+Outcome Link::DeliverRepeated(const std::string& portText, const uint8_t* data, size_t n, uint32_t count,
+                              Delivery form, std::stop_token stop)
+{
+    std::lock_guard lock(m_lock);
+    if (count == 0) return {};
+    if (portText == kPortEthernet && form == Delivery::Posted) {
+        // Every repetition would refill the buffer with the same bytes: fill it once.
+        if (FillNetBuf(data, n)) m_host.PostSendTrigger(count);
+        return {};
+    }
+    for (uint32_t i = 0; i < count; ++i) {
+        if (stop.stop_requested()) return Outcome{LinkFault::Stopped};
+        if (const Outcome outcome = Deliver(portText, data, n, form, stop); !outcome) return outcome;
+    }
+    return {};
 }
 
 Outcome Link::SendToPrinter(const Bytes& bytes, Delivery form)

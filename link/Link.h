@@ -45,7 +45,8 @@ public:
     // Told at the moment a fault happens, so the operator hears of it in the same order
     // and at the same point as the steps that failed.
     virtual void ReportFault(const Outcome& fault) = 0;
-    virtual void PostSendTrigger() = 0;             // queued click of the hidden send button
+    // Queues `times` clicks of the hidden send button; the window runs them all in one go.
+    virtual void PostSendTrigger(uint64_t times) = 0;
 };
 
 // The printer's network parameters as read back at an Ethernet connect.
@@ -91,6 +92,10 @@ public:
     // The rest of the delivery rule for a port text read once by the caller.
     Outcome Deliver(const std::string& portText, const uint8_t* data, size_t n, Delivery form,
                     std::stop_token stop = {});
+    // Deliver `count` times for a command repeated by the operator's send count; the
+    // first repetition that fails ends the rest (posted network sends: the window's loop).
+    Outcome DeliverRepeated(const std::string& portText, const uint8_t* data, size_t n, uint32_t count,
+                            Delivery form, std::stop_token stop = {});
     // The whole delivery rule.
     Outcome SendToPrinter(const Bytes& bytes, Delivery form);
 
@@ -123,6 +128,7 @@ private:
     void WriteToPort(const uint8_t* data, size_t n);
     Outcome OpenSerial(const std::string& portText, const std::string& baudText);
     void FinishOpen();
+    bool FillNetBuf(const uint8_t* data, size_t n);
     Outcome CheckPrinterAddress(LinkFault incomplete, AddressEntry& address);
     ConnectOutcome ConnectNetwork(std::stop_token stop);
     Outcome SendOverTcp(uint32_t address, const uint8_t* data, size_t n, std::stop_token stop);

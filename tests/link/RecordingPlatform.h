@@ -127,7 +127,7 @@ public:
         if (m.caption.empty()) return;
         messages.push_back(std::string(m.caption) + "|" + std::string(m.text) + "|" + std::to_string(m.focusId));
     }
-    void PostSendTrigger() override { ++posted; }
+    void PostSendTrigger(uint64_t times) override { posted += int(times); }
 };
 
 } // namespace tallyx::test

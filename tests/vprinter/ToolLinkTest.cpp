@@ -26,7 +26,7 @@ public:
     std::string BaudText() override { return baud; }
     AddressEntry PrinterAddress() override { return address; }
     void ReportFault(const Outcome& f) override { messages.emplace_back(FaultCliText(f.fault)); }
-    void PostSendTrigger() override {}
+    void PostSendTrigger(uint64_t) override {}
 };
 
 bool WaitForFiles(const VirtualPrinter& printer, size_t count)
