@@ -32,7 +32,7 @@ Outcome Link::Report(LinkFault fault, int error)
 void Link::CloseHandle()
 {
     // A failed USB open holds no device: clearing it is the whole close.
-    if (g_hPort.IsOpen()) m_platform.Close(g_hPort.fd);
+    if (g_hPort.IsOpen()) m_platform.Close(g_hPort.fd, m_writeBound);
     g_hPort = PortHandle{};
 }
 
@@ -91,10 +91,12 @@ Outcome Link::CheckPortHandle()
     return Report(LinkFault::UsbOpenFailed);
 }
 
-void Link::WriteToPort(const uint8_t* data, size_t n)
+Outcome Link::WriteToPort(const uint8_t* data, size_t n)
 {
     // With no device open the write goes nowhere, as a write on a closed handle would.
-    if (g_hPort.IsOpen()) m_platform.Write(g_hPort.fd, data, n);
+    if (!g_hPort.IsOpen()) return {};
+    if (m_platform.Write(g_hPort.fd, data, n, m_writeBound) < n) return Report(LinkFault::WriteTimeout);
+    return {};
 }
 
 Outcome Link::Deliver(const std::string& portText, const uint8_t* data, size_t n, Delivery form,
@@ -114,13 +116,13 @@ Outcome Link::Deliver(const std::string& portText, const uint8_t* data, size_t n
     if (portText == kPortUsb) {
         const Outcome first = ReopenPort();
         const Outcome second = ReopenPort();
-        WriteToPort(data, n);
-        return first.ok() ? second : first;
+        const Outcome written = WriteToPort(data, n);
+        return !first ? first : !second ? second : written;
     }
-    WriteToPort(data, n);
+    const Outcome written = WriteToPort(data, n);
     const Outcome first = ReopenPort();
     const Outcome second = ReopenPort();
-    return first.ok() ? second : first;
+    return !written ? written : !first ? first : second;
 }
 
 bool Link::FillNetBuf(const uint8_t* data, size_t n)

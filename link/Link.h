@@ -115,6 +115,9 @@ public:
     // connect call (network parameter save). Checks the printer address first.
     Outcome SendOnceOverTcp(const Bytes& bytes);
 
+    // Bound of every serial and USB write and of the drain before each close.
+    WriteBound m_writeBound;
+
     // Retry bound of the network sends, in milliseconds without a successful send.
     int m_sendRetryLimitMs = 3000;
 
@@ -125,7 +128,7 @@ private:
     Outcome Report(LinkFault fault, int error = 0);
     void CloseHandle();
     Outcome OpenUsb();
-    void WriteToPort(const uint8_t* data, size_t n);
+    Outcome WriteToPort(const uint8_t* data, size_t n);
     Outcome OpenSerial(const std::string& portText, const std::string& baudText);
     void FinishOpen();
     bool FillNetBuf(const uint8_t* data, size_t n);

@@ -33,6 +33,14 @@ struct UsbDiscovery {
 // State of a connection being made on a non-blocking socket.
 enum class ConnectState { Connected, Pending, Failed };
 
+// How long a serial or USB write (or the drain before a close) may take:
+// perByteMs for every byte plus constantMs.
+struct WriteBound {
+    uint32_t perByteMs = 65535;
+    uint32_t constantMs = 65535;
+    int64_t For(size_t bytes) const { return int64_t(perByteMs) * int64_t(bytes) + constantMs; }
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -44,10 +52,11 @@ public:
     virtual UsbDiscovery DiscoverUsb() = 0;
     virtual OpenResult OpenUsb(const std::string& path) = 0;
     virtual void Purge(int fd) = 0;
-    // Hands over every byte (partial writes and EINTR are retried); returns bytes written.
-    virtual size_t Write(int fd, const uint8_t* data, size_t n) = 0;
-    // Drains what is still queued for the device, then closes it.
-    virtual void Close(int fd) = 0;
+    // Hands over every byte (partial writes and EINTR are retried) within the bound;
+    // returns bytes written, fewer when the device stalled or failed.
+    virtual size_t Write(int fd, const uint8_t* data, size_t n, WriteBound bound) = 0;
+    // Drains what is still queued for the device (within the bound, then drops it) and closes.
+    virtual void Close(int fd, WriteBound bound) = 0;
 
     // TCP: a non-blocking IPv4 stream socket.
     virtual OpenResult SocketOpen() = 0;

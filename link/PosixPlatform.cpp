@@ -23,17 +23,21 @@ UsbDiscovery PosixPlatform::DiscoverUsb() { return m_usb.Find(); }
 
 OpenResult PosixPlatform::OpenUsb(const std::string& path)
 {
-    // Never creates a node: a missing printer is a failed open.
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    // Never creates a node: a missing printer is a failed open. Non-blocking, so a
+    // stalled printer cannot hold a write past its bound.
+    const int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return {-1, errno};
     return {fd, 0};
 }
 
 void PosixPlatform::Purge(int fd) { PurgeDevice(fd); }
 
-size_t PosixPlatform::Write(int fd, const uint8_t* data, size_t n) { return WriteAll(fd, data, n); }
+size_t PosixPlatform::Write(int fd, const uint8_t* data, size_t n, WriteBound bound)
+{
+    return WriteAll(fd, data, n, bound.For(n));
+}
 
-void PosixPlatform::Close(int fd) { DrainAndClose(fd); }
+void PosixPlatform::Close(int fd, WriteBound bound) { DrainAndClose(fd, bound); }
 
 OpenResult PosixPlatform::SocketOpen() { return tcp::Open(); }
 

@@ -14,8 +14,8 @@ public:
     UsbDiscovery DiscoverUsb() override;
     OpenResult OpenUsb(const std::string& path) override;
     void Purge(int fd) override;
-    size_t Write(int fd, const uint8_t* data, size_t n) override;
-    void Close(int fd) override;
+    size_t Write(int fd, const uint8_t* data, size_t n, WriteBound bound) override;
+    void Close(int fd, WriteBound bound) override;
 
     OpenResult SocketOpen() override;
     ConnectState SocketConnect(int fd, uint32_t address, uint16_t port) override;

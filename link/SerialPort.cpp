@@ -1,7 +1,9 @@
 #include "link/SerialPort.h"
 
 #include <cerrno>
+#include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -14,6 +16,12 @@
 namespace tallyx {
 
 namespace {
+
+int64_t NowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
 
 speed_t SpeedFor(uint32_t baud)
 {
@@ -55,17 +63,24 @@ std::string SerialDevicePath(const std::string& portText)
 OpenResult OpenSerialDevice(const std::string& portText)
 {
     const std::string path = SerialDevicePath(portText);
-    // Non-blocking so a port without carrier does not hold the open; cleared below.
+    // A regular file, FIFO or directory named as a port is never opened, so never changed.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISCHR(st.st_mode)) return {-1, ENOTTY};
+    // Non-blocking so a port without carrier does not hold the open, and so a write
+    // to a stalled port ends at its bound.
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return {-1, errno};
+    termios tio {};
+    if (::fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode) || ::tcgetattr(fd, &tio) != 0) {
+        ::close(fd);
+        return {-1, ENOTTY};
+    }
     // No sharing: a port another program holds counts as busy.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int err = errno;
         ::close(fd);
         return {-1, err};
     }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     return {fd, 0};
 }
 
@@ -92,28 +107,35 @@ void PurgeDevice(int fd)
     ::tcflush(fd, IsPtySlave(fd) ? TCIFLUSH : TCIOFLUSH);
 }
 
-size_t WriteAll(int fd, const uint8_t* data, size_t n)
+size_t WriteAll(int fd, const uint8_t* data, size_t n, int64_t timeoutMs)
 {
+    const int64_t deadline = NowMs() + timeoutMs;
     size_t done = 0;
     while (done < n) {
         const ssize_t w = ::write(fd, data + done, n - done);
         if (w > 0) {
             done += size_t(w);
-        } else if (w < 0 && errno == EINTR) {
             continue;
-        } else if (w < 0 && errno == EAGAIN) {
-            pollfd p{fd, POLLOUT, 0};
-            ::poll(&p, 1, 1000);
-        } else {
-            break;
         }
+        if (w < 0 && errno == EINTR) continue;
+        if (w < 0 && errno != EAGAIN && errno != EWOULDBLOCK) break;
+        const int64_t left = deadline - NowMs();
+        if (left <= 0) break;
+        pollfd p{fd, POLLOUT, 0};
+        ::poll(&p, 1, int(std::min<int64_t>(left, 1000)));
     }
     return done;
 }
 
-void DrainAndClose(int fd)
+void DrainAndClose(int fd, WriteBound bound)
 {
     if (::isatty(fd)) {
+        int queued = 0;
+        if (::ioctl(fd, TIOCOUTQ, &queued) != 0) queued = 0;
+        const int64_t deadline = NowMs() + bound.For(size_t(std::max(queued, 0)));
+        // Waits while the port still sends; what a stalled port holds after the bound is dropped.
+        while (::ioctl(fd, TIOCOUTQ, &queued) == 0 && queued > 0 && NowMs() < deadline) ::poll(nullptr, 0, 10);
+        if (queued > 0) ::tcflush(fd, TCOFLUSH);
         while (::tcdrain(fd) != 0 && errno == EINTR) {}
     }
     ::close(fd);

@@ -49,12 +49,12 @@ public:
         return usbOpens ? OpenResult{m_next++, 0} : OpenResult{-1, 2};
     }
     void Purge(int) override {}
-    size_t Write(int, const uint8_t* data, size_t n) override
+    size_t Write(int, const uint8_t* data, size_t n, WriteBound) override
     {
         calls.push_back("write " + Hex(Bytes(data, data + n)));
         return n;
     }
-    void Close(int) override { calls.push_back("close"); }
+    void Close(int, WriteBound) override { calls.push_back("close"); }
 
     OpenResult SocketOpen() override { return {m_next++, 0}; }
     ConnectState SocketConnect(int, uint32_t address, uint16_t port) override

@@ -91,8 +91,8 @@ TEST(SerialPort, PortHeldByAnotherProgramIsBusy)
     ASSERT_TRUE(first.ok());
     const OpenResult second = OpenSerialDevice(printer.Path());
     EXPECT_FALSE(second.ok());
-    DrainAndClose(first.fd);
+    DrainAndClose(first.fd, WriteBound{});
     const OpenResult third = OpenSerialDevice(printer.Path());
     EXPECT_TRUE(third.ok());
-    DrainAndClose(third.fd);
+    DrainAndClose(third.fd, WriteBound{});
 }
