@@ -162,6 +162,7 @@ TEST_F(Pdf417DlgTest, ReturnClosesNothingEscCloses)
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(TextOf(1058), "\n");
     EXPECT_TRUE(platform.calls.empty());
+    EXPECT_TRUE(boxes.shown.empty());   // Send Data was not pressed either
     QTest::keyClick(&dialog, Qt::Key_Escape);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Rejected);

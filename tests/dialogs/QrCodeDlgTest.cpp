@@ -148,6 +148,7 @@ TEST_F(QrCodeDlgTest, ReturnClosesNothingEscCloses)
     dialog.accept();
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_TRUE(platform.calls.empty());
+    EXPECT_TRUE(boxes.shown.empty());   // Send Data was not pressed either
     QTest::keyClick(&dialog, Qt::Key_Escape);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
