@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "res/SymbolChoices.h"
 #include "res/SymbolMessages.h"
 
 namespace tallyx {

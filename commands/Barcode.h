@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <string_view>
 
-#include "res/SymbolChoices.h"
 #include "res/Types.h"
 
 namespace tallyx {
@@ -12,13 +11,13 @@ namespace tallyx {
 inline constexpr size_t kBarcodeMaxBytes = 255;
 
 struct BarcodeParams {
-    uint8_t hriPosition = 0x02;   // GS H
-    uint8_t hriFont = 0x00;       // GS f
-    uint8_t symbology = uint8_t(Symbology::UpcA);   // GS k m
+    uint8_t hriPosition{};   // GS H
+    uint8_t hriFont{};       // GS f
+    uint8_t symbology{};     // GS k m
     // As entered; BuildBarcodeCommand sends them corrected.
-    int64_t height = 96;
-    int64_t width = 3;
-    int64_t leftMargin = 0;
+    int64_t height{};
+    int64_t width{};
+    int64_t leftMargin{};
 };
 
 // The numbers as the printer takes them, a negative one counting as very large:

@@ -12,18 +12,18 @@ namespace tallyx {
 inline constexpr size_t kSymbolMaxBytes = 500;
 
 struct QrParams {
-    uint8_t moduleSize = 8;   // 1..8
-    uint8_t ecc = 1;          // 0 L, 1 M, 2 Q, 3 H
+    uint8_t moduleSize{};   // 1..8
+    uint8_t ecc{};          // 0 L, 1 M, 2 Q, 3 H
 };
 
 struct Pdf417Params {
-    uint8_t columns = 0;          // 0: automatic
-    uint8_t rows = 0;             // 0: automatic
-    uint8_t moduleWidth = 3;
-    uint8_t rowHeight = 3;
-    uint8_t options = 0;          // 0 standard, 1 truncated
-    uint8_t correctionMode = 0x30;   // 30 level, 31 ratio
-    uint8_t correction = 1;       // the level 0..8, or the ratio
+    uint8_t columns{};          // 0: automatic
+    uint8_t rows{};             // 0: automatic
+    uint8_t moduleWidth{};
+    uint8_t rowHeight{};
+    uint8_t options{};          // 0 standard, 1 truncated
+    uint8_t correctionMode{};   // 30 level, 31 ratio
+    uint8_t correction{};       // the level 0..8, or the ratio
 };
 
 // content: GBK bytes, line breaks as CR LF. Over 500 bytes or none is refused.

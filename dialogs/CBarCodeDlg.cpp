@@ -48,6 +48,7 @@ CBarCodeDlg::CBarCodeDlg(Link& link, QWidget* parent)
     m_margin = qobject_cast<QLineEdit*>(Control(kMargin));
     m_hint = qobject_cast<QLabel*>(Control(kHint));
     m_data = qobject_cast<QLineEdit*>(Control(kData));
+    m_hint->setWordWrap(true);   // the longest hints take two lines
     FillCombo(m_hriPosition, barcode::kHriPositions);
     FillCombo(m_hriFont, barcode::kHriFonts);
     FillCombo(m_type, barcode::kSymbologies);

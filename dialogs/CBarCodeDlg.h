@@ -18,8 +18,8 @@ public:
     // The main window opens it modally with itself as parent and lends it its link.
     CBarCodeDlg(Link& link, QWidget* parent);
 
-    // Selection indexes of combos 1002, 1004 and 1006 and the numbers of edits 1077 to
-    // 1079, from their defaults at every opening.
+    // Selection indexes of the readable-line position, its font and the symbology, and the
+    // numbers of the height, width and margin edits, from their defaults at every opening.
     int g_hriPosition;
     int g_hriFont;
     int g_symbology;

@@ -17,8 +17,8 @@ public:
     // The main window opens it modally with itself as parent and lends it its link.
     CQrCodeDlg(Link& link, QWidget* parent);
 
-    // Selection indexes of combos 1002 (module size) and 1012 (level), from "8" and
-    // "级别M" at every opening.
+    // Selection indexes of the module size and error-correction level combos, from "8"
+    // and "级别M" at every opening.
     int g_qrModuleSizeIndex;
     int g_qrEccIndex;
 
