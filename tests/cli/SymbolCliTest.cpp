@@ -164,3 +164,21 @@ TEST(SymbolCli, SendsThroughThePort)
         if (c.rfind("write ", 0) == 0) writes.push_back(c.substr(6));
     EXPECT_EQ(writes, std::vector<std::string>{kSetUp + "1D 6B 46 02 31 32"});
 }
+
+TEST(SymbolCli, PortThatDoesNotOpenIsALinkFailure)
+{
+    const std::vector<std::string> commands[] = {
+        {"--port", "COM1", "barcode", "--type", "ITF", "12"},
+        {"--port", "COM1", "qr", "abc"},
+        {"--port", "COM1", "pdf417", "abc"},
+    };
+    for (const auto& args : commands) {
+        SCOPED_TRACE(Join(args));
+        RecordingPlatform platform;
+        platform.serialOpens["COM1"] = false;
+        const CliRun run = RunCliWith(platform, args);
+        EXPECT_EQ(run.status, 3);
+        EXPECT_EQ(run.err, "此端口被占用或已损坏\n");
+        for (const auto& c : platform.calls) EXPECT_NE(c.rfind("write ", 0), 0u) << c;
+    }
+}
