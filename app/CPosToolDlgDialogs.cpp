@@ -2,7 +2,10 @@
 // modal and owned by the main window, through which it reaches the link.
 #include "app/CAboutDlg.h"
 #include "app/CPosToolDlg.h"
+#include "dialogs/CBarCodeDlg.h"
 #include "dialogs/CNvLogoDlg.h"
+#include "dialogs/CPdf417Dlg.h"
+#include "dialogs/CQrCodeDlg.h"
 
 namespace tallyx {
 
@@ -20,12 +23,9 @@ void CPosToolDlg::OnAbout() { RunModal<CAboutDlg>(this); }
 void CPosToolDlg::OnNvLogo() { RunModal<CNvLogoDlg>(m_link, this); }
 // FIXME: CCodePageDlg (template 131) comes with the code page dialog.
 void CPosToolDlg::OnCodePage() {}
-// FIXME: CBarCodeDlg (template 133) comes with the barcode dialog.
-void CPosToolDlg::OnBarCode() {}
-// FIXME: CQrCodeDlg (template 135) comes with the QR code dialog.
-void CPosToolDlg::OnQrCode() {}
-// FIXME: CPdf417Dlg (template 137) comes with the PDF417 dialog.
-void CPosToolDlg::OnPdf417() {}
+void CPosToolDlg::OnBarCode() { RunModal<CBarCodeDlg>(m_link, this); }
+void CPosToolDlg::OnQrCode() { RunModal<CQrCodeDlg>(m_link, this); }
+void CPosToolDlg::OnPdf417() { RunModal<CPdf417Dlg>(m_link, this); }
 // FIXME: CCutterCheckDlg (template 138) comes with the cutter endurance test.
 void CPosToolDlg::OnCutterCheck() {}
 // FIXME: CVoiceTestDlg (template 140) comes with the voice chip test.

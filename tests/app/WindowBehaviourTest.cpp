@@ -228,5 +228,21 @@ TEST_F(WindowBehaviour, NvLogoButtonOpensItsDialogOwnedByTheMainWindow)
     EXPECT_TRUE(Ctl(1067)->isEnabled());
 }
 
+TEST_F(WindowBehaviour, SymbolButtonsOpenTheirDialogsOwnedByTheMainWindow)
+{
+    ConnectOn("COM1");
+    ShowActive();
+    const std::pair<int, QString> rows[] = {{1069, "BarCode"}, {1070, "QR_DIALOG"}, {1073, "PDF417_DIALOG"}};
+    for (const auto& [button, title] : rows) {
+        SCOPED_TRACE(button);
+        WithModal([&, button = button] { Press(button); },
+                  [&, title = title](QWidget* symbol) {
+                      EXPECT_EQ(symbol->windowTitle(), title);
+                      EXPECT_EQ(symbol->parentWidget(), dlg.get());
+                  });
+        EXPECT_TRUE(dlg->isVisible());
+    }
+}
+
 } // namespace
 } // namespace tallyx::test

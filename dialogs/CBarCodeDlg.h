@@ -1,0 +1,56 @@
+#pragma once
+// "BarCode" (template 133): a one-dimensional barcode, its readable line, bar height,
+// module width and margin chosen, the data typed and checked, then printed.
+#include <QDialog>
+
+#include "app/DialogLayout.h"
+#include "link/Link.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+namespace tallyx {
+
+class CBarCodeDlg : public QDialog {
+    Q_OBJECT
+public:
+    // The main window opens it modally with itself as parent and lends it its link.
+    CBarCodeDlg(Link& link, QWidget* parent);
+
+    // Selection indexes of the readable-line position, its font and the symbology, and the
+    // numbers of the height, width and margin edits, from their defaults at every opening.
+    int g_hriPosition;
+    int g_hriFont;
+    int g_symbology;
+    int g_barHeight;
+    int g_barWidth;
+    int g_barLeftMargin;
+
+    QWidget* Control(int id) const { return m_ui.controls.value(id); }
+
+    // save: the controls into the state (a number field that holds no integer is reported
+    // and keeps its value; returns false then); otherwise the state into the controls.
+    bool UpdateData(bool save);
+
+public slots:
+    void OnBarcodePrint();
+    void OnSelchangeSymbology();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    Link& m_link;
+    BuiltDialog m_ui;
+    QComboBox* m_hriPosition;
+    QComboBox* m_hriFont;
+    QComboBox* m_type;
+    QLineEdit* m_height;
+    QLineEdit* m_width;
+    QLineEdit* m_margin;
+    QLabel* m_hint;
+    QLineEdit* m_data;
+};
+
+} // namespace tallyx

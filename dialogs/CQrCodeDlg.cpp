@@ -1,0 +1,60 @@
+#include "dialogs/CQrCodeDlg.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "app/MessageBoxes.h"
+#include "commands/TwoDim.h"
+#include "dialogs/SymbolDialogs.h"
+#include "res/QrIds.h"
+#include "res/QrTemplate.h"
+#include "res/SymbolChoices.h"
+
+namespace tallyx {
+
+CQrCodeDlg::CQrCodeDlg(Link& link, QWidget* parent)
+    : QDialog(parent), g_qrModuleSizeIndex(qr::kModuleSizeDefault), g_qrEccIndex(qr::kEccDefault), m_link(link),
+      m_ui(BuildDialog(*this, QrTemplate()))
+{
+    m_size = qobject_cast<QComboBox*>(Control(id::qr::kModuleSize));
+    m_ecc = qobject_cast<QComboBox*>(Control(id::qr::kEcc));
+    m_content = qobject_cast<QPlainTextEdit*>(Control(id::qr::kContent));
+    FillCombo(m_size, qr::kModuleSizes);
+    FillCombo(m_ecc, qr::kEccLevels);
+    UpdateData(false);
+    connect(qobject_cast<QPushButton*>(Control(id::qr::kSend)), &QPushButton::clicked, this, &CQrCodeDlg::OnSendData);
+}
+
+void CQrCodeDlg::UpdateData(bool save)
+{
+    if (save) {
+        g_qrModuleSizeIndex = m_size->currentIndex();
+        g_qrEccIndex = m_ecc->currentIndex();
+    } else {
+        m_size->setCurrentIndex(g_qrModuleSizeIndex);
+        m_ecc->setCurrentIndex(g_qrEccIndex);
+    }
+}
+
+void CQrCodeDlg::OnSendData()
+{
+    UpdateData(true);
+    if (!m_link.CheckPortHandle()) return;   // before the content is looked at
+    // Without a selection the bytes are those of index -1, as the index is sent.
+    const QrParams params{SelectedByte(m_size, 0), SelectedByte(m_ecc, 0xFF)};
+    const Result result = BuildQrCommand(params, GbkLines(m_content));
+    if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
+    m_link.SendToPrinter(result.bytes(), Delivery::Direct);
+    UpdateData(false);
+}
+
+void CQrCodeDlg::keyPressEvent(QKeyEvent* event)
+{
+    // Return away from a button would be OK, which does nothing here.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return event->accept();
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace tallyx
