@@ -2,7 +2,10 @@
 // modal and owned by the main window, through which it reaches the link.
 #include "app/CAboutDlg.h"
 #include "app/CPosToolDlg.h"
+#include "dialogs/CCodePageDlg.h"
+#include "dialogs/CCutterCheckDlg.h"
 #include "dialogs/CNvLogoDlg.h"
+#include "dialogs/CVoiceTestDlg.h"
 
 namespace tallyx {
 
@@ -18,17 +21,14 @@ void RunModal(Args&&... args)
 void CPosToolDlg::OnAbout() { RunModal<CAboutDlg>(this); }
 
 void CPosToolDlg::OnNvLogo() { RunModal<CNvLogoDlg>(m_link, this); }
-// FIXME: CCodePageDlg (template 131) comes with the code page dialog.
-void CPosToolDlg::OnCodePage() {}
+void CPosToolDlg::OnCodePage() { RunModal<CCodePageDlg>(m_link, this); }
 // FIXME: CBarCodeDlg (template 133) comes with the barcode dialog.
 void CPosToolDlg::OnBarCode() {}
 // FIXME: CQrCodeDlg (template 135) comes with the QR code dialog.
 void CPosToolDlg::OnQrCode() {}
 // FIXME: CPdf417Dlg (template 137) comes with the PDF417 dialog.
 void CPosToolDlg::OnPdf417() {}
-// FIXME: CCutterCheckDlg (template 138) comes with the cutter endurance test.
-void CPosToolDlg::OnCutterCheck() {}
-// FIXME: CVoiceTestDlg (template 140) comes with the voice chip test.
-void CPosToolDlg::OnVoiceTest() {}
+void CPosToolDlg::OnCutterCheck() { RunModal<CCutterCheckDlg>(m_cutterRun, m_link, *this, m_platform, this); }
+void CPosToolDlg::OnVoiceTest() { RunModal<CVoiceTestDlg>(m_link, this); }
 
 } // namespace tallyx
