@@ -64,6 +64,7 @@ int RunCli(const std::vector<std::string>& args, Platform& platform, std::istrea
     RegisterTextCommand(app, ctx);
     RegisterNetworkCommands(app, ctx);
     RegisterPictureCommands(app, ctx);
+    RegisterMaintenanceCommands(app, ctx);
 
     std::vector<const char*> argv{"tallyx-cli"};
     for (const std::string& a : args) argv.push_back(a.c_str());
