@@ -22,7 +22,8 @@ struct Child {
     int err = -1;   // read end of its standard error
 };
 
-Child Spawn(const std::vector<std::string>& args)
+// Standard error goes to a pipe, or to the terminal `errTerminal` when one is named.
+Child Spawn(const std::vector<std::string>& args, const std::string& errTerminal = {})
 {
     int err[2];
     EXPECT_EQ(::pipe(err), 0);
@@ -30,7 +31,8 @@ Child Spawn(const std::vector<std::string>& args)
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+    if (errTerminal.empty()) posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+    else posix_spawn_file_actions_addopen(&actions, 2, errTerminal.c_str(), O_WRONLY | O_NOCTTY, 0);
     posix_spawn_file_actions_addclose(&actions, err[0]);
     posix_spawn_file_actions_addclose(&actions, err[1]);
     std::vector<char*> argv{const_cast<char*>(TALLYX_CLI_PATH)};
@@ -72,7 +74,7 @@ std::string ReadToEnd(int fd)
 TEST(CutterInterrupt, CtrlCStopsAfterTheCycleInProgressWithStatus130)
 {
     PtyPrinter printer;
-    const Child child = Spawn({"--port", printer.Path(), "cutter-test", "--count", "50", "--delay", "400"});
+    const Child child = Spawn({"--port", printer.Path(), "cutter-test", "--count", "50", "--delay", "2000"});
     ASSERT_GT(child.pid, 0);
     const std::string first = printer.Read(14);
     EXPECT_EQ(Hex(first), "30 30 30 30 30 30 30 31 0A 0A 1D 56 41 00");
@@ -80,4 +82,16 @@ TEST(CutterInterrupt, CtrlCStopsAfterTheCycleInProgressWithStatus130)
     EXPECT_EQ(WaitExit(child.pid), 130);
     EXPECT_EQ(ReadToEnd(child.err), "tallyx-cli: interrupted, cycles sent: 1\n");
     EXPECT_EQ(printer.ReadAll(), "");   // no second cycle
+}
+
+TEST(CutterInterrupt, ProgressLinesOnATerminal)
+{
+    PtyPrinter printer;
+    PtyPrinter terminal;   // a raw terminal standing in for the operator's
+    const Child child = Spawn({"--port", printer.Path(), "cutter-test", "--count", "2", "--delay", "0"}, terminal.Path());
+    ASSERT_GT(child.pid, 0);
+    EXPECT_EQ(Hex(printer.Read(28)), "30 30 30 30 30 30 30 31 0A 0A 1D 56 41 00 30 30 30 30 30 30 30 32 0A 0A 1D 56 41 00");
+    EXPECT_EQ(WaitExit(child.pid), 0);
+    EXPECT_EQ(terminal.ReadAll(), "cycle 1/2\ncycle 2/2\n");
+    EXPECT_EQ(ReadToEnd(child.err), "");
 }
