@@ -25,8 +25,8 @@ namespace {
 
 struct MaintenanceArgs {
     int codePage = 0;
-    uint32_t count = 2;
-    uint32_t delayMs = 1000;
+    uint32_t count = kCutCountDefault;
+    uint32_t delayMs = kCutDelayDefaultMs;
     int voice = int(kVoiceFirst);
     std::string amount;
 };

@@ -7,6 +7,8 @@
 
 namespace tallyx {
 
+inline constexpr uint32_t kCutCountDefault = 2;        // what every opening of the dialog shows
+inline constexpr uint32_t kCutDelayDefaultMs = 1000;
 inline constexpr uint32_t kCutCountMax = 99999;
 inline constexpr uint32_t kCutDelayMaxMs = 5000;
 inline constexpr int kCutPauseExtraMs = 50;   // added to the delay after every cycle

@@ -19,11 +19,6 @@
 
 namespace tallyx {
 
-namespace {
-constexpr uint32_t kDefaultCount = 2;
-constexpr uint32_t kDefaultDelayMs = 1000;
-} // namespace
-
 CCutterCheckDlg::CCutterCheckDlg(CutterRun& run, Link& link, LinkHost& host, Platform& platform, QWidget* parent)
     : QDialog(parent), m_run(run), m_link(link), m_host(host), m_platform(platform),
       m_ui(BuildDialog(*this, CutterTemplate()))
@@ -40,8 +35,8 @@ void CCutterCheckDlg::OnInitDialog()
 {
     // A run left going by an earlier opening ends after its current cycle.
     m_run.RequestStop();
-    m_run.g_cutCount = kDefaultCount;
-    m_run.g_cutDelayMs = kDefaultDelayMs;
+    m_run.g_cutCount = kCutCountDefault;
+    m_run.g_cutDelayMs = kCutDelayDefaultMs;
     m_startedHere = false;
     UpdateData(false);
 }

@@ -9,6 +9,7 @@
 #include <stop_token>
 #include <thread>
 
+#include "commands/CutCycle.h"
 #include "link/Outcome.h"
 #include "res/Types.h"
 
@@ -35,8 +36,8 @@ public:
     ~CutterRun();
 
     // Rewritten by every Start press, read by the worker before each cycle.
-    std::atomic<uint32_t> g_cutCount{2};
-    std::atomic<uint32_t> g_cutDelayMs{1000};
+    std::atomic<uint32_t> g_cutCount{kCutCountDefault};
+    std::atomic<uint32_t> g_cutDelayMs{kCutDelayDefaultMs};
 
     // Starts the worker. Refused (false) while an earlier worker has not ended, even one
     // already asked to stop: there is never a second worker beside it.
