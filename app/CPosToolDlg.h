@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/DialogLayout.h"
+#include "jobs/CutterRun.h"
 #include "link/Link.h"
 
 class QCheckBox;
@@ -33,6 +34,7 @@ public:
     ~CPosToolDlg() override;
 
     Link& GetLink() { return m_link; }
+    CutterRun& GetCutterRun() { return m_cutterRun; }
     QWidget* Control(int id) const { return m_ui.controls.value(id); }
     const DialogUnits& Units() const { return m_ui.units; }
 
@@ -127,6 +129,10 @@ private:
     std::string m_portSnapshot;
     std::string m_baudSnapshot;
     AddressEntry m_addressSnapshot;
+
+    // Outlives the cutter dialog (Esc leaves a run going); last, so it is stopped and
+    // joined before the link and the texts it reads go away.
+    CutterRun m_cutterRun;
 };
 
 } // namespace tallyx

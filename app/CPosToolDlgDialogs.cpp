@@ -3,9 +3,12 @@
 #include "app/CAboutDlg.h"
 #include "app/CPosToolDlg.h"
 #include "dialogs/CBarCodeDlg.h"
+#include "dialogs/CCodePageDlg.h"
+#include "dialogs/CCutterCheckDlg.h"
 #include "dialogs/CNvLogoDlg.h"
 #include "dialogs/CPdf417Dlg.h"
 #include "dialogs/CQrCodeDlg.h"
+#include "dialogs/CVoiceTestDlg.h"
 
 namespace tallyx {
 
@@ -21,14 +24,11 @@ void RunModal(Args&&... args)
 void CPosToolDlg::OnAbout() { RunModal<CAboutDlg>(this); }
 
 void CPosToolDlg::OnNvLogo() { RunModal<CNvLogoDlg>(m_link, this); }
-// FIXME: CCodePageDlg (template 131) comes with the code page dialog.
-void CPosToolDlg::OnCodePage() {}
+void CPosToolDlg::OnCodePage() { RunModal<CCodePageDlg>(m_link, this); }
 void CPosToolDlg::OnBarCode() { RunModal<CBarCodeDlg>(m_link, this); }
 void CPosToolDlg::OnQrCode() { RunModal<CQrCodeDlg>(m_link, this); }
 void CPosToolDlg::OnPdf417() { RunModal<CPdf417Dlg>(m_link, this); }
-// FIXME: CCutterCheckDlg (template 138) comes with the cutter endurance test.
-void CPosToolDlg::OnCutterCheck() {}
-// FIXME: CVoiceTestDlg (template 140) comes with the voice chip test.
-void CPosToolDlg::OnVoiceTest() {}
+void CPosToolDlg::OnCutterCheck() { RunModal<CCutterCheckDlg>(m_cutterRun, m_link, *this, this); }
+void CPosToolDlg::OnVoiceTest() { RunModal<CVoiceTestDlg>(m_link, this); }
 
 } // namespace tallyx

@@ -17,6 +17,7 @@ void RegisterTextCommand(CLI::App& app, CliContext& ctx);       // TextCli.cpp
 void RegisterNetworkCommands(CLI::App& app, CliContext& ctx);   // NetworkCli.cpp
 void RegisterPictureCommands(CLI::App& app, CliContext& ctx);   // PictureCli.cpp
 void RegisterSymbolCommands(CLI::App& app, CliContext& ctx);    // SymbolCli.cpp
+void RegisterMaintenanceCommands(CLI::App& app, CliContext& ctx);   // MaintenanceCli.cpp
 
 // Makes `action` the run's work when the subcommand is chosen.
 void OnRun(CLI::App* sub, CliContext& ctx, std::function<int()> action);

@@ -51,6 +51,10 @@ public:
 
     std::istream& In() { return m_in; }
     std::ostream& Out() { return m_out; }
+    std::ostream& Err() { return m_err; }
+    // What the window's connect does (nothing to open over the network); false after
+    // the link's message, or the command line's own when the link said nothing.
+    bool OpenPort();
 
     // LinkHost
     std::string PortText() override { return options.port; }
@@ -60,8 +64,6 @@ public:
     void PostSendTrigger(uint64_t) override {}   // every delivery here is Delivery::Direct
 
 private:
-    bool OpenPort();
-
     Platform& m_platform;
     std::istream& m_in;
     std::ostream& m_out;

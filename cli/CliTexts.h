@@ -9,4 +9,10 @@ inline constexpr std::string_view kTextBadAddress =
     "an address is up to four dot-separated fields of 0 to 255, empty fields allowed";
 inline constexpr std::string_view kTextStdinFailed = "tallyx-cli: standard input could not be read";
 
+// cutter-test: progress on a terminal, the end of a run cut short, cycles that never arrived.
+inline constexpr std::string_view kTextCycle = "cycle ";                     // then N/M
+inline constexpr std::string_view kTextCutInterrupted = "tallyx-cli: interrupted, cycles sent: ";   // then N
+inline constexpr std::string_view kTextCutNotDelivered = "tallyx-cli: cycles the printer did not take: ";   // then N
+inline constexpr int kExitInterrupted = 130;   // as a shell reports SIGINT
+
 } // namespace tallyx::cli

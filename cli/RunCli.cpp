@@ -65,6 +65,7 @@ int RunCli(const std::vector<std::string>& args, Platform& platform, std::istrea
     RegisterNetworkCommands(app, ctx);
     RegisterPictureCommands(app, ctx);
     RegisterSymbolCommands(app, ctx);
+    RegisterMaintenanceCommands(app, ctx);
 
     std::vector<const char*> argv{"tallyx-cli"};
     for (const std::string& a : args) argv.push_back(a.c_str());

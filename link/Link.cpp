@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "res/Address.h"
+
 namespace tallyx {
 
 namespace {
@@ -25,7 +27,7 @@ Link::Link(LinkHost& host, Platform& platform) : m_host(host), m_platform(platfo
 Outcome Link::Report(LinkFault fault, int error)
 {
     const Outcome outcome{fault, error};
-    m_host.ReportFault(outcome);
+    if (!m_quiet) m_host.ReportFault(outcome);
     return outcome;
 }
 
@@ -39,8 +41,12 @@ void Link::CloseHandle()
 Outcome Link::ReopenPort()
 {
     std::lock_guard lock(m_lock);
-    const std::string portText = m_host.PortText();
-    const std::string baudText = m_host.BaudText();
+    return ReopenPort(m_host.PortText(), m_host.BaudText());
+}
+
+Outcome Link::ReopenPort(const std::string& portText, const std::string& baudText)
+{
+    std::lock_guard lock(m_lock);
     CloseHandle();
     Outcome outcome;
     if (portText == kPortUsb) outcome = OpenUsb();
@@ -111,18 +117,41 @@ Outcome Link::Deliver(const std::string& portText, const uint8_t* data, size_t n
         }
         return SendPendingNetData(stop);
     }
+    return ReopenTwiceAroundWrite(portText, m_host.BaudText(), data, n);
+}
+
+Outcome Link::ReopenTwiceAroundWrite(const std::string& portText, const std::string& baudText,
+                                     const uint8_t* data, size_t n)
+{
     // Reopening twice is what makes these printers take the next command reliably:
-    // USB before the write, serial after it.
+    // USB before the write, serial after it. The port kind is the caller's, read once;
+    // the reopens read the current texts, as the window's own reopen does.
+    const auto reopen = [&] { return m_quiet ? ReopenPort(portText, baudText) : ReopenPort(); };
     if (portText == kPortUsb) {
-        const Outcome first = ReopenPort();
-        const Outcome second = ReopenPort();
+        const Outcome first = reopen();
+        const Outcome second = reopen();
         const Outcome written = WriteToPort(data, n);
         return !first ? first : !second ? second : written;
     }
     const Outcome written = WriteToPort(data, n);
-    const Outcome first = ReopenPort();
-    const Outcome second = ReopenPort();
+    const Outcome first = reopen();
+    const Outcome second = reopen();
     return !written ? written : !first ? first : second;
+}
+
+Outcome Link::DeliverFixed(const FixedTarget& target, const uint8_t* data, size_t n, std::stop_token stop,
+                           int netRetryLimitMs)
+{
+    std::lock_guard lock(m_lock);
+    if (target.portText == kPortEthernet) {
+        const auto address = ParseDottedAddress(target.printerIp);
+        if (!address) return Outcome{LinkFault::AddressBlank};
+        return SendOverTcp(*address, target.tcpPort, data, n, netRetryLimitMs, stop);
+    }
+    m_quiet = true;
+    const Outcome outcome = ReopenTwiceAroundWrite(target.portText, target.baudText, data, n);
+    m_quiet = false;
+    return outcome;
 }
 
 bool Link::FillNetBuf(const uint8_t* data, size_t n)

@@ -71,6 +71,15 @@ struct ConnectOutcome {
     NetParams net;        // Ethernet only
 };
 
+// A delivery whose port, baud and address were captured once, for work that runs off the
+// window's thread (the cutter run): the host is neither asked nor told anything.
+struct FixedTarget {
+    std::string portText;
+    std::string baudText;
+    std::string printerIp;   // the network printer's dotted address
+    uint16_t tcpPort = kPrinterTcpPort;
+};
+
 class Link {
 public:
     Link(LinkHost& host, Platform& platform);
@@ -86,6 +95,7 @@ public:
 
     // Closes the device and opens it again from the host's current port and baud texts.
     Outcome ReopenPort();
+    Outcome ReopenPort(const std::string& portText, const std::string& baudText);
 
     // First step of the delivery rule: a failed USB open is reported once and cleared.
     Outcome CheckPortHandle();
@@ -101,9 +111,11 @@ public:
 
     // Sends the pending network command on a connection of its own (the send trigger).
     Outcome SendPendingNetData(std::stop_token stop = {});
-    // The same send of a command held by the caller to the address saved at connect
-    // (the cutter run): no address check, nothing reported to the host.
-    Outcome SendToSavedAddress(const uint8_t* data, size_t n, std::stop_token stop);
+    // The delivery rule for a fixed target: the port reopens from its captured texts, the
+    // network send goes to its address (retried up to netRetryLimitMs), faults are only
+    // returned. AddressBlank when the address is not a complete dotted address.
+    Outcome DeliverFixed(const FixedTarget& target, const uint8_t* data, size_t n, std::stop_token stop,
+                         int netRetryLimitMs);
 
     // The opening half of the connect button: opens the port, or checks the printer on
     // the network and reads back its parameters.
@@ -134,7 +146,12 @@ private:
     bool FillNetBuf(const uint8_t* data, size_t n);
     Outcome CheckPrinterAddress(LinkFault incomplete, AddressEntry& address);
     ConnectOutcome ConnectNetwork(std::stop_token stop);
-    Outcome SendOverTcp(uint32_t address, const uint8_t* data, size_t n, std::stop_token stop);
+    Outcome SendOverTcp(uint32_t address, uint16_t port, const uint8_t* data, size_t n, int retryLimitMs,
+                        std::stop_token stop);
+    Outcome ReopenTwiceAroundWrite(const std::string& portText, const std::string& baudText,
+                                   const uint8_t* data, size_t n);
+
+    bool m_quiet = false;   // while a fixed-target delivery runs, under m_lock
 
     LinkHost& m_host;
     Platform& m_platform;

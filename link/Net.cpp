@@ -80,11 +80,12 @@ ConnectOutcome Link::ConnectNetwork(std::stop_token stop)
     return result;
 }
 
-Outcome Link::SendOverTcp(uint32_t address, const uint8_t* data, size_t total, std::stop_token stop)
+Outcome Link::SendOverTcp(uint32_t address, uint16_t port, const uint8_t* data, size_t total, int retryLimitMs,
+                          std::stop_token stop)
 {
     OpenResult sock = m_platform.SocketOpen();
     if (!sock.ok()) return Outcome{LinkFault::SocketFailed, sock.error};
-    ConnectState state = m_platform.SocketConnect(sock.fd, address, m_tcpPort);
+    ConnectState state = m_platform.SocketConnect(sock.fd, address, port);
 
     size_t sent = 0;
     int64_t lastProgress = m_platform.NowMs();
@@ -117,7 +118,7 @@ Outcome Link::SendOverTcp(uint32_t address, const uint8_t* data, size_t total, s
                 m_platform.SocketWaitWritable(sock.fd, kSendStepMs, stop);
             }
         }
-        if (m_platform.NowMs() - lastProgress >= m_sendRetryLimitMs) break;
+        if (m_platform.NowMs() - lastProgress >= retryLimitMs) break;
         if (state == ConnectState::Failed) {
             // Refused or reset before any byte went out: a printer still starting up
             // gets a fresh connection on the next step.
@@ -125,7 +126,7 @@ Outcome Link::SendOverTcp(uint32_t address, const uint8_t* data, size_t total, s
             m_platform.SleepMs(kSendStepMs, stop);
             sock = m_platform.SocketOpen();
             if (!sock.ok()) break;
-            state = m_platform.SocketConnect(sock.fd, address, m_tcpPort);
+            state = m_platform.SocketConnect(sock.fd, address, port);
         }
     }
     if (!outcome.ok()) {
@@ -146,17 +147,10 @@ Outcome Link::SendPendingNetData(std::stop_token stop)
     AddressEntry address;
     if (const Outcome checked = CheckPrinterAddress(LinkFault::SendAddressIncomplete, address); !checked)
         return checked;
-    const Outcome sent = SendOverTcp(address.Value(), g_netBuf.data(), size_t(std::max(g_netLen, 0)), stop);
+    const Outcome sent = SendOverTcp(address.Value(), m_tcpPort, g_netBuf.data(), size_t(std::max(g_netLen, 0)),
+                                     m_sendRetryLimitMs, stop);
     if (sent.ok() || sent.fault == LinkFault::Stopped) return sent;
     return Report(sent.fault, sent.error);
-}
-
-Outcome Link::SendToSavedAddress(const uint8_t* data, size_t n, std::stop_token stop)
-{
-    std::lock_guard lock(m_lock);
-    const auto address = ParseDottedAddress(g_printerIp);
-    if (!address) return Outcome{LinkFault::AddressBlank};
-    return SendOverTcp(*address, data, n, stop);
 }
 
 Outcome Link::SendOnceOverTcp(const Bytes& bytes)

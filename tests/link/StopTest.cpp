@@ -76,10 +76,11 @@ TEST(LinkStop, PauseAfterASendEndsAtTheStop)
     LoopbackServer printer;
     Fixture f(printer.Port());
     const uint8_t cycle[] = {0x1B, 0x40, 0x0A};
-    f.link.g_printerIp = "127.0.0.1";
+    const FixedTarget target{"Ethernet", "", "127.0.0.1", printer.Port()};
     Outcome outcome;
     // Sent at once; the 300 ms pause behind it is cut short by the stop at 120 ms.
-    const auto late = TimeAfterStop(f.stop, [&] { outcome = f.link.SendToSavedAddress(cycle, 3, f.stop.get_token()); });
+    const auto late =
+        TimeAfterStop(f.stop, [&] { outcome = f.link.DeliverFixed(target, cycle, 3, f.stop.get_token(), 3000); });
     EXPECT_LT(late, kStopBound);
     EXPECT_TRUE(outcome.ok());
     EXPECT_EQ(printer.WaitForConnections(1), (std::vector<std::string>{"\x1B\x40\n"}));

@@ -1,0 +1,75 @@
+#include "dialogs/CCodePageDlg.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QPushButton>
+
+#include "commands/CodePage.h"
+#include "res/CodePageIds.h"
+#include "res/CodePageTemplate.h"
+#include "res/CodePages.h"
+
+namespace tallyx {
+
+CCodePageDlg::CCodePageDlg(Link& link, QWidget* parent)
+    : QDialog(parent), m_link(link), m_ui(BuildDialog(*this, CodePageTemplate()))
+{
+    m_list = qobject_cast<QComboBox*>(Control(id::codepage::kList));
+    for (const CodePageEntry& entry : kCodePages) m_list->addItem(ToQString(entry.item));
+    m_list->setMaxVisibleItems(20);
+
+    const std::pair<int, void (CCodePageDlg::*)()> handlers[] = {
+        {id::codepage::kSet, &CCodePageDlg::OnSetCodePage},
+        {id::codepage::kPrintChart, &CCodePageDlg::OnPrintCodePage},
+        {id::codepage::kSelfTest, &CCodePageDlg::OnPrintSelfTest},
+    };
+    for (const auto& [id, handler] : handlers)
+        connect(qobject_cast<QPushButton*>(Control(id)), &QPushButton::clicked, this, handler);
+    UpdateData(false);
+}
+
+void CCodePageDlg::UpdateData(bool save)
+{
+    if (!save) {
+        m_list->setCurrentIndex(g_codePageIndex);
+        return;
+    }
+    // Typing into the field leaves no item selected, unless the text is the selected item.
+    const int index = m_list->currentIndex();
+    g_codePageIndex = index >= 0 && m_list->currentText() == m_list->itemText(index) ? index : -1;
+}
+
+void CCodePageDlg::Send(const Bytes& bytes)
+{
+    if (!m_link.CheckPortHandle()) return;   // the link shows why
+    m_link.SendToPrinter(bytes, Delivery::Direct);
+}
+
+void CCodePageDlg::OnSetCodePage()
+{
+    UpdateData(true);
+    if (!m_link.CheckPortHandle()) return;
+    // No item selected: nothing to store.
+    if (const auto command = BuildSetCodePageCommand(g_codePageIndex)) m_link.SendToPrinter(*command, Delivery::Direct);
+}
+
+void CCodePageDlg::OnPrintCodePage()
+{
+    UpdateData(true);
+    Send(BuildCodePageChart());
+}
+
+void CCodePageDlg::OnPrintSelfTest()
+{
+    UpdateData(true);
+    Send(BuildCodePageSelfTest());
+}
+
+void CCodePageDlg::keyPressEvent(QKeyEvent* event)
+{
+    // A focused push button takes Return itself; anywhere else it is the OK command.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return event->accept();
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace tallyx

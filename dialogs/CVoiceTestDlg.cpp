@@ -1,0 +1,64 @@
+#include "dialogs/CVoiceTestDlg.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/MessageBoxes.h"
+#include "commands/Gbk.h"
+#include "commands/Voice.h"
+#include "res/VoiceIds.h"
+#include "res/VoiceTemplate.h"
+
+namespace tallyx {
+
+CVoiceTestDlg::CVoiceTestDlg(Link& link, QWidget* parent)
+    : QDialog(parent), m_link(link), m_ui(BuildDialog(*this, VoiceTemplate()))
+{
+    m_amountEdit = qobject_cast<QLineEdit*>(Control(id::voice::kAmount));
+    const std::pair<int, void (CVoiceTestDlg::*)()> handlers[] = {
+        {id::voice::kPrevious, &CVoiceTestDlg::OnPrevVoice},
+        {id::voice::kNext, &CVoiceTestDlg::OnNextVoice},
+        {id::voice::kAmountTest, &CVoiceTestDlg::OnAmountTest},
+    };
+    for (const auto& [id, handler] : handlers)
+        connect(qobject_cast<QPushButton*>(Control(id)), &QPushButton::clicked, this, handler);
+    g_voiceIndex = 0;
+}
+
+void CVoiceTestDlg::UpdateData(bool save)
+{
+    if (save) m_amount = Utf8ToGbk(ToUtf8(m_amountEdit->text()));
+    else m_amountEdit->setText(ToQString(GbkToUtf8(m_amount)));
+}
+
+void CVoiceTestDlg::PlayVoice(uint32_t (*step)(uint32_t))
+{
+    UpdateData(true);
+    // A broken port stops the press before the prompt number moves.
+    if (!m_link.CheckPortHandle()) return;
+    g_voiceIndex = step(g_voiceIndex);
+    m_link.SendToPrinter(BuildVoicePromptCommand(uint8_t(g_voiceIndex)), Delivery::Direct);
+}
+
+void CVoiceTestDlg::OnPrevVoice() { PlayVoice(PreviousVoice); }
+
+void CVoiceTestDlg::OnNextVoice() { PlayVoice(NextVoice); }
+
+void CVoiceTestDlg::OnAmountTest()
+{
+    UpdateData(true);
+    if (!m_link.CheckPortHandle()) return;
+    const Result result = BuildAmountCommand(m_amount);
+    if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
+    m_link.SendToPrinter(result.bytes(), Delivery::Direct);
+}
+
+void CVoiceTestDlg::keyPressEvent(QKeyEvent* event)
+{
+    // A focused push button takes Return itself; anywhere else it is the OK command.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return event->accept();
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace tallyx
