@@ -1,4 +1,4 @@
-// The print-test box: Send 1019, the " HEX" check box 1074 and Clear 1075.
+// The print-test box: Send, the " HEX" check box and Clear.
 #include <QCheckBox>
 #include <QPlainTextEdit>
 

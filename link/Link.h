@@ -28,7 +28,7 @@ struct PortHandle {
 
 // Main window (or dialog) form of the delivery rule on the network.
 enum class Delivery {
-    Posted,   // fill the pending buffer and post the 1031 trigger; the send runs later
+    Posted,   // fill the pending buffer and post the send trigger; the send runs later
     Direct,   // fill the pending buffer and send it now
 };
 
@@ -36,11 +36,11 @@ enum class Delivery {
 class LinkHost {
 public:
     virtual ~LinkHost() = default;
-    virtual std::string PortText() = 0;             // combo 1001
-    virtual std::string BaudText() = 0;             // combo 1002
-    virtual AddressEntry PrinterAddress() = 0;      // control 1021
+    virtual std::string PortText() = 0;             // the port combo
+    virtual std::string BaudText() = 0;             // the baud combo
+    virtual AddressEntry PrinterAddress() = 0;      // the printer address control
     virtual void ShowMessage(const Message& message) = 0;  // owned by the main window
-    virtual void PostSendTrigger() = 0;             // queued click of hidden button 1031
+    virtual void PostSendTrigger() = 0;             // queued click of the hidden send trigger button
 };
 
 // The printer's network parameters as read back at an Ethernet connect.
@@ -83,7 +83,7 @@ public:
     // The whole delivery rule.
     void SendToPrinter(const Bytes& bytes, Delivery form);
 
-    // Sends the pending network command on a connection of its own (trigger 1031).
+    // Sends the pending network command on a connection of its own (the send trigger).
     // Returns true when every byte was handed to the printer's connection.
     bool SendPendingNetData();
 
@@ -109,7 +109,7 @@ private:
     void WriteToPort(const uint8_t* data, size_t n);
     bool OpenSerial(const std::string& portText, const std::string& baudText);
     void FinishOpen();
-    // Checks control 1021; returns false after showing why it cannot be used.
+    // Checks the printer address control; returns false after showing why it cannot be used.
     bool CheckPrinterAddress(std::string_view incompleteText, AddressEntry& address);
     ConnectOutcome ConnectNetwork();
 

@@ -3,12 +3,13 @@
 #include <algorithm>
 
 #include "link/Link.h"
+#include "res/MainWindowIds.h"
 #include "res/Messages.h"
 
 namespace tallyx {
 
 namespace {
-constexpr int kPrinterAddressId = 1021;
+constexpr int kPrinterAddressId = id::main::kPrinterAddress;
 constexpr uint8_t kNetQuery[] = {0x10, 0x04, 0x13};
 constexpr size_t kNetReplySize = 22;
 constexpr size_t kNetReplyUsed = 17;   // four addresses and the DHCP byte
