@@ -4,6 +4,7 @@
 
 #include "app/AppIcon.h"
 #include "app/DialogLayout.h"
+#include "res/MainWindowControls.h"
 
 namespace tallyx {
 

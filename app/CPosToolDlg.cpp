@@ -18,6 +18,7 @@
 #include "commands/MainCommands.h"
 #include "link/PosixPlatform.h"
 #include "res/Combos.h"
+#include "res/MainWindowControls.h"
 #include "res/MainWindowIds.h"
 #include "res/MainWindowTexts.h"
 #include "res/Messages.h"

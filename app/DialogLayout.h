@@ -6,7 +6,7 @@
 #include <QRect>
 
 #include "app/QtText.h"
-#include "res/MainWindowControls.h"
+#include "res/DialogTemplate.h"
 
 class QDialog;
 class QWidget;

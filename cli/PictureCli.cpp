@@ -7,8 +7,8 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
-#include "dialogs/NvLogoControls.h"
-#include "dialogs/nvlogo.h"
+#include "res/NvLogoTemplate.h"
+#include "commands/NvLogo.h"
 #include "res/Messages.h"
 
 namespace tallyx::cli {

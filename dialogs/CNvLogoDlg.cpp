@@ -8,9 +8,9 @@
 
 #include "app/MessageBoxes.h"
 #include "dialogs/BitmapPreview.h"
-#include "dialogs/NvLogoControls.h"
+#include "res/NvLogoTemplate.h"
 #include "res/NvLogoIds.h"
-#include "dialogs/nvlogo.h"
+#include "commands/NvLogo.h"
 #include "res/BitmapMessages.h"
 #include "res/Messages.h"
 

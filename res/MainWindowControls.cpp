@@ -125,26 +125,17 @@ constexpr DialogTemplate kMainWindow{102, kMainCaption, 10, 467, 289, kMainContr
 constexpr DialogTemplate kAbout{100, kAboutCaption, 9, 235, 55, kAboutControls};
 
 constexpr std::array kCommandSet{
-    m::kPrintMode, m::kBuzzer, m::kCutter, m::kDensity, m::kSelfTestPage, m::kSelfTest, m::kPrinterBaud, m::kFactoryReset, m::kFont, m::kHexMode, m::kSendText, m::kInit, m::kUnderline, m::kBold,
-    m::kRotate, m::kUpsideDown, m::kReverse, m::kAlign, m::kMagnify, m::kNvLogo, m::kCodePage, m::kBarCode, m::kQrCode, m::kPdf417, m::kCutterCheck, m::kVoiceTest, m::kDrawer, m::kBuzzerTest,
-};
-
-constexpr std::array<std::string_view, 5> kFontFamilies{
-    "SimSun", "宋体", "NSimSun", "WenQuanYi Zen Hei", "Noto Sans CJK SC",
+    m::kPrintMode, m::kBuzzer, m::kCutter, m::kDensity, m::kSelfTestPage, m::kSelfTest,
+    m::kPrinterBaud, m::kFactoryReset, m::kFont, m::kHexMode, m::kSendText, m::kInit, m::kUnderline,
+    m::kBold, m::kRotate, m::kUpsideDown, m::kReverse, m::kAlign, m::kMagnify, m::kNvLogo,
+    m::kCodePage, m::kBarCode, m::kQrCode, m::kPdf417, m::kCutterCheck, m::kVoiceTest, m::kDrawer,
+    m::kBuzzerTest,
 };
 } // namespace
 
 const DialogTemplate& MainWindowTemplate() { return kMainWindow; }
 const DialogTemplate& AboutTemplate() { return kAbout; }
 
-const ControlDef* FindControl(const DialogTemplate& dialog, int id)
-{
-    for (const auto& c : dialog.controls)
-        if (c.id == id) return &c;
-    return nullptr;
-}
-
 std::span<const int> CommandSetIds() { return kCommandSet; }
-std::span<const std::string_view> DialogFontFamilies() { return kFontFamilies; }
 
 } // namespace tallyx

@@ -7,7 +7,7 @@
 #include "app/MessageBoxes.h"
 #include "dialogs/BitmapPreview.h"
 #include "dialogs/CNvLogoDlg.h"
-#include "tests/dialogs/BmpWriter.h"
+#include "tests/support/BmpWriter.h"
 #include "tests/link/RecordingPlatform.h"
 
 using namespace tallyx;

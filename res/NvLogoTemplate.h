@@ -4,7 +4,7 @@
 #include <array>
 #include <string_view>
 
-#include "res/MainWindowControls.h"
+#include "res/DialogTemplate.h"
 #include "res/NvLogoIds.h"
 
 namespace tallyx {

@@ -1,4 +1,4 @@
-#include "dialogs/NvLogoControls.h"
+#include "res/NvLogoTemplate.h"
 
 #include "res/Messages.h"
 

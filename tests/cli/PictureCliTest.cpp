@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/cli/CliRun.h"
-#include "tests/dialogs/BmpWriter.h"
+#include "tests/support/BmpWriter.h"
 #include "tests/link/RecordingPlatform.h"
 
 using namespace tallyx;
