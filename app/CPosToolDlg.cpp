@@ -12,8 +12,6 @@
 
 #include "app/AppIcon.h"
 #include "app/DataExchange.h"
-#include "app/IpAddressCtrl.h"
-#include "app/MessageBoxes.h"
 #include "commands/Gbk.h"
 #include "commands/MainCommands.h"
 #include "link/PosixPlatform.h"
@@ -22,6 +20,8 @@
 #include "res/MainWindowIds.h"
 #include "res/MainWindowTexts.h"
 #include "res/Messages.h"
+#include "ui/IpAddressCtrl.h"
+#include "ui/MessageBoxes.h"
 
 namespace tallyx {
 

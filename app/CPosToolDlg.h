@@ -9,8 +9,8 @@
 #include <mutex>
 #include <string>
 
-#include "app/DialogLayout.h"
 #include "link/Link.h"
+#include "ui/DialogLayout.h"
 
 class QCheckBox;
 class QComboBox;

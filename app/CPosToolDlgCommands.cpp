@@ -2,10 +2,10 @@
 #include <QComboBox>
 
 #include "app/CPosToolDlg.h"
-#include "app/IpAddressCtrl.h"
 #include "commands/MainCommands.h"
 #include "commands/NetworkParams.h"
 #include "res/MainWindowIds.h"
+#include "ui/IpAddressCtrl.h"
 
 namespace tallyx {
 

@@ -3,10 +3,10 @@
 #include <QPushButton>
 
 #include "app/CPosToolDlg.h"
-#include "app/IpAddressCtrl.h"
 #include "res/Combos.h"
 #include "res/MainWindowIds.h"
 #include "res/MainWindowTexts.h"
+#include "ui/IpAddressCtrl.h"
 
 namespace tallyx {
 

@@ -3,11 +3,11 @@
 #include <QPlainTextEdit>
 
 #include "app/CPosToolDlg.h"
-#include "app/MessageBoxes.h"
 #include "commands/Gbk.h"
 #include "commands/Hex.h"
 #include "commands/PrintTest.h"
 #include "res/Messages.h"
+#include "ui/MessageBoxes.h"
 
 namespace tallyx {
 

@@ -6,9 +6,9 @@
 #include <unistd.h>
 
 #include "app/CPosToolDlg.h"
-#include "app/IpAddressCtrl.h"
 #include "app/VirtualPrinterWindow.h"
 #include "res/MainWindowIds.h"
+#include "ui/IpAddressCtrl.h"
 #include "vprinter/VirtualPrinter.h"
 
 namespace tallyx {

@@ -6,13 +6,13 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
-#include "app/MessageBoxes.h"
-#include "dialogs/BitmapPreview.h"
-#include "res/NvLogoTemplate.h"
-#include "res/NvLogoIds.h"
 #include "commands/NvLogo.h"
 #include "res/BitmapMessages.h"
 #include "res/Messages.h"
+#include "res/NvLogoIds.h"
+#include "res/NvLogoTemplate.h"
+#include "ui/BitmapPreview.h"
+#include "ui/MessageBoxes.h"
 
 namespace tallyx {
 

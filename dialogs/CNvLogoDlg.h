@@ -5,8 +5,8 @@
 #include <QString>
 #include <functional>
 
-#include "app/DialogLayout.h"
 #include "link/Link.h"
+#include "ui/DialogLayout.h"
 
 class QComboBox;
 

@@ -7,7 +7,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "app/IpAddressCtrl.h"
+#include "ui/IpAddressCtrl.h"
 
 namespace tallyx::test {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/CPosToolDlg.h"
-#include "app/MessageBoxes.h"
 #include "tests/app/FakePlatform.h"
+#include "tests/support/RecordingBoxes.h"
 
 class QComboBox;
 class QLineEdit;

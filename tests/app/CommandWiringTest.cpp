@@ -4,8 +4,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "app/IpAddressCtrl.h"
 #include "tests/app/AppFixture.h"
+#include "ui/IpAddressCtrl.h"
 
 namespace tallyx::test {
 namespace {

@@ -6,8 +6,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/IpAddressCtrl.h"
 #include "tests/app/AppFixture.h"
+#include "ui/IpAddressCtrl.h"
 
 namespace tallyx::test {
 namespace {

@@ -5,8 +5,8 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 
-#include "app/IpAddressCtrl.h"
 #include "tests/app/AppFixture.h"
+#include "ui/IpAddressCtrl.h"
 
 namespace tallyx::test {
 namespace {

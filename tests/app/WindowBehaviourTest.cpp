@@ -14,8 +14,8 @@
 #include <thread>
 
 #include "app/CAboutDlg.h"
-#include "app/IpAddressCtrl.h"
 #include "tests/app/AppFixture.h"
+#include "ui/IpAddressCtrl.h"
 
 namespace tallyx::test {
 namespace {

@@ -6,12 +6,12 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/DialogLayout.h"
-#include "app/MessageBoxes.h"
-#include "dialogs/BitmapPreview.h"
 #include "dialogs/CNvLogoDlg.h"
-#include "tests/support/BmpWriter.h"
 #include "tests/link/RecordingPlatform.h"
+#include "tests/support/BmpWriter.h"
+#include "ui/BitmapPreview.h"
+#include "ui/DialogLayout.h"
+#include "ui/MessageBoxes.h"
 
 using namespace tallyx;
 using namespace tallyx::test;

@@ -4,11 +4,11 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
-#include "app/MessageBoxes.h"
-#include "dialogs/BitmapPreview.h"
 #include "dialogs/CNvLogoDlg.h"
-#include "tests/support/BmpWriter.h"
 #include "tests/link/RecordingPlatform.h"
+#include "tests/support/BmpWriter.h"
+#include "tests/support/RecordingBoxes.h"
+#include "ui/BitmapPreview.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
