@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/CPosToolDlg.h"
-#include "tests/app/FakePlatform.h"
+#include "tests/support/RecordingPlatform.h"
 #include "tests/support/RecordingBoxes.h"
 
 class QComboBox;
@@ -40,7 +40,7 @@ protected:
     void ShowActive();
 
     RecordingBoxes boxes;
-    FakePlatform platform;
+    RecordingPlatform platform;
     std::unique_ptr<CPosToolDlg> dlg;
 };
 

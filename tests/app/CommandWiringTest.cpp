@@ -20,7 +20,7 @@ QString Caption(QWidget* w) { return qobject_cast<QAbstractButton*>(w)->text(); 
 TEST_F(CommandWiring, SerialConnectAndDisconnectSwitchTheWindow)
 {
     ConnectOn("COM1");
-    EXPECT_EQ(platform.calls, (std::vector<std::string>{"open COM1", "baud 115200"}));
+    EXPECT_EQ(platform.calls, (std::vector<std::string>{"open COM1", "configure 115200"}));
     EXPECT_EQ(Caption(Ctl(1003)), "断 开");
     EXPECT_EQ(Ctl(1003)->accessibleName(), "断 开");
     EXPECT_FALSE(Ctl(1001)->isEnabled());
@@ -64,7 +64,7 @@ TEST_F(CommandWiring, ATypedPortNameIsOpenedAsItStands)
     ComboAt(1001)->setEditText("COM7");
     ComboAt(1002)->setEditText("12345");
     Press(1003);
-    EXPECT_EQ(platform.calls, (std::vector<std::string>{"open COM7", "baud 9600"}));
+    EXPECT_EQ(platform.calls, (std::vector<std::string>{"open COM7", "configure 9600"}));
 }
 
 TEST_F(CommandWiring, ButtonsSendTheirBytesWithTheChosenItem)
@@ -108,8 +108,8 @@ TEST_F(CommandWiring, SerialWriteIsFollowedByTwoReopens)
     ConnectOn("COM2");
     platform.calls.clear();
     Press(1054);
-    EXPECT_EQ(platform.calls, (std::vector<std::string>{"write 1B 45 01", "close", "open COM2", "baud 115200",
-                                                        "close", "open COM2", "baud 115200"}));
+    EXPECT_EQ(platform.calls, (std::vector<std::string>{"write 1B 45 01", "close", "open COM2", "configure 115200",
+                                                        "close", "open COM2", "configure 115200"}));
 }
 
 TEST_F(CommandWiring, SelfTestRepeatsByTheSendCount)
@@ -166,7 +166,7 @@ TEST_F(CommandWiring, AFailedUsbOpenIsReportedByTheNextCommand)
 
 TEST_F(CommandWiring, NoUsbPrinterIsReportedAtConnect)
 {
-    platform.usbFound = false;
+    platform.usb = {UsbFind::NoInterface, {}, {}};
     ConnectOn("USB");
     EXPECT_EQ(Shown(), (std::vector<std::string>{"打印机设置工具|无法找到USB设备"}));
     EXPECT_EQ(Caption(Ctl(1003)), "连 接");
@@ -177,7 +177,7 @@ TEST_F(CommandWiring, HiddenReopenButtonReopensThePort)
     ConnectOn("COM4");
     platform.calls.clear();
     qobject_cast<QAbstractButton*>(Ctl(1052))->click();
-    EXPECT_EQ(platform.calls, (std::vector<std::string>{"close", "open COM4", "baud 115200"}));
+    EXPECT_EQ(platform.calls, (std::vector<std::string>{"close", "open COM4", "configure 115200"}));
 }
 
 } // namespace

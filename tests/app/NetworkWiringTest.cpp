@@ -19,9 +19,9 @@ protected:
         SelectItem(1001, "Ethernet");
         AddressAt(1021)->SetAddress(0x7F000001);
         Press(1003);
-        ASSERT_EQ(platform.connections.size(), 1u);
-        EXPECT_EQ(Hex(platform.connections[0]), "10 04 13");
-        platform.connections.clear();
+        ASSERT_EQ(platform.sockets.size(), 1u);
+        EXPECT_EQ(Hex(platform.sockets[0]), "10 04 13");
+        platform.sockets.clear();
         platform.calls.clear();
     }
     void SetAddress(int id, const char* text)
@@ -95,17 +95,17 @@ TEST_F(NetworkWiring, BlankOrIncompleteAddressRefusesToConnect)
         EXPECT_EQ(QApplication::focusWidget(), AddressAt(1021)->Field(0));
         EXPECT_EQ(qobject_cast<QAbstractButton*>(Ctl(1003))->text(), "连 接");
     }
-    EXPECT_TRUE(platform.connections.empty());
+    EXPECT_TRUE(platform.sockets.empty());
 }
 
 TEST_F(NetworkWiring, CommandsAreSentAfterTheHandlerReturns)
 {
     ConnectEthernet();
     Press(1051);
-    EXPECT_TRUE(platform.connections.empty());   // only posted so far
+    EXPECT_TRUE(platform.sockets.empty());   // only posted so far
     RunPosted();
-    ASSERT_EQ(platform.connections.size(), 1u);
-    EXPECT_EQ(Hex(platform.connections[0]), "1B 40 0A");
+    ASSERT_EQ(platform.sockets.size(), 1u);
+    EXPECT_EQ(Hex(platform.sockets[0]), "1B 40 0A");
     EXPECT_TRUE(platform.Writes().empty());
 }
 
@@ -114,11 +114,11 @@ TEST_F(NetworkWiring, SelfTestPostsOneSendPerRepetition)
     ConnectEthernet();
     SendCount()->setText("2");
     Press(1077);
-    EXPECT_TRUE(platform.connections.empty());
+    EXPECT_TRUE(platform.sockets.empty());
     for (int i = 0; i < 4; ++i) RunPosted();
-    ASSERT_EQ(platform.connections.size(), 2u);
-    EXPECT_EQ(Hex(platform.connections[0]), "1F 11 04 0A");
-    EXPECT_EQ(Hex(platform.connections[1]), "1F 11 04 0A");
+    ASSERT_EQ(platform.sockets.size(), 2u);
+    EXPECT_EQ(Hex(platform.sockets[0]), "1F 11 04 0A");
+    EXPECT_EQ(Hex(platform.sockets[1]), "1F 11 04 0A");
 }
 
 TEST_F(NetworkWiring, TwoCommandsBeforeTheLoopRunsBothSendTheSecond)
@@ -127,9 +127,9 @@ TEST_F(NetworkWiring, TwoCommandsBeforeTheLoopRunsBothSendTheSecond)
     Press(1054);
     Press(1056);
     for (int i = 0; i < 4; ++i) RunPosted();
-    ASSERT_EQ(platform.connections.size(), 2u);
-    EXPECT_EQ(Hex(platform.connections[0]), "1B 56 01");
-    EXPECT_EQ(Hex(platform.connections[1]), "1B 56 01");
+    ASSERT_EQ(platform.sockets.size(), 2u);
+    EXPECT_EQ(Hex(platform.sockets[0]), "1B 56 01");
+    EXPECT_EQ(Hex(platform.sockets[1]), "1B 56 01");
 }
 
 TEST_F(NetworkWiring, SaveSendsTheParameters)
@@ -141,8 +141,8 @@ TEST_F(NetworkWiring, SaveSendsTheParameters)
     SetAddress(1023, "192.168.1.1");
     SetAddress(1025, "8.8.8.8");
     Press(1039);
-    ASSERT_EQ(platform.connections.size(), 1u);
-    EXPECT_EQ(Hex(platform.connections[0]), "1F 1B 1D 02 C0 A8 01 C8 FF FF FF 00 C0 A8 01 01 08 08 08 08 01");
+    ASSERT_EQ(platform.sockets.size(), 1u);
+    EXPECT_EQ(Hex(platform.sockets[0]), "1F 1B 1D 02 C0 A8 01 C8 FF FF FF 00 C0 A8 01 01 08 08 08 08 01");
     EXPECT_TRUE(Shown().empty());
 }
 
@@ -152,8 +152,8 @@ TEST_F(NetworkWiring, SaveWithDhcpIgnoresTheAddresses)
     SelectItem(1076, "YES");
     for (int id : {1022, 1023, 1024, 1025}) AddressAt(id)->ClearAddress();
     Press(1039);
-    ASSERT_EQ(platform.connections.size(), 1u);
-    EXPECT_EQ(Hex(platform.connections[0]),
+    ASSERT_EQ(platform.sockets.size(), 1u);
+    EXPECT_EQ(Hex(platform.sockets[0]),
               "1F 1B 1D 02 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 02");
     EXPECT_TRUE(Shown().empty());
 }
@@ -189,7 +189,7 @@ TEST_F(NetworkWiring, SaveChecksFieldsInOrderAndFocusesTheFirstFault)
         EXPECT_EQ(Shown(), (std::vector<std::string>{std::string("打印机设置工具|") + row.shown}));
         EXPECT_EQ(QApplication::focusWidget(), AddressAt(row.focus)->Field(0));
     }
-    EXPECT_TRUE(platform.connections.empty());
+    EXPECT_TRUE(platform.sockets.empty());
 }
 
 TEST_F(NetworkWiring, SaveChecksThePrinterAddressToo)
@@ -199,7 +199,7 @@ TEST_F(NetworkWiring, SaveChecksThePrinterAddressToo)
     SetAddress(1021, "127.0.0");
     Press(1039);
     EXPECT_EQ(Shown(), (std::vector<std::string>{"打印机设置工具|您输入的IP地址不完整!"}));
-    EXPECT_TRUE(platform.connections.empty());
+    EXPECT_TRUE(platform.sockets.empty());
 }
 
 TEST_F(NetworkWiring, ABlankAddressIsReportedWhenThePostedSendRuns)
@@ -210,7 +210,7 @@ TEST_F(NetworkWiring, ABlankAddressIsReportedWhenThePostedSendRuns)
     EXPECT_TRUE(Shown().empty());
     RunPosted();
     EXPECT_EQ(Shown(), (std::vector<std::string>{"打印机设置工具|远程IP地址为空!"}));
-    EXPECT_TRUE(platform.connections.empty());
+    EXPECT_TRUE(platform.sockets.empty());
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "dialogs/CNvLogoDlg.h"
-#include "tests/link/RecordingPlatform.h"
+#include "tests/support/RecordingPlatform.h"
 #include "tests/support/BmpWriter.h"
 #include "ui/BitmapPreview.h"
 #include "ui/DialogLayout.h"
