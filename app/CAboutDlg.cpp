@@ -3,7 +3,8 @@
 #include <QPushButton>
 
 #include "app/AppIcon.h"
-#include "app/DialogLayout.h"
+#include "res/MainWindowControls.h"
+#include "ui/DialogLayout.h"
 
 namespace tallyx {
 

@@ -4,10 +4,10 @@
 
 #include "app/AppIcon.h"
 #include "app/CPosToolDlg.h"
-#include "app/MessageBoxes.h"
-#include "app/QtText.h"
 #include "app/VirtualPrinterSetup.h"
 #include "res/Messages.h"
+#include "ui/MessageBoxes.h"
+#include "ui/QtText.h"
 
 namespace tallyx {
 

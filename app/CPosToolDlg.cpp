@@ -11,25 +11,24 @@
 #include <QThread>
 
 #include "app/AppIcon.h"
-#include "app/DataExchange.h"
+#include "ui/DataExchange.h"
 #include "res/Address.h"
-#include "app/IpAddressCtrl.h"
-#include "app/MessageBoxes.h"
 #include "commands/Gbk.h"
 #include "commands/MainCommands.h"
 #include "link/PosixPlatform.h"
 #include "res/Combos.h"
 #include "res/Faults.h"
+#include "res/MainWindowControls.h"
+#include "res/MainWindowIds.h"
 #include "res/MainWindowTexts.h"
 #include "res/Messages.h"
+#include "ui/IpAddressCtrl.h"
+#include "ui/MessageBoxes.h"
 
 namespace tallyx {
 
 namespace {
-constexpr int kPortCombo = 1001, kBaudCombo = 1002, kConnectButton = 1003;
-constexpr int kPrinterIpCtrl = 1021, kSendTriggerButton = 1031, kReopenButton = 1052;
-constexpr int kSaveButton = 1039, kSendCountEdit = 1050, kPrintTextEdit = 1055;
-constexpr int kHexCheck = 1074, kDhcpComboId = 1076;
+using namespace id::main;
 constexpr int kEditFontHeightPx = 12;
 constexpr int kEditFontWeight = 12;   // the template's weight field, lighter than thin
 
@@ -45,18 +44,18 @@ CPosToolDlg::CPosToolDlg(Platform* platform, QWidget* parent)
       m_ui(BuildDialog(*this, MainWindowTemplate())),
       m_link(*this, m_platform)
 {
-    m_port = Combo(kPortCombo);
-    m_baud = Combo(kBaudCombo);
-    m_printerIp = Address(kPrinterIpCtrl);
-    m_dhcp = Combo(kDhcpComboId);
-    m_sendCountEdit = qobject_cast<QLineEdit*>(Control(kSendCountEdit));
-    m_printText = qobject_cast<QPlainTextEdit*>(Control(kPrintTextEdit));
-    m_hex = qobject_cast<QCheckBox*>(Control(kHexCheck));
-    m_connect = Button(kConnectButton);
-    m_sendTrigger = Button(kSendTriggerButton);
+    m_port = Combo(kPort);
+    m_baud = Combo(kBaud);
+    m_printerIp = Address(kPrinterAddress);
+    m_dhcp = Combo(kDhcp);
+    m_sendCountEdit = qobject_cast<QLineEdit*>(Control(kSendCount));
+    m_printText = qobject_cast<QPlainTextEdit*>(Control(kPrintText));
+    m_hex = qobject_cast<QCheckBox*>(Control(kHex));
+    m_connect = Button(kConnect);
+    m_sendTrigger = Button(kSendTrigger);
     // Only the program clicks the hidden buttons; Return never reaches them.
     m_sendTrigger->setAutoDefault(false);
-    Button(kReopenButton)->setAutoDefault(false);
+    Button(kReopen)->setAutoDefault(false);
 
     g_dhcpIndex = 0;
     setWindowIcon(AppIcon());
@@ -76,25 +75,25 @@ void CPosToolDlg::BindHandlers()
     auto onClick = [this](int id, void (CPosToolDlg::*handler)()) {
         connect(qobject_cast<QAbstractButton*>(Control(id)), &QAbstractButton::clicked, this, handler);
     };
-    onClick(kConnectButton, &CPosToolDlg::OnConnect);
+    onClick(kConnect, &CPosToolDlg::OnConnect);
     connect(m_port, &QComboBox::activated, this, &CPosToolDlg::OnSelchangePort);
-    onClick(kSaveButton, &CPosToolDlg::OnSaveNetParams);
+    onClick(kSave, &CPosToolDlg::OnSaveNetParams);
     for (const MainCommandDef& def : MainCommandTable()) {
         const int id = def.buttonId;
         connect(Button(id), &QPushButton::clicked, this, [this, id] { OnMainCommand(id); });
     }
-    onClick(1019, &CPosToolDlg::OnSendText);
-    onClick(kHexCheck, &CPosToolDlg::OnHexMode);
-    onClick(1075, &CPosToolDlg::OnClearText);
-    onClick(1067, &CPosToolDlg::OnNvLogo);
-    onClick(1068, &CPosToolDlg::OnCodePage);
-    onClick(1069, &CPosToolDlg::OnBarCode);
-    onClick(1070, &CPosToolDlg::OnQrCode);
-    onClick(1073, &CPosToolDlg::OnPdf417);
-    onClick(1078, &CPosToolDlg::OnCutterCheck);
-    onClick(1071, &CPosToolDlg::OnVoiceTest);
-    onClick(kReopenButton, &CPosToolDlg::ReopenPort);
-    onClick(kSendTriggerButton, &CPosToolDlg::SendPendingNetData);
+    onClick(kSendText, &CPosToolDlg::OnSendText);
+    onClick(kHex, &CPosToolDlg::OnHexMode);
+    onClick(kClear, &CPosToolDlg::OnClearText);
+    onClick(kNvLogo, &CPosToolDlg::OnNvLogo);
+    onClick(kCodePage, &CPosToolDlg::OnCodePage);
+    onClick(kBarCode, &CPosToolDlg::OnBarCode);
+    onClick(kQrCode, &CPosToolDlg::OnQrCode);
+    onClick(kPdf417, &CPosToolDlg::OnPdf417);
+    onClick(kCutterCheck, &CPosToolDlg::OnCutterCheck);
+    onClick(kVoiceTest, &CPosToolDlg::OnVoiceTest);
+    onClick(kReopen, &CPosToolDlg::ReopenPort);
+    onClick(kSendTrigger, &CPosToolDlg::SendPendingNetData);
 
     connect(m_port, &QComboBox::currentTextChanged, this, &CPosToolDlg::UpdateLinkTexts);
     connect(m_baud, &QComboBox::currentTextChanged, this, &CPosToolDlg::UpdateLinkTexts);
@@ -120,7 +119,7 @@ void CPosToolDlg::OnInitDialog()
     FillCombos();
     SetCaption(m_connect, kConnectCaption);
     SetCommandSetEnabled(false);
-    SetEnabled(kSaveButton, false);
+    SetEnabled(kSave, false);
 
     const int port = m_port->currentIndex();
     if (port == combo::kPortUsbIndex) {
@@ -130,8 +129,8 @@ void CPosToolDlg::OnInitDialog()
         m_baud->setEnabled(false);
     }
 
-    Button(kSendTriggerButton)->hide();
-    Button(kReopenButton)->hide();
+    Button(kSendTrigger)->hide();
+    Button(kReopen)->hide();
     g_sendCount = 1;
 
     g_editFont = m_ui.font;

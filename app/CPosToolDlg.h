@@ -9,9 +9,9 @@
 #include <mutex>
 #include <string>
 
-#include "app/DialogLayout.h"
 #include "jobs/CutterRun.h"
 #include "link/Link.h"
+#include "ui/DialogLayout.h"
 
 class QCheckBox;
 class QComboBox;
@@ -39,14 +39,14 @@ public:
     const DialogUnits& Units() const { return m_ui.units; }
 
     // Values exchanged with the controls by UpdateData.
-    int g_dhcpIndex = 0;          // selection of combo 1076
-    uint32_t g_sendCount = 1;     // edit 1050
+    int g_dhcpIndex = 0;          // selection of the DHCP combo
+    uint32_t g_sendCount = 1;     // the send count edit
     // The printer's network parameters read back at an Ethernet connect.
     uint32_t g_netIp = 0;
     uint32_t g_netMask = 0;
     uint32_t g_netGateway = 0;
     uint32_t g_netDns = 0;
-    QFont g_editFont;             // print-test box 1055
+    QFont g_editFont;             // the print-test box
 
     // save: controls into the values (false when the send count is not a number,
     // which keeps its previous value); otherwise the values into the controls.
@@ -80,8 +80,8 @@ public slots:
     void OnPdf417();
     void OnCutterCheck();
     void OnVoiceTest();
-    void SendPendingNetData();   // hidden button 1031
-    void ReopenPort();           // hidden button 1052
+    void SendPendingNetData();   // the hidden send trigger button
+    void ReopenPort();           // the hidden reopen button
 
     // The OK command does nothing: Return never closes the window.
     void accept() override;

@@ -2,9 +2,10 @@
 #include <QComboBox>
 
 #include "app/CPosToolDlg.h"
-#include "app/IpAddressCtrl.h"
 #include "commands/MainCommands.h"
 #include "commands/NetworkParams.h"
+#include "res/MainWindowIds.h"
+#include "ui/IpAddressCtrl.h"
 
 namespace tallyx {
 
@@ -13,7 +14,7 @@ void CPosToolDlg::OnMainCommand(int buttonId)
     UpdateData(true);
     const MainCommandDef* def = FindMainCommandByButton(buttonId);
     if (!def) return;
-    if (buttonId == kSelfTestButton) return OnSelfTest(*def);
+    if (buttonId == id::main::kSelfTest) return OnSelfTest(*def);
     const QComboBox* param = def->comboId ? Combo(def->comboId) : nullptr;
     const std::string paramText = param ? ToUtf8(param->currentText()) : std::string();
     m_link.SendToPrinter(BuildMainCommand(*def, paramText), Delivery::Posted);
@@ -30,8 +31,8 @@ void CPosToolDlg::OnSelfTest(const MainCommandDef& def)
 void CPosToolDlg::OnSaveNetParams()
 {
     UpdateData(true);
-    const NetworkParamInput input{g_dhcpIndex, Address(1022)->Entry(), Address(1024)->Entry(),
-                                  Address(1023)->Entry(), Address(1025)->Entry()};
+    const NetworkParamInput input{g_dhcpIndex, Address(id::main::kNetIp)->Entry(), Address(id::main::kNetMask)->Entry(),
+                                  Address(id::main::kNetGateway)->Entry(), Address(id::main::kNetDns)->Entry()};
     const Result result = BuildNetworkParamCommand(input);
     if (const Message* refusal = result.refusal()) return ShowMessage(*refusal);
     if (m_link.SendOnceOverTcp(result.bytes()).ok()) UpdateData(false);

@@ -1,17 +1,17 @@
-// The connect button 1003 and the port combo's selection change.
+// The connect button and the port combo's selection change.
 #include <QComboBox>
 #include <QPushButton>
 
 #include "app/CPosToolDlg.h"
-#include "app/IpAddressCtrl.h"
 #include "res/Combos.h"
+#include "res/MainWindowIds.h"
 #include "res/MainWindowTexts.h"
+#include "ui/IpAddressCtrl.h"
 
 namespace tallyx {
 
 namespace {
-constexpr int kSaveButton = 1039;
-constexpr int kNetIpCtrl = 1022, kNetGatewayCtrl = 1023, kNetMaskCtrl = 1024, kNetDnsCtrl = 1025;
+using namespace id::main;
 } // namespace
 
 void CPosToolDlg::OnConnect()
@@ -30,12 +30,12 @@ void CPosToolDlg::OnConnect()
         g_netDns = net.valid ? net.dns : 0;
         g_dhcpIndex = net.valid ? net.dhcpIndex : 0;
         const std::pair<int, uint32_t> fields[] = {
-            {kNetIpCtrl, g_netIp}, {kNetMaskCtrl, g_netMask}, {kNetGatewayCtrl, g_netGateway}, {kNetDnsCtrl, g_netDns}};
+            {kNetIp, g_netIp}, {kNetMask, g_netMask}, {kNetGateway, g_netGateway}, {kNetDns, g_netDns}};
         for (auto [id, address] : fields) {
             if (net.valid) Address(id)->SetAddress(address);
             else Address(id)->ClearAddress();
         }
-        SetEnabled(kSaveButton, true);
+        SetEnabled(kSave, true);
         m_printerIp->setEnabled(false);
     }
     SetCaption(m_connect, kDisconnectCaption);
@@ -49,14 +49,14 @@ void CPosToolDlg::Disconnect()
 {
     SetCaption(m_connect, kConnectCaption);
     SetCommandSetEnabled(false);
-    SetEnabled(kSaveButton, false);
+    SetEnabled(kSave, false);
     m_port->setEnabled(true);
     if (m_link.g_linkKind == LinkKind::Serial) m_baud->setEnabled(true);
     if (m_link.g_linkKind == LinkKind::Network) {
         m_printerIp->setEnabled(true);
         g_netIp = g_netMask = g_netGateway = g_netDns = 0;
         g_dhcpIndex = 0;
-        for (int id : {kNetIpCtrl, kNetMaskCtrl, kNetGatewayCtrl, kNetDnsCtrl}) Address(id)->ClearAddress();
+        for (int id : {kNetIp, kNetMask, kNetGateway, kNetDns}) Address(id)->ClearAddress();
     }
     m_link.Disconnect();   // drops the connected flag and closes the device
     UpdateData(false);

@@ -1,13 +1,13 @@
-// The print-test box: Send 1019, the " HEX" check box 1074 and Clear 1075.
+// The print-test box: Send, the " HEX" check box and Clear.
 #include <QCheckBox>
 #include <QPlainTextEdit>
 
 #include "app/CPosToolDlg.h"
-#include "app/MessageBoxes.h"
 #include "commands/Gbk.h"
 #include "commands/Hex.h"
 #include "commands/PrintTest.h"
 #include "res/Messages.h"
+#include "ui/MessageBoxes.h"
 
 namespace tallyx {
 

@@ -6,16 +6,15 @@
 #include <unistd.h>
 
 #include "app/CPosToolDlg.h"
-#include "app/IpAddressCtrl.h"
 #include "app/VirtualPrinterWindow.h"
+#include "res/MainWindowIds.h"
+#include "ui/IpAddressCtrl.h"
 #include "vprinter/VirtualPrinter.h"
 
 namespace tallyx {
 
 namespace {
 constexpr uint32_t kLoopback = 0x7F000001;
-constexpr int kPortCombo = 1001;
-constexpr int kPrinterAddress = 1021;
 } // namespace
 
 VirtualPrinterSetup::VirtualPrinterSetup() = default;
@@ -43,9 +42,9 @@ bool VirtualPrinterSetup::Attach(CPosToolDlg& dialog)
         }
     }
     dialog.GetLink().m_tcpPort = m_printer->TcpPort();
-    if (auto* address = qobject_cast<IpAddressCtrl*>(dialog.Control(kPrinterAddress)))
+    if (auto* address = qobject_cast<IpAddressCtrl*>(dialog.Control(id::main::kPrinterAddress)))
         address->SetAddress(kLoopback);
-    if (auto* port = qobject_cast<QComboBox*>(dialog.Control(kPortCombo)))
+    if (auto* port = qobject_cast<QComboBox*>(dialog.Control(id::main::kPort)))
         port->addItem(QString::fromStdString(m_printer->PtyPath()));
 
     m_window = std::make_unique<VirtualPrinterWindow>(*m_printer);

@@ -89,7 +89,7 @@ void RegisterSelfTest(CLI::App& app, CliContext& ctx, const MainCommandDef& def)
 void RegisterMainCommands(CLI::App& app, CliContext& ctx)
 {
     for (const MainCommandDef& def : MainCommandTable()) {
-        if (def.buttonId == kSelfTestButton) {
+        if (def.buttonId == id::main::kSelfTest) {
             RegisterSelfTest(app, ctx, def);
             continue;
         }

@@ -7,9 +7,9 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
-#include "dialogs/NvLogoControls.h"
-#include "dialogs/nvlogo.h"
+#include "commands/NvLogo.h"
 #include "res/Messages.h"
+#include "res/NvLogoTemplate.h"
 
 namespace tallyx::cli {
 namespace {

@@ -3,8 +3,11 @@
 
 #include <array>
 
+#include "res/MainWindowIds.h"
+
 namespace tallyx {
 namespace {
+namespace m = id::main;
 
 constexpr ParamChoice kPrintModeChoices[] = {{"ASCII", 0x00}};           // anything else: Chinese
 constexpr ParamChoice kDensityChoices[] = {
@@ -20,27 +23,27 @@ constexpr ParamChoice kMagnifyChoices[] = {
     {"1倍", 0x00}, {"2倍", 0x11}, {"3倍", 0x22}, {"4倍", 0x33}, {"1.33倍", 0x44}};
 
 const std::array<MainCommandDef, 20> kTable{{
-    {1051, "init", {0x1B, 0x40, 0x0A}},                          // ESC @, LF
-    {1053, "underline", {0x1B, 0x2D, 0x02, 0x1C, 0x2D, 0x02, 0x0A}},  // ESC - 2, FS - 2, LF
-    {1054, "bold", {0x1B, 0x45, 0x01}},                          // ESC E 1
-    {1056, "rotate", {0x1B, 0x56, 0x01}},                        // ESC V 1
-    {1057, "upside-down", {0x1B, 0x7B, 0x01}},                   // ESC { 1
-    {1058, "reverse", {0x1D, 0x42, 0x01}},                       // GS B 1
-    {1040, "selftest-page", {0x1F, 0x11, 0x04}},
-    {1018, "hex-mode", {0x1F, 0x11, 0x03}},
-    {1047, "factory-reset", {0x1F, 0x1B, 0x19}},
-    {1041, "print-mode", {0x1B, 0x4E, 0x03}, 1032, kPrintModeChoices, 0x01},
-    {1042, "density", {0x1B, 0x4E, 0x04}, 1035, kDensityChoices, 0x03},
-    {1045, "printer-baud", {0x1B, 0x4E, 0x01}, 1046, kPrinterBaudChoices, 0x01},
-    {1043, "buzzer", {0x1F, 0x1B, 0x11}, 1033, kSwitchChoices, 0x01},
-    {1044, "cutter", {0x1F, 0x1B, 0x12}, 1034, kSwitchChoices, 0x01},
-    {1048, "font", {0x1F, 0x1B, 0x1F, 0xFA}, 1049, kFontChoices, 0x00},
-    {1059, "align", {0x1B, 0x61}, 1061, kAlignChoices, 0x00},    // ESC a n
-    {1060, "magnify", {0x1D, 0x21}, 1062, kMagnifyChoices, 0x00},
-    {kSelfTestButton, "selftest", {0x1F, 0x11, 0x04, 0x0A}},
+    {m::kInit, "init", {0x1B, 0x40, 0x0A}},                          // ESC @, LF
+    {m::kUnderline, "underline", {0x1B, 0x2D, 0x02, 0x1C, 0x2D, 0x02, 0x0A}},  // ESC - 2, FS - 2, LF
+    {m::kBold, "bold", {0x1B, 0x45, 0x01}},                          // ESC E 1
+    {m::kRotate, "rotate", {0x1B, 0x56, 0x01}},                        // ESC V 1
+    {m::kUpsideDown, "upside-down", {0x1B, 0x7B, 0x01}},                   // ESC { 1
+    {m::kReverse, "reverse", {0x1D, 0x42, 0x01}},                       // GS B 1
+    {m::kSelfTestPage, "selftest-page", {0x1F, 0x11, 0x04}},
+    {m::kHexMode, "hex-mode", {0x1F, 0x11, 0x03}},
+    {m::kFactoryReset, "factory-reset", {0x1F, 0x1B, 0x19}},
+    {m::kPrintMode, "print-mode", {0x1B, 0x4E, 0x03}, m::kPrintModeCombo, kPrintModeChoices, 0x01},
+    {m::kDensity, "density", {0x1B, 0x4E, 0x04}, m::kDensityCombo, kDensityChoices, 0x03},
+    {m::kPrinterBaud, "printer-baud", {0x1B, 0x4E, 0x01}, m::kPrinterBaudCombo, kPrinterBaudChoices, 0x01},
+    {m::kBuzzer, "buzzer", {0x1F, 0x1B, 0x11}, m::kBuzzerCombo, kSwitchChoices, 0x01},
+    {m::kCutter, "cutter", {0x1F, 0x1B, 0x12}, m::kCutterCombo, kSwitchChoices, 0x01},
+    {m::kFont, "font", {0x1F, 0x1B, 0x1F, 0xFA}, m::kFontCombo, kFontChoices, 0x00},
+    {m::kAlign, "align", {0x1B, 0x61}, m::kAlignCombo, kAlignChoices, 0x00},    // ESC a n
+    {m::kMagnify, "magnify", {0x1D, 0x21}, m::kMagnifyCombo, kMagnifyChoices, 0x00},
+    {m::kSelfTest, "selftest", {0x1F, 0x11, 0x04, 0x0A}},
     // ESC p 0 and ESC p 1, on/off times 30: both drawer outputs pulse in one string.
-    {1079, "drawer", {0x1B, 0x70, 0x00, 0x30, 0x30, 0x00, 0x1B, 0x70, 0x01, 0x30, 0x30}},
-    {1080, "buzzer-test", {0x1B, 0x42, 0x03, 0x02}},
+    {m::kDrawer, "drawer", {0x1B, 0x70, 0x00, 0x30, 0x30, 0x00, 0x1B, 0x70, 0x01, 0x30, 0x30}},
+    {m::kBuzzerTest, "buzzer-test", {0x1B, 0x42, 0x03, 0x02}},
 }};
 
 } // namespace

@@ -30,6 +30,4 @@ const MainCommandDef* FindMainCommandByCliName(std::string_view name);
 // (ignored for buttons without one).
 Bytes BuildMainCommand(const MainCommandDef& def, std::string_view comboText = {});
 
-inline constexpr int kSelfTestButton = 1077;   // sent g_sendCount times
-
 } // namespace tallyx

@@ -1,6 +1,7 @@
 // 1F 1B 1D 02, four addresses leftmost field first, then the DHCP byte.
 #include "commands/NetworkParams.h"
 
+#include "res/MainWindowIds.h"
 #include "res/Messages.h"
 
 namespace tallyx {
@@ -20,10 +21,10 @@ Result BuildNetworkParamCommand(const NetworkParamInput& in)
     Bytes out{0x1F, 0x1B, 0x1D, 0x02};
     if (in.dhcpIndex == 0) {
         const AddressCheck checks[] = {
-            {in.ip, 1022, kMsgSetIpEmpty, kMsgSetIpIncomplete},
-            {in.mask, 1024, kMsgSetMaskEmpty, kMsgSetMaskIncomplete},
-            {in.gateway, 1023, kMsgSetGatewayEmpty, kMsgSetGatewayIncomplete},
-            {in.dns, 1025, kMsgSetDnsEmpty, kMsgSetDnsIncomplete},
+            {in.ip, id::main::kNetIp, kMsgSetIpEmpty, kMsgSetIpIncomplete},
+            {in.mask, id::main::kNetMask, kMsgSetMaskEmpty, kMsgSetMaskIncomplete},
+            {in.gateway, id::main::kNetGateway, kMsgSetGatewayEmpty, kMsgSetGatewayIncomplete},
+            {in.dns, id::main::kNetDns, kMsgSetDnsEmpty, kMsgSetDnsIncomplete},
         };
         for (const AddressCheck& c : checks) {
             if (c.entry.Blank()) return Message{kCaptionTool, c.blank, c.controlId};

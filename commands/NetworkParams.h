@@ -1,15 +1,15 @@
 #pragma once
-// The 21-byte network parameter command of the save button 1039.
+// The 21-byte network parameter command of the network save button.
 #include "res/Types.h"
 
 namespace tallyx {
 
 struct NetworkParamInput {
-    int dhcpIndex = 0;          // combo 1076: 0 "NO", 1 "YES", -1 nothing selected
-    AddressEntry ip;            // 1022
-    AddressEntry mask;          // 1024
-    AddressEntry gateway;       // 1023
-    AddressEntry dns;           // 1025
+    int dhcpIndex = 0;          // DHCP combo: 0 "NO", 1 "YES", -1 nothing selected
+    AddressEntry ip;
+    AddressEntry mask;
+    AddressEntry gateway;
+    AddressEntry dns;
 };
 
 // Checks (only with DHCP "NO") in the order IP, mask, gateway, DNS; blank before

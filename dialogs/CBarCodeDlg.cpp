@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <optional>
 
-#include "app/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "commands/Barcode.h"
 #include "dialogs/SymbolDialogs.h"
 #include "res/BarCodeIds.h"

@@ -3,7 +3,7 @@
 // module width and margin chosen, the data typed and checked, then printed.
 #include <QDialog>
 
-#include "app/DialogLayout.h"
+#include "ui/DialogLayout.h"
 #include "link/Link.h"
 
 class QComboBox;

@@ -3,7 +3,7 @@
 // current one as a chart, print the self-test page.
 #include <QDialog>
 
-#include "app/DialogLayout.h"
+#include "ui/DialogLayout.h"
 #include "link/Link.h"
 
 class QComboBox;

@@ -8,8 +8,8 @@
 #include <QPointer>
 #include <QPushButton>
 
-#include "app/DataExchange.h"
-#include "app/MessageBoxes.h"
+#include "ui/DataExchange.h"
+#include "ui/MessageBoxes.h"
 #include "commands/CutCycle.h"
 #include "jobs/CycleDelivery.h"
 #include "res/CutterIds.h"

@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <cstdint>
 
-#include "app/DialogLayout.h"
+#include "ui/DialogLayout.h"
 #include "jobs/CutterRun.h"
 #include "link/Link.h"
 

@@ -6,12 +6,13 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
-#include "app/MessageBoxes.h"
-#include "dialogs/BitmapPreview.h"
-#include "dialogs/NvLogoControls.h"
-#include "dialogs/nvlogo.h"
+#include "commands/NvLogo.h"
 #include "res/BitmapMessages.h"
 #include "res/Messages.h"
+#include "res/NvLogoIds.h"
+#include "res/NvLogoTemplate.h"
+#include "ui/BitmapPreview.h"
+#include "ui/MessageBoxes.h"
 
 namespace tallyx {
 
@@ -37,22 +38,22 @@ void FillCombo(QComboBox* combo, const std::array<std::string_view, N>& items)
 CNvLogoDlg::CNvLogoDlg(Link& link, QWidget* parent)
     : QDialog(parent), m_chooseFile(ChooseBitmapFile), m_link(link), m_ui(BuildDialog(*this, NvLogoTemplate()))
 {
-    m_slot = qobject_cast<QComboBox*>(Control(nvlogo::kSlot));
-    m_mode = qobject_cast<QComboBox*>(Control(nvlogo::kMode));
+    m_slot = qobject_cast<QComboBox*>(Control(id::nvlogo::kSlot));
+    m_mode = qobject_cast<QComboBox*>(Control(id::nvlogo::kMode));
     FillCombo(m_slot, nvlogo::kSlotItems);
     FillCombo(m_mode, nvlogo::kModeItems);
 
     m_preview = new BitmapPreview(this);
     m_preview->setGeometry(m_ui.units.ToPixels(nvlogo::kPreviewRect));
-    const QString previewId = QString::number(nvlogo::kPreview);
+    const QString previewId = QString::number(id::nvlogo::kPreview);
     m_preview->setObjectName(previewId);
     m_preview->setAccessibleDescription(previewId);
-    m_ui.controls.insert(nvlogo::kPreview, m_preview);
+    m_ui.controls.insert(id::nvlogo::kPreview, m_preview);
 
     const std::pair<int, void (CNvLogoDlg::*)()> handlers[] = {
-        {nvlogo::kOpenBmp, &CNvLogoDlg::OnOpenBmp},     {nvlogo::kTestPicture, &CNvLogoDlg::OnTestPicture},
-        {nvlogo::kDownload, &CNvLogoDlg::OnDownloadLogo}, {nvlogo::kPrint, &CNvLogoDlg::OnPrintLogo},
-        {nvlogo::kClear, &CNvLogoDlg::OnClearLogo},
+        {id::nvlogo::kOpenBmp, &CNvLogoDlg::OnOpenBmp},     {id::nvlogo::kTestPicture, &CNvLogoDlg::OnTestPicture},
+        {id::nvlogo::kDownload, &CNvLogoDlg::OnDownloadLogo}, {id::nvlogo::kPrint, &CNvLogoDlg::OnPrintLogo},
+        {id::nvlogo::kClear, &CNvLogoDlg::OnClearLogo},
     };
     for (const auto& [id, handler] : handlers)
         connect(qobject_cast<QPushButton*>(Control(id)), &QPushButton::clicked, this, handler);

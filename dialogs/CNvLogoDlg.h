@@ -5,8 +5,8 @@
 #include <QString>
 #include <functional>
 
-#include "app/DialogLayout.h"
 #include "link/Link.h"
+#include "ui/DialogLayout.h"
 
 class QComboBox;
 
@@ -23,7 +23,7 @@ public:
     // The file dialog of "打开BMP": the chosen path, or empty when cancelled.
     std::function<QString(QWidget* owner)> m_chooseFile;
 
-    // Selection indexes of combos 1002 (slot) and 1078 (print mode), from 0 at every opening.
+    // Selection indexes of the slot and print mode combos, from 0 at every opening.
     int g_logoIndex = 0;
     int g_logoPrintMode = 0;
     // The chosen file; a file counts as chosen when this is not empty.

@@ -3,7 +3,7 @@
 // error correction read from the texts of its combos, printed centred.
 #include <QDialog>
 
-#include "app/DialogLayout.h"
+#include "ui/DialogLayout.h"
 #include "link/Link.h"
 
 class QComboBox;

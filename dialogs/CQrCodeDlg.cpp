@@ -5,7 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "commands/TwoDim.h"
 #include "dialogs/SymbolDialogs.h"
 #include "res/QrIds.h"

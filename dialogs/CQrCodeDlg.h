@@ -3,7 +3,7 @@
 // error-correction level chosen, printed centred.
 #include <QDialog>
 
-#include "app/DialogLayout.h"
+#include "ui/DialogLayout.h"
 #include "link/Link.h"
 
 class QComboBox;

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "commands/Gbk.h"
 #include "commands/Voice.h"
 #include "res/VoiceIds.h"

@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <QPlainTextEdit>
 
-#include "app/QtText.h"
+#include "ui/QtText.h"
 #include "commands/Gbk.h"
 
 namespace tallyx {

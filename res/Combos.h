@@ -4,6 +4,8 @@
 #include <span>
 #include <string_view>
 
+#include "res/MainWindowIds.h"
+
 namespace tallyx {
 
 struct ComboContent {
@@ -29,19 +31,19 @@ inline constexpr int kPortEthernetIndex = 5;
 
 // Filled by the main window's initialisation, in this order.
 inline constexpr std::array<ComboContent, 10> kMainCombos{{
-    {1001, combo::kPorts, combo::kPortUsbIndex},
-    {1002, combo::kBauds, 5},
-    {1032, combo::kPrintModes, 0},
-    {1033, combo::kOnOff, 0},
-    {1034, combo::kOnOff, 0},
-    {1035, combo::kDensities, 2},
-    {1046, combo::kBauds, 5},
-    {1049, combo::kFonts, 0},
-    {1061, combo::kAlignments, 0},
-    {1062, combo::kMagnifications, 0},
+    {id::main::kPort, combo::kPorts, combo::kPortUsbIndex},
+    {id::main::kBaud, combo::kBauds, 5},
+    {id::main::kPrintModeCombo, combo::kPrintModes, 0},
+    {id::main::kBuzzerCombo, combo::kOnOff, 0},
+    {id::main::kCutterCombo, combo::kOnOff, 0},
+    {id::main::kDensityCombo, combo::kDensities, 2},
+    {id::main::kPrinterBaudCombo, combo::kBauds, 5},
+    {id::main::kFontCombo, combo::kFonts, 0},
+    {id::main::kAlignCombo, combo::kAlignments, 0},
+    {id::main::kMagnifyCombo, combo::kMagnifications, 0},
 }};
 
-// Combo 1076 takes its items from the template; its selection follows g_dhcpIndex.
-inline constexpr ComboContent kDhcpCombo{1076, combo::kDhcp, 0};
+// The DHCP combo takes its items from the template; its selection follows g_dhcpIndex.
+inline constexpr ComboContent kDhcpCombo{id::main::kDhcp, combo::kDhcp, 0};
 
 } // namespace tallyx

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "link/Outcome.h"
+#include "res/MainWindowIds.h"
 #include "res/Messages.h"
 #include "res/Types.h"
 
@@ -24,7 +25,7 @@ struct FaultText {
 };
 
 namespace fault {
-inline constexpr int kPrinterAddress = 1021;
+inline constexpr int kPrinterAddress = id::main::kPrinterAddress;
 inline constexpr int kIn = kExitInputRefused, kLink = kExitLinkFailed;
 } // namespace fault
 

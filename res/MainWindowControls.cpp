@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "res/MainWindowIds.h"
 #include "res/MainWindowTexts.h"
 
 namespace tallyx {
@@ -9,6 +10,7 @@ namespace tallyx {
 namespace {
 using K = ControlKind;
 using namespace ctl;
+namespace m = id::main;
 
 // Labels that also name the field beside them.
 constexpr std::string_view kPort = "端口";
@@ -44,71 +46,71 @@ constexpr ControlDef Button(int id, std::string_view label, DluRect r)
 }
 
 constexpr std::array kMainControls{
-    L(1009, K::StaticText, kBaud, {112, 14, 31, 12}, kAlignCentre),
-    Field(1001, K::EditableCombo, kPort, {37, 13, 47, 151}),
+    L(m::kBaudLabel, K::StaticText, kBaud, {112, 14, 31, 12}, kAlignCentre),
+    Field(m::kPort, K::EditableCombo, kPort, {37, 13, 47, 151}),
     L(0, K::StaticText, kPort, {10, 14, 25, 11}, kAlignCentre),
-    Field(1002, K::EditableCombo, kBaud, {145, 13, 43, 98}),
-    Button(1003, "连  接", {205, 10, 59, 18}),
+    Field(m::kBaud, K::EditableCombo, kBaud, {145, 13, 43, 98}),
+    Button(m::kConnect, "连  接", {205, 10, 59, 18}),
     L(0, K::GroupBox, "端口设置", {7, 2, 451, 30}),
-    L(1020, K::StaticText, kPrinterIp, {283, 13, 48, 12}, kAlignCentre),
+    L(m::kPrinterAddressLabel, K::StaticText, kPrinterIp, {283, 13, 48, 12}, kAlignCentre),
     L(0, K::StaticText, kIp, {250, 60, 35, 12}, kAlignRight),
     L(0, K::StaticText, kMask, {250, 77, 35, 12}, kAlignRight),
     L(0, K::StaticText, kGateway, {250, 95, 35, 12}, kAlignRight),
     L(0, K::GroupBox, "本地打印机网络参数设置", {232, 32, 226, 99}),
-    Field(1021, K::IpAddress, kPrinterIp, {333, 12, 100, 15}),
-    Field(1022, K::IpAddress, kIp, {290, 59, 100, 12}),
-    Field(1023, K::IpAddress, kGateway, {290, 93, 100, 12}),
-    Field(1024, K::IpAddress, kMask, {290, 76, 100, 12}),
-    Button(1039, "保  存", {401, 109, 33, 13}),
-    L(1031, K::PushButton, "hhh", {411, 111, 16, 10}),
+    Field(m::kPrinterAddress, K::IpAddress, kPrinterIp, {333, 12, 100, 15}),
+    Field(m::kNetIp, K::IpAddress, kIp, {290, 59, 100, 12}),
+    Field(m::kNetGateway, K::IpAddress, kGateway, {290, 93, 100, 12}),
+    Field(m::kNetMask, K::IpAddress, kMask, {290, 76, 100, 12}),
+    Button(m::kSave, "保  存", {401, 109, 33, 13}),
+    L(m::kSendTrigger, K::PushButton, "hhh", {411, 111, 16, 10}),
     L(0, K::GroupBox, "打印机功能参数设置", {232, 133, 226, 116}),
-    Button(1040, "打印自检页", {403, 162, 48, 13}),
-    Button(1041, kPrintMode, {238, 181, 48, 13}),
-    Button(1042, kDensity, {348, 181, 48, 13}),
-    Button(1043, kBuzzer, {238, 197, 48, 13}),
-    Button(1044, kCutter, {348, 197, 48, 13}),
-    Field(1032, K::ListCombo, kPrintMode, {293, 181, 48, 98}),
-    Field(1033, K::ListCombo, kBuzzer, {293, 197, 48, 98}),
-    Field(1034, K::ListCombo, kCutter, {403, 197, 48, 98}),
-    Field(1035, K::ListCombo, kDensity, {403, 181, 48, 98}),
-    Button(1045, kPrinterBaud, {238, 213, 48, 13}),
-    Field(1046, K::ListCombo, kPrinterBaud, {293, 213, 48, 98}),
-    Button(1047, "恢复出厂设置", {348, 162, 48, 13}),
-    Button(1048, kFont, {348, 213, 48, 13}),
-    Field(1049, K::ListCombo, kFont, {403, 213, 48, 98}),
-    L(1052, K::PushButton, "HHH2", {408, 110, 19, 10}),
-    Button(1018, "HEX模式", {238, 251, 31, 15}),
-    Field(1055, K::MultiLineEdit, kPrintTest, {12, 44, 214, 209}, kScrollBars | kWantReturn),
+    Button(m::kSelfTestPage, "打印自检页", {403, 162, 48, 13}),
+    Button(m::kPrintMode, kPrintMode, {238, 181, 48, 13}),
+    Button(m::kDensity, kDensity, {348, 181, 48, 13}),
+    Button(m::kBuzzer, kBuzzer, {238, 197, 48, 13}),
+    Button(m::kCutter, kCutter, {348, 197, 48, 13}),
+    Field(m::kPrintModeCombo, K::ListCombo, kPrintMode, {293, 181, 48, 98}),
+    Field(m::kBuzzerCombo, K::ListCombo, kBuzzer, {293, 197, 48, 98}),
+    Field(m::kCutterCombo, K::ListCombo, kCutter, {403, 197, 48, 98}),
+    Field(m::kDensityCombo, K::ListCombo, kDensity, {403, 181, 48, 98}),
+    Button(m::kPrinterBaud, kPrinterBaud, {238, 213, 48, 13}),
+    Field(m::kPrinterBaudCombo, K::ListCombo, kPrinterBaud, {293, 213, 48, 98}),
+    Button(m::kFactoryReset, "恢复出厂设置", {348, 162, 48, 13}),
+    Button(m::kFont, kFont, {348, 213, 48, 13}),
+    Field(m::kFontCombo, K::ListCombo, kFont, {403, 213, 48, 98}),
+    L(m::kReopen, K::PushButton, "HHH2", {408, 110, 19, 10}),
+    Button(m::kHexMode, "HEX模式", {238, 251, 31, 15}),
+    Field(m::kPrintText, K::MultiLineEdit, kPrintTest, {12, 44, 214, 209}, kScrollBars | kWantReturn),
     L(0, K::GroupBox, kPrintTest, {6, 32, 224, 253}),
-    Button(1019, "发  送", {79, 265, 36, 13}),
+    Button(m::kSendText, "发  送", {79, 265, 36, 13}),
     L(0, K::StaticText, kSendCount, {13, 268, 31, 8}),
-    Field(1050, K::Edit, kSendCount, {46, 265, 30, 13}, kAlignCentre),
-    Button(1051, "初始化打印机", {238, 146, 48, 13}),
-    Button(1053, "设置下划线", {293, 146, 48, 13}),
-    Button(1054, "设置粗体打印", {348, 146, 48, 13}),
-    Button(1056, "设置旋转打印", {293, 162, 48, 13}),
-    Button(1057, "设置倒置打印", {403, 146, 48, 13}),
-    Button(1058, "设置黑白打印", {238, 162, 48, 13}),
-    Button(1059, kAlignment, {238, 229, 48, 13}),
-    Button(1060, kMagnify, {348, 229, 48, 13}),
-    Field(1061, K::ListCombo, kAlignment, {293, 229, 48, 98}),
-    Field(1062, K::ListCombo, kMagnify, {403, 229, 48, 98}),
-    Button(1067, "NV LOGO", {275, 251, 31, 15}),
-    Button(1068, "代码页", {312, 251, 31, 15}),
-    Button(1069, "一维码", {349, 251, 31, 15}),
-    Button(1070, "二维码", {386, 251, 31, 15}),
-    Button(1073, "PDF417", {423, 251, 31, 15}),
-    L(1074, K::CheckBox, " HEX", {165, 267, 32, 10}),
-    Button(1075, "清空", {199, 265, 21, 13}),
+    Field(m::kSendCount, K::Edit, kSendCount, {46, 265, 30, 13}, kAlignCentre),
+    Button(m::kInit, "初始化打印机", {238, 146, 48, 13}),
+    Button(m::kUnderline, "设置下划线", {293, 146, 48, 13}),
+    Button(m::kBold, "设置粗体打印", {348, 146, 48, 13}),
+    Button(m::kRotate, "设置旋转打印", {293, 162, 48, 13}),
+    Button(m::kUpsideDown, "设置倒置打印", {403, 146, 48, 13}),
+    Button(m::kReverse, "设置黑白打印", {238, 162, 48, 13}),
+    Button(m::kAlign, kAlignment, {238, 229, 48, 13}),
+    Button(m::kMagnify, kMagnify, {348, 229, 48, 13}),
+    Field(m::kAlignCombo, K::ListCombo, kAlignment, {293, 229, 48, 98}),
+    Field(m::kMagnifyCombo, K::ListCombo, kMagnify, {403, 229, 48, 98}),
+    Button(m::kNvLogo, "NV LOGO", {275, 251, 31, 15}),
+    Button(m::kCodePage, "代码页", {312, 251, 31, 15}),
+    Button(m::kBarCode, "一维码", {349, 251, 31, 15}),
+    Button(m::kQrCode, "二维码", {386, 251, 31, 15}),
+    Button(m::kPdf417, "PDF417", {423, 251, 31, 15}),
+    L(m::kHex, K::CheckBox, " HEX", {165, 267, 32, 10}),
+    Button(m::kClear, "清空", {199, 265, 21, 13}),
     L(0, K::StaticText, kDns, {250, 112, 35, 9}, kAlignRight),
     L(0, K::StaticText, kDhcp, {250, 41, 35, 12}, kAlignRight),
-    Field(1025, K::IpAddress, kDns, {290, 110, 100, 12}),
-    Field(1076, K::ListCombo, kDhcp, {290, 41, 35, 98}),
-    Button(1077, "SelfTest", {119, 265, 36, 13}),
-    Button(1078, "切刀测试", {238, 268, 31, 15}),
-    Button(1079, "钱箱测试", {275, 268, 31, 15}),
-    Button(1080, "蜂鸣测试", {312, 268, 31, 15}),
-    Button(1071, "语音测试", {349, 268, 31, 15}),
+    Field(m::kNetDns, K::IpAddress, kDns, {290, 110, 100, 12}),
+    Field(m::kDhcp, K::ListCombo, kDhcp, {290, 41, 35, 98}),
+    Button(m::kSelfTest, "SelfTest", {119, 265, 36, 13}),
+    Button(m::kCutterCheck, "切刀测试", {238, 268, 31, 15}),
+    Button(m::kDrawer, "钱箱测试", {275, 268, 31, 15}),
+    Button(m::kBuzzerTest, "蜂鸣测试", {312, 268, 31, 15}),
+    Button(m::kVoiceTest, "语音测试", {349, 268, 31, 15}),
 };
 
 // Icon 128 is drawn at its own size (32 x 32 pixels); the rectangle gives its place.
@@ -123,26 +125,17 @@ constexpr DialogTemplate kMainWindow{102, kMainCaption, 10, 467, 289, kMainContr
 constexpr DialogTemplate kAbout{100, kAboutCaption, 9, 235, 55, kAboutControls};
 
 constexpr std::array kCommandSet{
-    1041, 1043, 1044, 1042, 1040, 1077, 1045, 1047, 1048, 1018, 1019, 1051, 1053, 1054,
-    1056, 1057, 1058, 1059, 1060, 1067, 1068, 1069, 1070, 1073, 1078, 1071, 1079, 1080,
-};
-
-constexpr std::array<std::string_view, 5> kFontFamilies{
-    "SimSun", "宋体", "NSimSun", "WenQuanYi Zen Hei", "Noto Sans CJK SC",
+    m::kPrintMode, m::kBuzzer, m::kCutter, m::kDensity, m::kSelfTestPage, m::kSelfTest,
+    m::kPrinterBaud, m::kFactoryReset, m::kFont, m::kHexMode, m::kSendText, m::kInit, m::kUnderline,
+    m::kBold, m::kRotate, m::kUpsideDown, m::kReverse, m::kAlign, m::kMagnify, m::kNvLogo,
+    m::kCodePage, m::kBarCode, m::kQrCode, m::kPdf417, m::kCutterCheck, m::kVoiceTest, m::kDrawer,
+    m::kBuzzerTest,
 };
 } // namespace
 
 const DialogTemplate& MainWindowTemplate() { return kMainWindow; }
 const DialogTemplate& AboutTemplate() { return kAbout; }
 
-const ControlDef* FindControl(const DialogTemplate& dialog, int id)
-{
-    for (const auto& c : dialog.controls)
-        if (c.id == id) return &c;
-    return nullptr;
-}
-
 std::span<const int> CommandSetIds() { return kCommandSet; }
-std::span<const std::string_view> DialogFontFamilies() { return kFontFamilies; }
 
 } // namespace tallyx

@@ -1,64 +1,16 @@
 #pragma once
 // The controls of the main window (template 102) and of the About box (template 100):
 // one row per control, in tab order, positions in dialog units.
-#include <cstdint>
 #include <span>
-#include <string_view>
+
+#include "res/DialogTemplate.h"
 
 namespace tallyx {
 
-enum class ControlKind {
-    StaticText,
-    GroupBox,
-    PushButton,
-    CheckBox,
-    EditableCombo,   // drop-down with an edit field: the operator may type any text
-    ListCombo,       // drop-down list: one of its items
-    Edit,
-    MultiLineEdit,
-    IpAddress,
-    Icon,
-};
-
-namespace ctl {
-inline constexpr uint32_t kAlignCentre = 1u << 0;
-inline constexpr uint32_t kAlignRight = 1u << 1;
-inline constexpr uint32_t kFlat = 1u << 2;
-inline constexpr uint32_t kScrollBars = 1u << 3;    // both scroll bars, no wrapping
-inline constexpr uint32_t kWantReturn = 1u << 4;    // Return makes a new line
-inline constexpr uint32_t kDefault = 1u << 5;       // the default push button
-} // namespace ctl
-
-// x, y, width, height in dialog units. A combo's height includes its drop list.
-struct DluRect {
-    int x, y, width, height;
-};
-
-struct ControlDef {
-    int id;                        // 0: a label or frame no code refers to
-    ControlKind kind;
-    std::string_view label;        // text shown on the control
-    std::string_view name;         // what assistive tools call it: the label beside a field
-    DluRect rect;
-    uint32_t flags = 0;
-};
-
-struct DialogTemplate {
-    int resourceId;
-    std::string_view caption;
-    int fontPoints;
-    int width, height;             // client area, dialog units
-    std::span<const ControlDef> controls;
-};
-
 const DialogTemplate& MainWindowTemplate();
 const DialogTemplate& AboutTemplate();
-const ControlDef* FindControl(const DialogTemplate& dialog, int id);
 
-// Buttons enabled by a connect and disabled by a disconnect (save 1039 is switched apart).
+// Buttons enabled by a connect and disabled by a disconnect (the network save button is switched apart).
 std::span<const int> CommandSetIds();
-
-// Template fonts: "宋体" (SimSun), with CJK families present on Linux desktops after it.
-std::span<const std::string_view> DialogFontFamilies();
 
 } // namespace tallyx

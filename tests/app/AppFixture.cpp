@@ -7,7 +7,8 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "app/IpAddressCtrl.h"
+#include "res/MainWindowIds.h"
+#include "ui/IpAddressCtrl.h"
 
 namespace tallyx::test {
 
@@ -32,9 +33,9 @@ QWidget* AppTest::Ctl(int id) const
 
 QComboBox* AppTest::ComboAt(int id) const { return qobject_cast<QComboBox*>(Ctl(id)); }
 IpAddressCtrl* AppTest::AddressAt(int id) const { return qobject_cast<IpAddressCtrl*>(Ctl(id)); }
-QLineEdit* AppTest::SendCount() const { return qobject_cast<QLineEdit*>(Ctl(1050)); }
-QPlainTextEdit* AppTest::PrintBox() const { return qobject_cast<QPlainTextEdit*>(Ctl(1055)); }
-QCheckBox* AppTest::HexBox() const { return qobject_cast<QCheckBox*>(Ctl(1074)); }
+QLineEdit* AppTest::SendCount() const { return qobject_cast<QLineEdit*>(Ctl(id::main::kSendCount)); }
+QPlainTextEdit* AppTest::PrintBox() const { return qobject_cast<QPlainTextEdit*>(Ctl(id::main::kPrintText)); }
+QCheckBox* AppTest::HexBox() const { return qobject_cast<QCheckBox*>(Ctl(id::main::kHex)); }
 
 void AppTest::SelectItem(int comboId, const QString& item)
 {
@@ -47,8 +48,8 @@ void AppTest::SelectItem(int comboId, const QString& item)
 
 void AppTest::ConnectOn(const QString& port)
 {
-    SelectItem(1001, port);
-    Press(1003);
+    SelectItem(id::main::kPort, port);
+    Press(id::main::kConnect);
 }
 
 void AppTest::Press(int id)

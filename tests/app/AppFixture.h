@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/CPosToolDlg.h"
-#include "app/MessageBoxes.h"
-#include "tests/app/FakePlatform.h"
+#include "tests/support/RecordingPlatform.h"
+#include "tests/support/RecordingBoxes.h"
 
 class QComboBox;
 class QLineEdit;
@@ -40,7 +40,7 @@ protected:
     void ShowActive();
 
     RecordingBoxes boxes;
-    FakePlatform platform;
+    RecordingPlatform platform;
     std::unique_ptr<CPosToolDlg> dlg;
 };
 

@@ -4,8 +4,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "app/IpAddressCtrl.h"
+#include "res/MainWindowIds.h"
 #include "tests/app/AppFixture.h"
+#include "ui/IpAddressCtrl.h"
 
 namespace tallyx::test {
 namespace {
@@ -20,20 +21,20 @@ QString Caption(QWidget* w) { return qobject_cast<QAbstractButton*>(w)->text(); 
 TEST_F(CommandWiring, SerialConnectAndDisconnectSwitchTheWindow)
 {
     ConnectOn("COM1");
-    EXPECT_EQ(platform.calls, (std::vector<std::string>{"open COM1", "baud 115200"}));
-    EXPECT_EQ(Caption(Ctl(1003)), "断 开");
-    EXPECT_EQ(Ctl(1003)->accessibleName(), "断 开");
-    EXPECT_FALSE(Ctl(1001)->isEnabled());
-    EXPECT_FALSE(Ctl(1002)->isEnabled());
+    EXPECT_EQ(platform.calls, (std::vector<std::string>{"open COM1", "configure 115200"}));
+    EXPECT_EQ(Caption(Ctl(id::main::kConnect)), "断 开");
+    EXPECT_EQ(Ctl(id::main::kConnect)->accessibleName(), "断 开");
+    EXPECT_FALSE(Ctl(id::main::kPort)->isEnabled());
+    EXPECT_FALSE(Ctl(id::main::kBaud)->isEnabled());
     for (int id : kCommandSet) EXPECT_TRUE(Ctl(id)->isEnabled()) << id;
-    EXPECT_FALSE(Ctl(1039)->isEnabled());
+    EXPECT_FALSE(Ctl(id::main::kSave)->isEnabled());
     EXPECT_EQ(dlg->GetLink().g_connected, 1);
 
-    Press(1003);
+    Press(id::main::kConnect);
     EXPECT_EQ(platform.calls.back(), "close");
-    EXPECT_EQ(Caption(Ctl(1003)), "连 接");
-    EXPECT_TRUE(Ctl(1001)->isEnabled());
-    EXPECT_TRUE(Ctl(1002)->isEnabled());   // serial: the baud rate can be chosen again
+    EXPECT_EQ(Caption(Ctl(id::main::kConnect)), "连 接");
+    EXPECT_TRUE(Ctl(id::main::kPort)->isEnabled());
+    EXPECT_TRUE(Ctl(id::main::kBaud)->isEnabled());   // serial: the baud rate can be chosen again
     for (int id : kCommandSet) EXPECT_FALSE(Ctl(id)->isEnabled()) << id;
     EXPECT_EQ(dlg->GetLink().g_connected, 0);
     EXPECT_TRUE(Shown().empty());
@@ -42,10 +43,10 @@ TEST_F(CommandWiring, SerialConnectAndDisconnectSwitchTheWindow)
 TEST_F(CommandWiring, UsbDisconnectLeavesTheBaudComboOff)
 {
     ConnectOn("USB");
-    EXPECT_EQ(Caption(Ctl(1003)), "断 开");
-    Press(1003);
-    EXPECT_FALSE(Ctl(1002)->isEnabled());
-    EXPECT_FALSE(AddressAt(1021)->isEnabled());
+    EXPECT_EQ(Caption(Ctl(id::main::kConnect)), "断 开");
+    Press(id::main::kConnect);
+    EXPECT_FALSE(Ctl(id::main::kBaud)->isEnabled());
+    EXPECT_FALSE(AddressAt(id::main::kPrinterAddress)->isEnabled());
 }
 
 TEST_F(CommandWiring, AFailedConnectStaysDisconnected)
@@ -53,18 +54,18 @@ TEST_F(CommandWiring, AFailedConnectStaysDisconnected)
     platform.serialOpens["COM3"] = false;
     ConnectOn("COM3");
     EXPECT_EQ(Shown(), (std::vector<std::string>{"警告|此端口被占用或已损坏"}));
-    EXPECT_EQ(Caption(Ctl(1003)), "连 接");
-    EXPECT_TRUE(Ctl(1001)->isEnabled());
+    EXPECT_EQ(Caption(Ctl(id::main::kConnect)), "连 接");
+    EXPECT_TRUE(Ctl(id::main::kPort)->isEnabled());
     for (int id : kCommandSet) EXPECT_FALSE(Ctl(id)->isEnabled()) << id;
 }
 
 TEST_F(CommandWiring, ATypedPortNameIsOpenedAsItStands)
 {
-    SelectItem(1001, "COM1");
-    ComboAt(1001)->setEditText("COM7");
-    ComboAt(1002)->setEditText("12345");
-    Press(1003);
-    EXPECT_EQ(platform.calls, (std::vector<std::string>{"open COM7", "baud 9600"}));
+    SelectItem(id::main::kPort, "COM1");
+    ComboAt(id::main::kPort)->setEditText("COM7");
+    ComboAt(id::main::kBaud)->setEditText("12345");
+    Press(id::main::kConnect);
+    EXPECT_EQ(platform.calls, (std::vector<std::string>{"open COM7", "configure 9600"}));
 }
 
 TEST_F(CommandWiring, ButtonsSendTheirBytesWithTheChosenItem)
@@ -107,9 +108,9 @@ TEST_F(CommandWiring, SerialWriteIsFollowedByTwoReopens)
 {
     ConnectOn("COM2");
     platform.calls.clear();
-    Press(1054);
-    EXPECT_EQ(platform.calls, (std::vector<std::string>{"write 1B 45 01", "close", "open COM2", "baud 115200",
-                                                        "close", "open COM2", "baud 115200"}));
+    Press(id::main::kBold);
+    EXPECT_EQ(platform.calls, (std::vector<std::string>{"write 1B 45 01", "close", "open COM2", "configure 115200",
+                                                        "close", "open COM2", "configure 115200"}));
 }
 
 TEST_F(CommandWiring, SelfTestRepeatsByTheSendCount)
@@ -123,7 +124,7 @@ TEST_F(CommandWiring, SelfTestRepeatsByTheSendCount)
         SCOPED_TRACE(row.count);
         SendCount()->setText(row.count);
         platform.calls.clear();
-        Press(1077);
+        Press(id::main::kSelfTest);
         EXPECT_EQ(platform.Writes(), std::vector<std::string>(row.writes, "1F 11 04 0A"));
     }
     EXPECT_TRUE(Shown().empty());
@@ -133,13 +134,13 @@ TEST_F(CommandWiring, ABadSendCountIsReportedAndTheOldOneKept)
 {
     ConnectOn("COM1");
     SendCount()->setText("2");
-    Press(1077);
+    Press(id::main::kSelfTest);
     for (const char* bad : {"abc", "", "-1", "4294967296"}) {
         SCOPED_TRACE(bad);
         boxes.shown.clear();
         SendCount()->setText(bad);
         platform.calls.clear();
-        Press(1077);
+        Press(id::main::kSelfTest);
         EXPECT_EQ(Shown(), (std::vector<std::string>{"tallyx|请输入一个无符号整数。"}));
         EXPECT_EQ(dlg->g_sendCount, 2u);
         EXPECT_EQ(platform.Writes().size(), 2u);   // the handler goes on with the kept count
@@ -148,7 +149,7 @@ TEST_F(CommandWiring, ABadSendCountIsReportedAndTheOldOneKept)
     boxes.shown.clear();
     SendCount()->setText("x");
     platform.calls.clear();
-    Press(1040);
+    Press(id::main::kSelfTestPage);
     EXPECT_EQ(Shown(), (std::vector<std::string>{"tallyx|请输入一个无符号整数。"}));
     EXPECT_EQ(platform.Writes(), (std::vector<std::string>{"1F 11 04"}));
 }
@@ -157,8 +158,8 @@ TEST_F(CommandWiring, AFailedUsbOpenIsReportedByTheNextCommand)
 {
     platform.usbOpens = false;
     ConnectOn("USB");
-    EXPECT_EQ(Caption(Ctl(1003)), "断 开");
-    Press(1051);
+    EXPECT_EQ(Caption(Ctl(id::main::kConnect)), "断 开");
+    Press(id::main::kInit);
     EXPECT_EQ(Shown(), (std::vector<std::string>{"tallyx|此端口被占用或已损坏"}));
     EXPECT_TRUE(platform.Writes().empty());
     EXPECT_EQ(boxes.shown[0].owner, dlg.get());
@@ -166,18 +167,18 @@ TEST_F(CommandWiring, AFailedUsbOpenIsReportedByTheNextCommand)
 
 TEST_F(CommandWiring, NoUsbPrinterIsReportedAtConnect)
 {
-    platform.usbFound = false;
+    platform.usb = {UsbFind::NoInterface, {}, {}};
     ConnectOn("USB");
     EXPECT_EQ(Shown(), (std::vector<std::string>{"打印机设置工具|无法找到USB设备"}));
-    EXPECT_EQ(Caption(Ctl(1003)), "连 接");
+    EXPECT_EQ(Caption(Ctl(id::main::kConnect)), "连 接");
 }
 
 TEST_F(CommandWiring, HiddenReopenButtonReopensThePort)
 {
     ConnectOn("COM4");
     platform.calls.clear();
-    qobject_cast<QAbstractButton*>(Ctl(1052))->click();
-    EXPECT_EQ(platform.calls, (std::vector<std::string>{"close", "open COM4", "baud 115200"}));
+    qobject_cast<QAbstractButton*>(Ctl(id::main::kReopen))->click();
+    EXPECT_EQ(platform.calls, (std::vector<std::string>{"close", "open COM4", "configure 115200"}));
 }
 
 } // namespace

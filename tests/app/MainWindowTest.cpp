@@ -6,8 +6,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/IpAddressCtrl.h"
+#include "res/MainWindowIds.h"
 #include "tests/app/AppFixture.h"
+#include "ui/IpAddressCtrl.h"
 
 namespace tallyx::test {
 namespace {
@@ -24,13 +25,13 @@ QStringList Items(QComboBox* combo)
 TEST_F(MainWindowStart, ShowsTheDefaults)
 {
     EXPECT_EQ(dlg->windowTitle(), "Tallyx-V1.02");
-    EXPECT_EQ(ComboAt(1001)->currentText(), "USB");
-    EXPECT_FALSE(ComboAt(1002)->isEnabled());
-    EXPECT_FALSE(AddressAt(1021)->isEnabled());
-    EXPECT_EQ(AddressAt(1021)->Text(), "192.168.1.100");
+    EXPECT_EQ(ComboAt(id::main::kPort)->currentText(), "USB");
+    EXPECT_FALSE(ComboAt(id::main::kBaud)->isEnabled());
+    EXPECT_FALSE(AddressAt(id::main::kPrinterAddress)->isEnabled());
+    EXPECT_EQ(AddressAt(id::main::kPrinterAddress)->Text(), "192.168.1.100");
     EXPECT_EQ(SendCount()->text(), "1");
-    EXPECT_EQ(ComboAt(1076)->currentText(), "NO");
-    EXPECT_EQ(qobject_cast<QAbstractButton*>(Ctl(1003))->text(), "连 接");
+    EXPECT_EQ(ComboAt(id::main::kDhcp)->currentText(), "NO");
+    EXPECT_EQ(qobject_cast<QAbstractButton*>(Ctl(id::main::kConnect))->text(), "连 接");
     EXPECT_EQ(PrintBox()->toPlainText(),
               "1234567890ABCDEFGHIJKLMNOPQRSTUV\nWXYZabcdefgjilklmnopqrstuvwxyz&*\nZorvik打印机品牌\n");
     for (int id : {1022, 1023, 1024, 1025}) EXPECT_TRUE(AddressAt(id)->IsBlank()) << id;
@@ -147,7 +148,7 @@ TEST_F(MainWindowStart, KeepsTheTemplateTabOrder)
                          1019, 1050, 1051, 1053, 1054, 1056, 1057, 1058, 1059, 1060, 1061, 1062, 1067, 1068,
                          1069, 1070, 1073, 1074, 1075, 1025, 1076, 1077, 1078, 1079, 1080, 1071};
     std::vector<int> seen;
-    QWidget* start = Ctl(1009);
+    QWidget* start = Ctl(id::main::kBaudLabel);
     QWidget* w = start;
     do {
         bool isNumber = false;
@@ -173,14 +174,14 @@ TEST_F(MainWindowStart, PlacesControlsInDialogUnits)
     EXPECT_EQ(dlg->size(), QSize(u.X(467), u.Y(289)));
     EXPECT_EQ(dlg->minimumSize(), dlg->maximumSize());
     // Button 1003 at 205,10 size 59 x 18; the address 1021 at 333,12 size 100 x 15.
-    EXPECT_EQ(Ctl(1003)->geometry(), QRect(u.X(205), u.Y(10), u.X(264) - u.X(205), u.Y(28) - u.Y(10)));
-    EXPECT_EQ(Ctl(1021)->geometry(), QRect(u.X(333), u.Y(12), u.X(433) - u.X(333), u.Y(27) - u.Y(12)));
+    EXPECT_EQ(Ctl(id::main::kConnect)->geometry(), QRect(u.X(205), u.Y(10), u.X(264) - u.X(205), u.Y(28) - u.Y(10)));
+    EXPECT_EQ(Ctl(id::main::kPrinterAddress)->geometry(), QRect(u.X(333), u.Y(12), u.X(433) - u.X(333), u.Y(27) - u.Y(12)));
     // A drop-down's rectangle holds its list: the field itself stays one line high.
-    EXPECT_EQ(Ctl(1001)->geometry().topLeft(), QPoint(u.X(37), u.Y(13)));
-    EXPECT_LT(Ctl(1001)->height(), u.Y(151) / 2);
+    EXPECT_EQ(Ctl(id::main::kPort)->geometry().topLeft(), QPoint(u.X(37), u.Y(13)));
+    EXPECT_LT(Ctl(id::main::kPort)->height(), u.Y(151) / 2);
     // Buttons of one column share their left edge.
-    EXPECT_EQ(Ctl(1041)->x(), Ctl(1043)->x());
-    EXPECT_EQ(Ctl(1041)->x(), Ctl(1051)->x());
+    EXPECT_EQ(Ctl(id::main::kPrintMode)->x(), Ctl(id::main::kBuzzer)->x());
+    EXPECT_EQ(Ctl(id::main::kPrintMode)->x(), Ctl(id::main::kInit)->x());
 }
 
 TEST(DialogUnitsTest, ConvertsWithTheBaseUnits)

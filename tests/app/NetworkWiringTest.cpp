@@ -5,8 +5,9 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 
-#include "app/IpAddressCtrl.h"
+#include "res/MainWindowIds.h"
 #include "tests/app/AppFixture.h"
+#include "ui/IpAddressCtrl.h"
 
 namespace tallyx::test {
 namespace {
@@ -16,12 +17,12 @@ protected:
     void ConnectEthernet(const char* reply = "C0 A8 01 C8 FF FF FF 00 C0 A8 01 01 08 08 08 08 02 00 00 00 00 00")
     {
         platform.reply = FromHex(reply);
-        SelectItem(1001, "Ethernet");
-        AddressAt(1021)->SetAddress(0x7F000001);
-        Press(1003);
-        ASSERT_EQ(platform.connections.size(), 1u);
-        EXPECT_EQ(Hex(platform.connections[0]), "10 04 13");
-        platform.connections.clear();
+        SelectItem(id::main::kPort, "Ethernet");
+        AddressAt(id::main::kPrinterAddress)->SetAddress(0x7F000001);
+        Press(id::main::kConnect);
+        ASSERT_EQ(platform.sockets.size(), 1u);
+        EXPECT_EQ(Hex(platform.sockets[0]), "10 04 13");
+        platform.sockets.clear();
         platform.calls.clear();
     }
     void SetAddress(int id, const char* text)
@@ -37,19 +38,19 @@ protected:
 TEST_F(NetworkWiring, ConnectShowsTheParametersThePrinterReports)
 {
     ConnectEthernet();
-    EXPECT_EQ(AddressAt(1022)->Text(), "192.168.1.200");
-    EXPECT_EQ(AddressAt(1024)->Text(), "255.255.255.0");
-    EXPECT_EQ(AddressAt(1023)->Text(), "192.168.1.1");
-    EXPECT_EQ(AddressAt(1025)->Text(), "8.8.8.8");
-    EXPECT_EQ(ComboAt(1076)->currentText(), "YES");
+    EXPECT_EQ(AddressAt(id::main::kNetIp)->Text(), "192.168.1.200");
+    EXPECT_EQ(AddressAt(id::main::kNetMask)->Text(), "255.255.255.0");
+    EXPECT_EQ(AddressAt(id::main::kNetGateway)->Text(), "192.168.1.1");
+    EXPECT_EQ(AddressAt(id::main::kNetDns)->Text(), "8.8.8.8");
+    EXPECT_EQ(ComboAt(id::main::kDhcp)->currentText(), "YES");
     EXPECT_EQ(dlg->g_netIp, 0xC0A801C8u);
     EXPECT_EQ(dlg->g_netMask, 0xFFFFFF00u);
     EXPECT_EQ(dlg->g_netGateway, 0xC0A80101u);
     EXPECT_EQ(dlg->g_netDns, 0x08080808u);
     EXPECT_EQ(dlg->g_dhcpIndex, 1);
-    EXPECT_TRUE(Ctl(1039)->isEnabled());
-    EXPECT_FALSE(AddressAt(1021)->isEnabled());
-    EXPECT_EQ(qobject_cast<QAbstractButton*>(Ctl(1003))->text(), "断 开");
+    EXPECT_TRUE(Ctl(id::main::kSave)->isEnabled());
+    EXPECT_FALSE(AddressAt(id::main::kPrinterAddress)->isEnabled());
+    EXPECT_EQ(qobject_cast<QAbstractButton*>(Ctl(id::main::kConnect))->text(), "断 开");
     EXPECT_EQ(dlg->GetLink().g_printerIp, "127.0.0.1");
     EXPECT_TRUE(Shown().empty());
 }
@@ -57,30 +58,30 @@ TEST_F(NetworkWiring, ConnectShowsTheParametersThePrinterReports)
 TEST_F(NetworkWiring, DisconnectClearsTheParameters)
 {
     ConnectEthernet();
-    Press(1003);
+    Press(id::main::kConnect);
     for (int id : {1022, 1023, 1024, 1025}) EXPECT_TRUE(AddressAt(id)->IsBlank()) << id;
-    EXPECT_EQ(ComboAt(1076)->currentText(), "NO");
+    EXPECT_EQ(ComboAt(id::main::kDhcp)->currentText(), "NO");
     EXPECT_EQ(dlg->g_netIp, 0u);
     EXPECT_EQ(dlg->g_dhcpIndex, 0);
-    EXPECT_TRUE(AddressAt(1021)->isEnabled());
-    EXPECT_FALSE(Ctl(1039)->isEnabled());
-    EXPECT_FALSE(Ctl(1002)->isEnabled());
+    EXPECT_TRUE(AddressAt(id::main::kPrinterAddress)->isEnabled());
+    EXPECT_FALSE(Ctl(id::main::kSave)->isEnabled());
+    EXPECT_FALSE(Ctl(id::main::kBaud)->isEnabled());
 }
 
 TEST_F(NetworkWiring, AShortReplyLeavesTheFieldsEmpty)
 {
-    SetAddress(1022, "10.0.0.9");
+    SetAddress(id::main::kNetIp, "10.0.0.9");
     ConnectEthernet("C0 A8 01 C8 FF FF FF 00 C0 A8");
     for (int id : {1022, 1023, 1024, 1025}) EXPECT_TRUE(AddressAt(id)->IsBlank()) << id;
-    EXPECT_EQ(ComboAt(1076)->currentText(), "NO");
+    EXPECT_EQ(ComboAt(id::main::kDhcp)->currentText(), "NO");
     EXPECT_EQ(dlg->g_netIp, 0u);
-    EXPECT_TRUE(Ctl(1039)->isEnabled());
+    EXPECT_TRUE(Ctl(id::main::kSave)->isEnabled());
 }
 
 TEST_F(NetworkWiring, BlankOrIncompleteAddressRefusesToConnect)
 {
     ShowActive();
-    SelectItem(1001, "Ethernet");
+    SelectItem(id::main::kPort, "Ethernet");
     const struct {
         const char* address;
         const char* shown;
@@ -88,24 +89,24 @@ TEST_F(NetworkWiring, BlankOrIncompleteAddressRefusesToConnect)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.address);
         boxes.shown.clear();
-        SetAddress(1021, row.address);
-        Ctl(1050)->setFocus();
-        Press(1003);
+        SetAddress(id::main::kPrinterAddress, row.address);
+        Ctl(id::main::kSendCount)->setFocus();
+        Press(id::main::kConnect);
         EXPECT_EQ(Shown(), (std::vector<std::string>{row.shown}));
-        EXPECT_EQ(QApplication::focusWidget(), AddressAt(1021)->Field(0));
-        EXPECT_EQ(qobject_cast<QAbstractButton*>(Ctl(1003))->text(), "连 接");
+        EXPECT_EQ(QApplication::focusWidget(), AddressAt(id::main::kPrinterAddress)->Field(0));
+        EXPECT_EQ(qobject_cast<QAbstractButton*>(Ctl(id::main::kConnect))->text(), "连 接");
     }
-    EXPECT_TRUE(platform.connections.empty());
+    EXPECT_TRUE(platform.sockets.empty());
 }
 
 TEST_F(NetworkWiring, CommandsAreSentAfterTheHandlerReturns)
 {
     ConnectEthernet();
-    Press(1051);
-    EXPECT_TRUE(platform.connections.empty());   // only posted so far
+    Press(id::main::kInit);
+    EXPECT_TRUE(platform.sockets.empty());   // only posted so far
     RunPosted();
-    ASSERT_EQ(platform.connections.size(), 1u);
-    EXPECT_EQ(Hex(platform.connections[0]), "1B 40 0A");
+    ASSERT_EQ(platform.sockets.size(), 1u);
+    EXPECT_EQ(Hex(platform.sockets[0]), "1B 40 0A");
     EXPECT_TRUE(platform.Writes().empty());
 }
 
@@ -113,47 +114,47 @@ TEST_F(NetworkWiring, SelfTestPostsOneSendPerRepetition)
 {
     ConnectEthernet();
     SendCount()->setText("2");
-    Press(1077);
-    EXPECT_TRUE(platform.connections.empty());
+    Press(id::main::kSelfTest);
+    EXPECT_TRUE(platform.sockets.empty());
     for (int i = 0; i < 4; ++i) RunPosted();
-    ASSERT_EQ(platform.connections.size(), 2u);
-    EXPECT_EQ(Hex(platform.connections[0]), "1F 11 04 0A");
-    EXPECT_EQ(Hex(platform.connections[1]), "1F 11 04 0A");
+    ASSERT_EQ(platform.sockets.size(), 2u);
+    EXPECT_EQ(Hex(platform.sockets[0]), "1F 11 04 0A");
+    EXPECT_EQ(Hex(platform.sockets[1]), "1F 11 04 0A");
 }
 
 TEST_F(NetworkWiring, TwoCommandsBeforeTheLoopRunsBothSendTheSecond)
 {
     ConnectEthernet();
-    Press(1054);
-    Press(1056);
+    Press(id::main::kBold);
+    Press(id::main::kRotate);
     for (int i = 0; i < 4; ++i) RunPosted();
-    ASSERT_EQ(platform.connections.size(), 2u);
-    EXPECT_EQ(Hex(platform.connections[0]), "1B 56 01");
-    EXPECT_EQ(Hex(platform.connections[1]), "1B 56 01");
+    ASSERT_EQ(platform.sockets.size(), 2u);
+    EXPECT_EQ(Hex(platform.sockets[0]), "1B 56 01");
+    EXPECT_EQ(Hex(platform.sockets[1]), "1B 56 01");
 }
 
 TEST_F(NetworkWiring, SaveSendsTheParameters)
 {
     ConnectEthernet();
-    SelectItem(1076, "NO");
-    SetAddress(1022, "192.168.1.200");
-    SetAddress(1024, "255.255.255.0");
-    SetAddress(1023, "192.168.1.1");
-    SetAddress(1025, "8.8.8.8");
-    Press(1039);
-    ASSERT_EQ(platform.connections.size(), 1u);
-    EXPECT_EQ(Hex(platform.connections[0]), "1F 1B 1D 02 C0 A8 01 C8 FF FF FF 00 C0 A8 01 01 08 08 08 08 01");
+    SelectItem(id::main::kDhcp, "NO");
+    SetAddress(id::main::kNetIp, "192.168.1.200");
+    SetAddress(id::main::kNetMask, "255.255.255.0");
+    SetAddress(id::main::kNetGateway, "192.168.1.1");
+    SetAddress(id::main::kNetDns, "8.8.8.8");
+    Press(id::main::kSave);
+    ASSERT_EQ(platform.sockets.size(), 1u);
+    EXPECT_EQ(Hex(platform.sockets[0]), "1F 1B 1D 02 C0 A8 01 C8 FF FF FF 00 C0 A8 01 01 08 08 08 08 01");
     EXPECT_TRUE(Shown().empty());
 }
 
 TEST_F(NetworkWiring, SaveWithDhcpIgnoresTheAddresses)
 {
     ConnectEthernet();
-    SelectItem(1076, "YES");
+    SelectItem(id::main::kDhcp, "YES");
     for (int id : {1022, 1023, 1024, 1025}) AddressAt(id)->ClearAddress();
-    Press(1039);
-    ASSERT_EQ(platform.connections.size(), 1u);
-    EXPECT_EQ(Hex(platform.connections[0]),
+    Press(id::main::kSave);
+    ASSERT_EQ(platform.sockets.size(), 1u);
+    EXPECT_EQ(Hex(platform.sockets[0]),
               "1F 1B 1D 02 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 02");
     EXPECT_TRUE(Shown().empty());
 }
@@ -162,7 +163,7 @@ TEST_F(NetworkWiring, SaveChecksFieldsInOrderAndFocusesTheFirstFault)
 {
     ConnectEthernet();
     ShowActive();
-    SelectItem(1076, "NO");
+    SelectItem(id::main::kDhcp, "NO");
     const struct {
         const char *ip, *mask, *gateway, *dns;
         const char* shown;
@@ -179,38 +180,38 @@ TEST_F(NetworkWiring, SaveChecksFieldsInOrderAndFocusesTheFirstFault)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.shown);
-        SetAddress(1022, row.ip);
-        SetAddress(1024, row.mask);
-        SetAddress(1023, row.gateway);
-        SetAddress(1025, row.dns);
+        SetAddress(id::main::kNetIp, row.ip);
+        SetAddress(id::main::kNetMask, row.mask);
+        SetAddress(id::main::kNetGateway, row.gateway);
+        SetAddress(id::main::kNetDns, row.dns);
         boxes.shown.clear();
-        Ctl(1050)->setFocus();
-        Press(1039);
+        Ctl(id::main::kSendCount)->setFocus();
+        Press(id::main::kSave);
         EXPECT_EQ(Shown(), (std::vector<std::string>{std::string("打印机设置工具|") + row.shown}));
         EXPECT_EQ(QApplication::focusWidget(), AddressAt(row.focus)->Field(0));
     }
-    EXPECT_TRUE(platform.connections.empty());
+    EXPECT_TRUE(platform.sockets.empty());
 }
 
 TEST_F(NetworkWiring, SaveChecksThePrinterAddressToo)
 {
     ConnectEthernet();
-    SelectItem(1076, "YES");
-    SetAddress(1021, "127.0.0");
-    Press(1039);
+    SelectItem(id::main::kDhcp, "YES");
+    SetAddress(id::main::kPrinterAddress, "127.0.0");
+    Press(id::main::kSave);
     EXPECT_EQ(Shown(), (std::vector<std::string>{"打印机设置工具|您输入的IP地址不完整!"}));
-    EXPECT_TRUE(platform.connections.empty());
+    EXPECT_TRUE(platform.sockets.empty());
 }
 
 TEST_F(NetworkWiring, ABlankAddressIsReportedWhenThePostedSendRuns)
 {
     ConnectEthernet();
-    AddressAt(1021)->ClearAddress();
-    Press(1040);
+    AddressAt(id::main::kPrinterAddress)->ClearAddress();
+    Press(id::main::kSelfTestPage);
     EXPECT_TRUE(Shown().empty());
     RunPosted();
     EXPECT_EQ(Shown(), (std::vector<std::string>{"打印机设置工具|远程IP地址为空!"}));
-    EXPECT_TRUE(platform.connections.empty());
+    EXPECT_TRUE(platform.sockets.empty());
 }
 
 } // namespace

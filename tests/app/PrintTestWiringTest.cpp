@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include "res/MainWindowIds.h"
 #include "tests/app/AppFixture.h"
 
 namespace tallyx::test {
@@ -22,7 +23,7 @@ protected:
 TEST_F(PrintTestWiring, SendsTheDefaultTextAsGbkWithCrLf)
 {
     ConnectSerial();
-    Press(1019);
+    Press(id::main::kSendText);
     ASSERT_EQ(platform.Writes().size(), 1u);
     EXPECT_EQ(platform.Writes()[0],
               "31 32 33 34 35 36 37 38 39 30 41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50 51 52 53 54 55 56 0D 0A "
@@ -35,11 +36,11 @@ TEST_F(PrintTestWiring, SendsTheTextCountTimes)
     ConnectSerial();
     SetText("ABC");
     SendCount()->setText("2");
-    Press(1019);
+    Press(id::main::kSendText);
     EXPECT_EQ(platform.Writes(), (std::vector<std::string>{"41 42 43", "41 42 43"}));
     SendCount()->setText("0");
     platform.calls.clear();
-    Press(1019);
+    Press(id::main::kSendText);
     EXPECT_TRUE(platform.calls.empty());
     EXPECT_TRUE(Shown().empty());
 }
@@ -56,7 +57,7 @@ TEST_F(PrintTestWiring, SendsHexTextAsBytes)
         SCOPED_TRACE(row.text);
         SetText(row.text);
         platform.calls.clear();
-        Press(1019);
+        Press(id::main::kSendText);
         EXPECT_EQ(platform.Writes(), (std::vector<std::string>{row.bytes}));
     }
     EXPECT_TRUE(Shown().empty());
@@ -67,7 +68,7 @@ TEST_F(PrintTestWiring, BadHexOnSendIsReportedAndNothingSent)
     ConnectSerial();
     HexBox()->setChecked(true);
     SetText("4G");
-    Press(1019);
+    Press(id::main::kSendText);
     EXPECT_EQ(Shown(), (std::vector<std::string>{"错误|十六进制字符输入有错误!"}));
     EXPECT_TRUE(platform.calls.empty());
 }
@@ -76,11 +77,11 @@ TEST_F(PrintTestWiring, RefusesTextOf24575Bytes)
 {
     ConnectSerial();
     SetText(QString(24575, 'A'));
-    Press(1019);
+    Press(id::main::kSendText);
     EXPECT_EQ(Shown(), (std::vector<std::string>{"tallyx|输入太多了!"}));
     EXPECT_TRUE(platform.calls.empty());
     SetText(QString(24574, 'A'));
-    Press(1019);
+    Press(id::main::kSendText);
     ASSERT_EQ(platform.Writes().size(), 1u);
     EXPECT_EQ(platform.Writes()[0].size(), 24574u * 3 - 1);
     EXPECT_EQ(Shown().size(), 1u);
@@ -139,7 +140,7 @@ TEST_F(PrintTestWiring, EmptyTextOnlyFlipsTheBox)
 TEST_F(PrintTestWiring, ClearEmptiesTheBoxAndLeavesHexTicked)
 {
     HexBox()->setChecked(true);
-    Press(1075);
+    Press(id::main::kClear);
     EXPECT_EQ(Text(), "");
     EXPECT_TRUE(HexBox()->isChecked());
 }
@@ -147,7 +148,7 @@ TEST_F(PrintTestWiring, ClearEmptiesTheBoxAndLeavesHexTicked)
 TEST_F(PrintTestWiring, ClearReportsABadCountAndShowsTheKeptOne)
 {
     SendCount()->setText("x");
-    Press(1075);
+    Press(id::main::kClear);
     EXPECT_EQ(Shown(), (std::vector<std::string>{"tallyx|请输入一个无符号整数。"}));
     EXPECT_EQ(SendCount()->text(), "1");
 }

@@ -14,8 +14,9 @@
 #include <thread>
 
 #include "app/CAboutDlg.h"
-#include "app/IpAddressCtrl.h"
+#include "res/MainWindowIds.h"
 #include "tests/app/AppFixture.h"
+#include "ui/IpAddressCtrl.h"
 
 namespace tallyx::test {
 namespace {
@@ -25,8 +26,8 @@ using WindowBehaviour = AppTest;
 TEST_F(WindowBehaviour, ReturnLeavesTheWindowOpen)
 {
     ShowActive();
-    for (QWidget* target : {static_cast<QWidget*>(SendCount()), Ctl(1001), static_cast<QWidget*>(dlg.get()),
-                            static_cast<QWidget*>(AddressAt(1022)->Field(0))}) {
+    for (QWidget* target : {static_cast<QWidget*>(SendCount()), Ctl(id::main::kPort), static_cast<QWidget*>(dlg.get()),
+                            static_cast<QWidget*>(AddressAt(id::main::kNetIp)->Field(0))}) {
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
             QTest::keyClick(target, key);
             EXPECT_TRUE(dlg->isVisible());
@@ -52,8 +53,8 @@ TEST_F(WindowBehaviour, ReturnInThePrintBoxMakesANewLine)
 TEST_F(WindowBehaviour, ReturnOnAFocusedButtonPressesIt)
 {
     ShowActive();
-    Ctl(1075)->setFocus();
-    QTest::keyClick(Ctl(1075), Qt::Key_Return);
+    Ctl(id::main::kClear)->setFocus();
+    QTest::keyClick(Ctl(id::main::kClear), Qt::Key_Return);
     EXPECT_TRUE(PrintBox()->toPlainText().isEmpty());
     EXPECT_TRUE(dlg->isVisible());
 }
@@ -85,24 +86,24 @@ TEST_F(WindowBehaviour, PortSelectionSwitchesBaudAndAddress)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.port);
-        SelectItem(1001, row.port);
-        EXPECT_EQ(ComboAt(1002)->isEnabled(), row.baud);
-        EXPECT_EQ(AddressAt(1021)->isEnabled(), row.address);
+        SelectItem(id::main::kPort, row.port);
+        EXPECT_EQ(ComboAt(id::main::kBaud)->isEnabled(), row.baud);
+        EXPECT_EQ(AddressAt(id::main::kPrinterAddress)->isEnabled(), row.address);
     }
 }
 
 TEST_F(WindowBehaviour, TypingAPortIsNotAChoice)
 {
     ShowActive();
-    QLineEdit* edit = ComboAt(1001)->lineEdit();
+    QLineEdit* edit = ComboAt(id::main::kPort)->lineEdit();
     edit->setFocus();
     edit->selectAll();
     QTest::keyClicks(edit, "Ethernet");
     QTest::keyClick(edit, Qt::Key_Tab);
-    EXPECT_EQ(ComboAt(1001)->currentText(), "Ethernet");
+    EXPECT_EQ(ComboAt(id::main::kPort)->currentText(), "Ethernet");
     EXPECT_EQ(dlg->PortText(), "Ethernet");
-    EXPECT_FALSE(AddressAt(1021)->isEnabled());
-    EXPECT_FALSE(ComboAt(1002)->isEnabled());
+    EXPECT_FALSE(AddressAt(id::main::kPrinterAddress)->isEnabled());
+    EXPECT_FALSE(ComboAt(id::main::kBaud)->isEnabled());
     // The typed text is kept as typed: no completion, no case folding.
     edit->setFocus();
     edit->selectAll();
@@ -114,9 +115,9 @@ TEST_F(WindowBehaviour, TypingAPortIsNotAChoice)
 // The cutter test's worker reaches the link from its own thread.
 TEST_F(WindowBehaviour, LinkReadsAndMessagesWorkOffTheUiThread)
 {
-    SelectItem(1001, "COM3");
-    ComboAt(1002)->setEditText("9600");
-    AddressAt(1021)->SetAddress(0x0A000002);
+    SelectItem(id::main::kPort, "COM3");
+    ComboAt(id::main::kBaud)->setEditText("9600");
+    AddressAt(id::main::kPrinterAddress)->SetAddress(0x0A000002);
     std::string port, baud;
     AddressEntry address;
     std::thread worker([&] {
@@ -217,15 +218,15 @@ TEST_F(WindowBehaviour, NvLogoButtonOpensItsDialogOwnedByTheMainWindow)
 {
     ConnectOn("COM1");
     ShowActive();
-    const QString caption = static_cast<QPushButton*>(Ctl(1003))->text();
-    WithModal([&] { Press(1067); },
+    const QString caption = static_cast<QPushButton*>(Ctl(id::main::kConnect))->text();
+    WithModal([&] { Press(id::main::kNvLogo); },
               [&](QWidget* logo) {
                   EXPECT_EQ(logo->windowTitle(), "NV LOGO");
                   EXPECT_EQ(logo->parentWidget(), dlg.get());
               });
     EXPECT_TRUE(dlg->isVisible());
-    EXPECT_EQ(static_cast<QPushButton*>(Ctl(1003))->text(), caption);
-    EXPECT_TRUE(Ctl(1067)->isEnabled());
+    EXPECT_EQ(static_cast<QPushButton*>(Ctl(id::main::kConnect))->text(), caption);
+    EXPECT_TRUE(Ctl(id::main::kNvLogo)->isEnabled());
 }
 
 TEST_F(WindowBehaviour, SymbolButtonsOpenTheirDialogsOwnedByTheMainWindow)

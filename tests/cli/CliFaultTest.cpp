@@ -5,7 +5,7 @@
 
 #include "res/Faults.h"
 #include "tests/cli/CliRun.h"
-#include "tests/link/RecordingPlatform.h"
+#include "tests/support/RecordingPlatform.h"
 
 using namespace tallyx;
 using namespace tallyx::test;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/cli/CliRun.h"
-#include "tests/link/RecordingPlatform.h"
+#include "tests/support/RecordingPlatform.h"
 #include "tests/support/LoopbackServer.h"
 #include "link/PosixPlatform.h"
 

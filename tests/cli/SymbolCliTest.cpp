@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/cli/CliRun.h"
-#include "tests/link/RecordingPlatform.h"
+#include "tests/support/RecordingPlatform.h"
 
 using namespace tallyx;
 using namespace tallyx::test;

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "commands/MainCommands.h"
+#include "res/MainWindowIds.h"
 #include "tests/support/Hex.h"
 
 using namespace tallyx;
@@ -90,6 +91,6 @@ TEST(MainCommands, TableHoldsTwentyButtonsWithTheirComboAndCommandName)
         EXPECT_EQ(byName, FindMainCommandByButton(button));
         EXPECT_EQ(byName->comboId, combo);
     }
-    EXPECT_EQ(FindMainCommandByButton(1078), nullptr);   // the cutter test opens a dialog
+    EXPECT_EQ(FindMainCommandByButton(id::main::kCutterCheck), nullptr);   // the cutter test opens a dialog
     EXPECT_EQ(FindMainCommandByCliName("Init"), nullptr);
 }

@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QTest>
 
-#include "app/DialogLayout.h"
+#include "ui/DialogLayout.h"
 #include "dialogs/CBarCodeDlg.h"
 #include "tests/dialogs/SymbolDlgFixture.h"
 

@@ -6,12 +6,13 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/DialogLayout.h"
-#include "app/MessageBoxes.h"
-#include "dialogs/BitmapPreview.h"
 #include "dialogs/CNvLogoDlg.h"
-#include "tests/dialogs/BmpWriter.h"
-#include "tests/link/RecordingPlatform.h"
+#include "res/NvLogoIds.h"
+#include "tests/support/BmpWriter.h"
+#include "tests/support/RecordingPlatform.h"
+#include "ui/BitmapPreview.h"
+#include "ui/DialogLayout.h"
+#include "ui/MessageBoxes.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
@@ -38,7 +39,7 @@ TEST(NvLogoDlgLook, TemplateControlsAndDefaults)
     EXPECT_EQ(d.dialog.windowTitle(), "NV LOGO");
     const DialogUnits units(DialogFont(10));
     EXPECT_EQ(d.dialog.size(), QSize(units.X(270), units.Y(166)));
-    EXPECT_EQ(d.dialog.Control(1056)->geometry(), units.ToPixels({106, 8, 157, 145}));
+    EXPECT_EQ(d.dialog.Control(id::nvlogo::kPreview)->geometry(), units.ToPixels({106, 8, 157, 145}));
 
     const std::pair<int, QString> buttons[] = {
         {1003, "打开BMP"}, {1004, "测试图片"}, {1005, "下载logo"}, {1008, "清除logo"}, {1007, "打印logo"},
@@ -52,8 +53,8 @@ TEST(NvLogoDlgLook, TemplateControlsAndDefaults)
         EXPECT_EQ(button->accessibleDescription(), QString::number(id));
     }
 
-    auto* slot = qobject_cast<QComboBox*>(d.dialog.Control(1002));
-    auto* mode = qobject_cast<QComboBox*>(d.dialog.Control(1078));
+    auto* slot = qobject_cast<QComboBox*>(d.dialog.Control(id::nvlogo::kSlot));
+    auto* mode = qobject_cast<QComboBox*>(d.dialog.Control(id::nvlogo::kMode));
     ASSERT_NE(slot, nullptr);
     ASSERT_NE(mode, nullptr);
     EXPECT_EQ(Items(slot), QStringList({"1", "2", "3", "4", "5"}));
@@ -70,8 +71,8 @@ TEST(NvLogoDlgLook, TemplateControlsAndDefaults)
 TEST(NvLogoDlgLook, EveryOpeningStartsAtSlotOneNormal)
 {
     Dialog first;
-    qobject_cast<QComboBox*>(first.dialog.Control(1002))->setCurrentIndex(4);
-    qobject_cast<QComboBox*>(first.dialog.Control(1078))->setCurrentIndex(3);
+    qobject_cast<QComboBox*>(first.dialog.Control(id::nvlogo::kSlot))->setCurrentIndex(4);
+    qobject_cast<QComboBox*>(first.dialog.Control(id::nvlogo::kMode))->setCurrentIndex(3);
     first.dialog.UpdateData(true);
     EXPECT_EQ(first.dialog.g_logoIndex, 4);
     EXPECT_EQ(first.dialog.g_logoPrintMode, 3);
@@ -84,13 +85,13 @@ TEST(NvLogoDlgLook, ReturnPressesTheFocusedButtonElseCloses)
 {
     Dialog d;
     d.dialog.show();
-    auto* print = qobject_cast<QPushButton*>(d.dialog.Control(1007));
+    auto* print = qobject_cast<QPushButton*>(d.dialog.Control(id::nvlogo::kPrint));
     print->setFocus();
     QTest::keyClick(print, Qt::Key_Return);
     // The print command ran: no device was open, so the serial rule's two reopenings follow.
     EXPECT_EQ(std::count(d.platform.calls.begin(), d.platform.calls.end(), "open COM1"), 2);
     EXPECT_TRUE(d.dialog.isVisible());
-    QWidget* mode = d.dialog.Control(1078);
+    QWidget* mode = d.dialog.Control(id::nvlogo::kMode);
     mode->setFocus();
     QTest::keyClick(mode, Qt::Key_Return);
     EXPECT_FALSE(d.dialog.isVisible());
@@ -107,9 +108,9 @@ TEST(NvLogoDlgLook, PreviewFillsTheFrameOnEveryPaint)
     s.pixel = [](int x, int) { return x < 32 ? 0x000000u : 0xFFFFFFu; };
     Dialog d;
     d.dialog.m_chooseFile = [path = WriteBmp(s, "look_halves.bmp")](QWidget*) { return QString::fromStdString(path); };
-    qobject_cast<QPushButton*>(d.dialog.Control(1003))->click();
+    qobject_cast<QPushButton*>(d.dialog.Control(id::nvlogo::kOpenBmp))->click();
 
-    QWidget* frame = d.dialog.Control(1056);
+    QWidget* frame = d.dialog.Control(id::nvlogo::kPreview);
     for (int paint = 0; paint < 2; ++paint) {
         SCOPED_TRACE(paint);
         const QImage shot = frame->grab().toImage();

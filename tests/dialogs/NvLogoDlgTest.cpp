@@ -4,11 +4,12 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
-#include "app/MessageBoxes.h"
-#include "dialogs/BitmapPreview.h"
 #include "dialogs/CNvLogoDlg.h"
-#include "tests/dialogs/BmpWriter.h"
-#include "tests/link/RecordingPlatform.h"
+#include "res/NvLogoIds.h"
+#include "tests/support/BmpWriter.h"
+#include "tests/support/RecordingBoxes.h"
+#include "tests/support/RecordingPlatform.h"
+#include "ui/BitmapPreview.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
@@ -31,7 +32,7 @@ protected:
     void Choose(const std::string& path)
     {
         dialog.m_chooseFile = [path](QWidget*) { return QString::fromStdString(path); };
-        Press(1003);
+        Press(id::nvlogo::kOpenBmp);
     }
     void Select(int comboId, const QString& item)
     {
@@ -67,7 +68,7 @@ using Strings = std::vector<std::string>;
 TEST_F(NvLogoDlgTest, TestPictureSendsTheFileAsABitImage)
 {
     Choose(WriteBmp(AllBlack(8, 8), "dlg_black8.bmp"));
-    Press(1004);
+    Press(id::nvlogo::kTestPicture);
     EXPECT_EQ(Writes(), Strings{"1D 2A 01 01 " + kEightFF + " 1D 2F 00 0A 0A"});
     EXPECT_TRUE(boxes.shown.empty());
     // Serial: the port is reopened twice after the write.
@@ -78,8 +79,8 @@ TEST_F(NvLogoDlgTest, TestPictureSendsTheFileAsABitImage)
 TEST_F(NvLogoDlgTest, DownloadGoesToTheChosenSlotThenSaysSo)
 {
     Choose(WriteBmp(AllBlack(8, 8), "dlg_black8.bmp"));
-    Select(1002, "2");
-    Press(1005);
+    Select(id::nvlogo::kSlot, "2");
+    Press(id::nvlogo::kDownload);
     EXPECT_EQ(Writes(), Strings{"1C 72 02 01 00 01 00 " + kEightFF + " 1B 40"});
     EXPECT_EQ(Shown(), Strings{"NV LOGO|DownLoad LOGO Success!"});
     EXPECT_EQ(boxes.shown[0].owner, &dialog);
@@ -101,9 +102,9 @@ TEST_F(NvLogoDlgTest, PrintUsesSlotAndModeWithoutAFile)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.expected);
         platform.calls.clear();
-        Select(1002, QString::fromUtf8(row.slot));
-        Select(1078, QString::fromUtf8(row.mode));
-        Press(1007);
+        Select(id::nvlogo::kSlot, QString::fromUtf8(row.slot));
+        Select(id::nvlogo::kMode, QString::fromUtf8(row.mode));
+        Press(id::nvlogo::kPrint);
         EXPECT_EQ(Writes(), Strings{row.expected});
     }
     EXPECT_TRUE(boxes.shown.empty());
@@ -111,8 +112,8 @@ TEST_F(NvLogoDlgTest, PrintUsesSlotAndModeWithoutAFile)
 
 TEST_F(NvLogoDlgTest, ClearStoresTheSmallestLogoThenSaysSo)
 {
-    Select(1002, "3");
-    Press(1008);
+    Select(id::nvlogo::kSlot, "3");
+    Press(id::nvlogo::kClear);
     EXPECT_EQ(Writes(), Strings{"1C 72 03 01 00 01 00 00 00 00 00 00 00 00 00 01"});
     EXPECT_EQ(Shown(), Strings{"NV LOGO|Clear LOGO Success!"});
 }
@@ -173,7 +174,7 @@ TEST_F(NvLogoDlgTest, CancelledSecondChoiceKeepsTheFirstFile)
     Choose("");   // the file dialog cancelled
     EXPECT_EQ(dialog.m_strBmpPath, QString::fromStdString(first));
     EXPECT_EQ(dialog.Preview()->Picture(), preview);
-    Press(1004);
+    Press(id::nvlogo::kTestPicture);
     EXPECT_EQ(Writes(), Strings{"1D 2A 02 01 " + kEightFF + " " + kEightFF + " 1D 2F 00 0A 0A"});
 }
 
@@ -183,14 +184,14 @@ TEST_F(NvLogoDlgTest, UnreadableFileIsStillChosen)
     Choose(text);
     EXPECT_EQ(dialog.m_strBmpPath, QString::fromStdString(text));
     EXPECT_TRUE(dialog.Preview()->Picture().isNull());
-    Press(1004);
+    Press(id::nvlogo::kTestPicture);
     EXPECT_EQ(Shown(), Strings{"tallyx|位图文件不完整!"});
 }
 
 TEST_F(NvLogoDlgTest, LargestLogoIsOneWrite)
 {
     Choose(WriteBmp(AllBlack(384, 336), "dlg_384x336.bmp"));
-    Press(1005);
+    Press(id::nvlogo::kDownload);
     const Strings writes = Writes();
     ASSERT_EQ(writes.size(), 1u);
     EXPECT_EQ((writes[0].size() + 1) / 3, 16137u);
@@ -203,13 +204,13 @@ TEST_F(NvLogoDlgTest, OverTheNetworkEachCommandIsOneConnection)
     host.port = "Ethernet";
     link.ReopenPort();
     Choose(WriteBmp(AllBlack(384, 336), "dlg_384x336.bmp"));
-    Press(1005);
+    Press(id::nvlogo::kDownload);
     ASSERT_EQ(platform.sockets.size(), 1u);
     EXPECT_EQ(platform.sockets[0].size(), 16137u);
     EXPECT_EQ(link.g_netLen, 16137);
     EXPECT_EQ(host.posted, 0);   // sent directly, before the success message
     EXPECT_EQ(Shown(), Strings{"NV LOGO|DownLoad LOGO Success!"});
-    Press(1007);
+    Press(id::nvlogo::kPrint);
     ASSERT_EQ(platform.sockets.size(), 2u);
     EXPECT_EQ(Hex(platform.sockets[1]), "1B 61 01 1C 70 01 30 1B 61 00");
 }

@@ -2,7 +2,7 @@
 // taking turns, the combo texts (chosen or typed) reaching the command, messages, port.
 #include <QTest>
 
-#include "app/DialogLayout.h"
+#include "ui/DialogLayout.h"
 #include "dialogs/CPdf417Dlg.h"
 #include "tests/dialogs/SymbolDlgFixture.h"
 

@@ -2,7 +2,7 @@
 // reaching the command, the messages, the port, and Return that closes nothing.
 #include <QTest>
 
-#include "app/DialogLayout.h"
+#include "ui/DialogLayout.h"
 #include "dialogs/CQrCodeDlg.h"
 #include "tests/dialogs/SymbolDlgFixture.h"
 

@@ -7,8 +7,9 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
-#include "app/MessageBoxes.h"
-#include "tests/link/RecordingPlatform.h"
+#include "ui/MessageBoxes.h"
+#include "tests/support/RecordingBoxes.h"
+#include "tests/support/RecordingPlatform.h"
 
 namespace tallyx::test {
 

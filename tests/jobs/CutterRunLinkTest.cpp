@@ -8,7 +8,7 @@
 #include "jobs/CycleDelivery.h"
 #include "link/PosixPlatform.h"
 #include "tests/jobs/RunProbe.h"
-#include "tests/link/RecordingPlatform.h"
+#include "tests/support/RecordingPlatform.h"
 #include "tests/support/LoopbackServer.h"
 
 using namespace tallyx;

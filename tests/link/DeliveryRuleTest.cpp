@@ -1,7 +1,7 @@
 // The delivery rule and the reopen rule, checked call by call against a recording fake.
 #include <gtest/gtest.h>
 
-#include "tests/link/RecordingPlatform.h"
+#include "tests/support/RecordingPlatform.h"
 
 using namespace tallyx;
 using namespace tallyx::test;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "link/PosixPlatform.h"
-#include "tests/link/RecordingPlatform.h"
+#include "tests/support/RecordingPlatform.h"
 #include "tests/support/LoopbackServer.h"
 
 using namespace tallyx;

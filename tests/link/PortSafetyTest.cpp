@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "link/PosixPlatform.h"
-#include "tests/link/RecordingPlatform.h"
+#include "tests/support/RecordingPlatform.h"
 #include "tests/support/PtyPrinter.h"
 
 using namespace tallyx;

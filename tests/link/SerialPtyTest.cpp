@@ -9,7 +9,7 @@
 
 #include "link/PosixPlatform.h"
 #include "link/SerialPort.h"
-#include "tests/link/RecordingPlatform.h"
+#include "tests/support/RecordingPlatform.h"
 #include "tests/support/PtyPrinter.h"
 
 using namespace tallyx;

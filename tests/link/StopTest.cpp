@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "link/PosixPlatform.h"
-#include "tests/link/RecordingPlatform.h"
+#include "tests/support/RecordingPlatform.h"
 #include "tests/support/LoopbackServer.h"
 
 using namespace tallyx;

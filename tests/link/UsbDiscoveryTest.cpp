@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "link/PosixPlatform.h"
-#include "tests/link/RecordingPlatform.h"
+#include "tests/support/RecordingPlatform.h"
 
 using namespace tallyx;
 using namespace tallyx::test;

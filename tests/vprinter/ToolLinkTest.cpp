@@ -8,6 +8,7 @@
 #include "link/Link.h"
 #include "res/Faults.h"
 #include "link/PosixPlatform.h"
+#include "tests/support/RecordingPlatform.h"
 #include "vprinter/VirtualPrinter.h"
 
 namespace tallyx::vprinter::test {
@@ -15,19 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class Host : public LinkHost {
-public:
-    std::string port;
-    std::string baud = "9600";
-    AddressEntry address = AddressEntry::FromValue(0x7F000001);   // 127.0.0.1
-    std::vector<std::string> messages;
-
-    std::string PortText() override { return port; }
-    std::string BaudText() override { return baud; }
-    AddressEntry PrinterAddress() override { return address; }
-    void ReportFault(const Outcome& f) override { messages.emplace_back(FaultCliText(f.fault)); }
-    void PostSendTrigger(uint64_t) override {}
-};
+using Host = tallyx::test::FakeHost;
 
 bool WaitForFiles(const VirtualPrinter& printer, size_t count)
 {

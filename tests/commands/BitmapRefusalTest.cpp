@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <climits>
 
-#include "dialogs/bitmap.h"
-#include "tests/dialogs/AllocationProbe.h"
-#include "tests/dialogs/BmpWriter.h"
+#include "commands/Bitmap.h"
+#include "tests/commands/AllocationProbe.h"
+#include "tests/support/BmpWriter.h"
 #include "tests/support/Hex.h"
 
 using namespace tallyx;

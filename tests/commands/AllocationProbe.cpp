@@ -1,4 +1,4 @@
-#include "tests/dialogs/AllocationProbe.h"
+#include "tests/commands/AllocationProbe.h"
 
 #include <atomic>
 #include <cstdlib>

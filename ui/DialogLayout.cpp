@@ -1,4 +1,4 @@
-#include "app/DialogLayout.h"
+#include "ui/DialogLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,7 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/IpAddressCtrl.h"
+#include "ui/IpAddressCtrl.h"
 
 namespace tallyx {
 

@@ -1,9 +1,6 @@
 #pragma once
 // Every message box of the program goes through here, so tests can read what the
 // operator would see instead of a modal box blocking them.
-#include <string>
-#include <vector>
-
 #include "res/Types.h"
 
 class QWidget;
@@ -20,20 +17,5 @@ public:
 // The boxes in use: real QMessageBoxes unless a test installed its own.
 MessageBoxes& Boxes();
 void InstallBoxes(MessageBoxes* boxes);   // nullptr restores the real ones
-
-// Remembers every box instead of showing it.
-class RecordingBoxes : public MessageBoxes {
-public:
-    struct Shown {
-        std::string caption;
-        std::string text;
-        QWidget* owner;
-    };
-    void Show(const Message& message, QWidget* owner) override
-    {
-        shown.push_back({std::string(message.caption), std::string(message.text), owner});
-    }
-    std::vector<Shown> shown;
-};
 
 } // namespace tallyx

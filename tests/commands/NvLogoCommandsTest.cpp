@@ -1,8 +1,8 @@
 // The four NV logo commands: headers, trailers, slot and mode bytes.
 #include <gtest/gtest.h>
 
-#include "dialogs/nvlogo.h"
-#include "tests/dialogs/BmpWriter.h"
+#include "commands/NvLogo.h"
+#include "tests/support/BmpWriter.h"
 #include "tests/support/Hex.h"
 
 using namespace tallyx;

@@ -1,4 +1,4 @@
-#include "dialogs/bitmap.h"
+#include "commands/Bitmap.h"
 
 #include <algorithm>
 #include <cassert>

@@ -1,4 +1,4 @@
-#include "app/DataExchange.h"
+#include "ui/DataExchange.h"
 
 namespace tallyx {
 

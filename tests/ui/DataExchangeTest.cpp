@@ -1,7 +1,7 @@
 // Numbers read out of the main window's fields.
 #include <gtest/gtest.h>
 
-#include "app/DataExchange.h"
+#include "ui/DataExchange.h"
 #include "res/Address.h"
 
 namespace tallyx::test {

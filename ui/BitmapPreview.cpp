@@ -1,4 +1,4 @@
-#include "dialogs/BitmapPreview.h"
+#include "ui/BitmapPreview.h"
 
 #include <QImageReader>
 #include <QPainter>

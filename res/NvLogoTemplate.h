@@ -4,20 +4,12 @@
 #include <array>
 #include <string_view>
 
-#include "res/MainWindowControls.h"
+#include "res/DialogTemplate.h"
+#include "res/NvLogoIds.h"
 
 namespace tallyx {
 
 namespace nvlogo {
-inline constexpr int kOpenBmp = 1003;
-inline constexpr int kPreview = 1056;
-inline constexpr int kTestPicture = 1004;
-inline constexpr int kSlot = 1002;
-inline constexpr int kDownload = 1005;
-inline constexpr int kClear = 1008;
-inline constexpr int kPrint = 1007;
-inline constexpr int kMode = 1078;
-
 // The black frame the preview is drawn in; its picture widget is made by the dialog.
 inline constexpr DluRect kPreviewRect{106, 8, 157, 145};
 

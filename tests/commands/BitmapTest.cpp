@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "dialogs/bitmap.h"
-#include "tests/dialogs/BmpWriter.h"
+#include "commands/Bitmap.h"
+#include "tests/support/BmpWriter.h"
 #include "tests/support/Hex.h"
 
 using namespace tallyx;

@@ -1,4 +1,4 @@
-#include "app/IpAddressCtrl.h"
+#include "ui/IpAddressCtrl.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

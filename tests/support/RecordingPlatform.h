@@ -1,6 +1,7 @@
 #pragma once
 // A Platform that records every call as a line ("open COM1", "write 1B 40") and
 // answers from settings; its clock moves only when the link sleeps or waits.
+// The one recording platform of the link, command-line, dialog and window tests.
 #include <algorithm>
 #include <cstdint>
 #include <map>
@@ -25,6 +26,15 @@ public:
     size_t cutAfterBytes = SIZE_MAX;   // the connection breaks once this many bytes went out
     std::vector<Bytes> sockets;      // bytes sent on each connection
     int64_t now = 0;
+
+    // The bytes of every device write, in order, as hex.
+    std::vector<std::string> Writes() const
+    {
+        std::vector<std::string> out;
+        for (const auto& c : calls)
+            if (c.rfind("write ", 0) == 0) out.push_back(c.substr(6));
+        return out;
+    }
 
     OpenResult OpenSerial(const std::string& portText) override
     {

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/cli/CliRun.h"
-#include "tests/dialogs/BmpWriter.h"
-#include "tests/link/RecordingPlatform.h"
+#include "tests/support/RecordingPlatform.h"
+#include "tests/support/BmpWriter.h"
 
 using namespace tallyx;
 using namespace tallyx::test;

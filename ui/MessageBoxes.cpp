@@ -1,8 +1,8 @@
-#include "app/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 
 #include <QMessageBox>
 
-#include "app/QtText.h"
+#include "ui/QtText.h"
 
 namespace tallyx {
 

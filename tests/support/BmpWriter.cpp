@@ -1,4 +1,4 @@
-#include "tests/dialogs/BmpWriter.h"
+#include "tests/support/BmpWriter.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

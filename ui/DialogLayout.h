@@ -5,8 +5,8 @@
 #include <QHash>
 #include <QRect>
 
-#include "app/QtText.h"
-#include "res/MainWindowControls.h"
+#include "res/DialogTemplate.h"
+#include "ui/QtText.h"
 
 class QDialog;
 class QWidget;

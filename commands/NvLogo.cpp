@@ -1,10 +1,10 @@
-#include "dialogs/nvlogo.h"
+#include "commands/NvLogo.h"
 
 #include <algorithm>
 #include <cassert>
 #include <initializer_list>
 
-#include "dialogs/bitmap.h"
+#include "commands/Bitmap.h"
 #include "res/Messages.h"
 
 namespace tallyx {

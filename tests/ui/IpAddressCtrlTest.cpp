@@ -4,7 +4,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/IpAddressCtrl.h"
+#include "ui/IpAddressCtrl.h"
 
 namespace tallyx::test {
 namespace {

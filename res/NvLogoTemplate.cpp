@@ -1,4 +1,4 @@
-#include "dialogs/NvLogoControls.h"
+#include "res/NvLogoTemplate.h"
 
 #include "res/Messages.h"
 
@@ -7,6 +7,7 @@ namespace tallyx {
 namespace {
 using K = ControlKind;
 using namespace nvlogo;
+using namespace id::nvlogo;
 
 constexpr std::string_view kSlotLabel = "Logo位置:";
 constexpr std::string_view kModeName = "Logo打印方式";   // no label on screen: named for assistive tools
