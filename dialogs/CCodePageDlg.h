@@ -16,7 +16,7 @@ public:
     // The main window opens it modally with itself as parent and lends it its link.
     CCodePageDlg(Link& link, QWidget* parent);
 
-    // Selection of list 1002, 0 at every opening; -1 when the typed text is no item.
+    // Selection of the code page list, 0 at every opening; -1 when the typed text is no item.
     int g_codePageIndex = 0;
 
     QWidget* Control(int id) const { return m_ui.controls.value(id); }
