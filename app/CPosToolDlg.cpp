@@ -8,9 +8,9 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QThread>
 
 #include "app/AppIcon.h"
+#include "app/PrintTestBox.h"
 #include "ui/DataExchange.h"
 #include "res/Address.h"
 #include "commands/Gbk.h"
@@ -32,7 +32,6 @@ using namespace id::main;
 constexpr int kEditFontHeightPx = 12;
 constexpr int kEditFontWeight = 12;   // the template's weight field, lighter than thin
 
-bool OnUiThread(const QObject* object) { return QThread::currentThread() == object->thread(); }
 } // namespace
 
 CPosToolDlg::CPosToolDlg(Platform* platform, QWidget* parent)
@@ -50,7 +49,7 @@ CPosToolDlg::CPosToolDlg(Platform* platform, QWidget* parent)
     m_dhcp = Combo(kDhcp);
     m_sendCountEdit = qobject_cast<QLineEdit*>(Control(kSendCount));
     m_printText = qobject_cast<QPlainTextEdit*>(Control(kPrintText));
-    m_hex = qobject_cast<QCheckBox*>(Control(kHex));
+    m_printTest = new PrintTestBox(*this, m_link, m_printText, qobject_cast<QCheckBox*>(Control(kHex)));
     m_connect = Button(kConnect);
     m_sendTrigger = Button(kSendTrigger);
     // Only the program clicks the hidden buttons; Return never reaches them.
@@ -82,9 +81,8 @@ void CPosToolDlg::BindHandlers()
         const int id = def.buttonId;
         connect(Button(id), &QPushButton::clicked, this, [this, id] { OnMainCommand(id); });
     }
-    onClick(kSendText, &CPosToolDlg::OnSendText);
-    onClick(kHex, &CPosToolDlg::OnHexMode);
-    onClick(kClear, &CPosToolDlg::OnClearText);
+    connect(Button(kSendText), &QPushButton::clicked, m_printTest, &PrintTestBox::OnSendText);
+    connect(Button(kClear), &QPushButton::clicked, m_printTest, &PrintTestBox::OnClearText);
     onClick(kNvLogo, &CPosToolDlg::OnNvLogo);
     onClick(kCodePage, &CPosToolDlg::OnCodePage);
     onClick(kBarCode, &CPosToolDlg::OnBarCode);
@@ -95,9 +93,6 @@ void CPosToolDlg::BindHandlers()
     onClick(kReopen, &CPosToolDlg::ReopenPort);
     onClick(kSendTrigger, &CPosToolDlg::SendPendingNetData);
 
-    connect(m_port, &QComboBox::currentTextChanged, this, &CPosToolDlg::UpdateLinkTexts);
-    connect(m_baud, &QComboBox::currentTextChanged, this, &CPosToolDlg::UpdateLinkTexts);
-    connect(m_printerIp, &IpAddressCtrl::AddressChanged, this, &CPosToolDlg::UpdateLinkTexts);
 }
 
 void CPosToolDlg::FillCombos()
@@ -137,10 +132,9 @@ void CPosToolDlg::OnInitDialog()
     g_editFont.setPixelSize(kEditFontHeightPx);
     g_editFont.setWeight(QFont::Weight(kEditFontWeight));
     m_printText->setFont(g_editFont);
-    SetEditBytes(Utf8ToGbk(kDefaultPrintText));
+    m_printTest->SetEditBytes(Utf8ToGbk(kDefaultPrintText));
 
     UpdateData(false);
-    UpdateLinkTexts();
 }
 
 void CPosToolDlg::SetCommandSetEnabled(bool enabled)
@@ -196,34 +190,11 @@ void CPosToolDlg::contextMenuEvent(QContextMenuEvent* event)
     menu->popup(event->globalPos());
 }
 
-void CPosToolDlg::UpdateLinkTexts()
-{
-    std::lock_guard lock(m_textsLock);
-    m_portSnapshot = ToUtf8(m_port->currentText());
-    m_baudSnapshot = ToUtf8(m_baud->currentText());
-    m_addressSnapshot = m_printerIp->Entry();
-}
-
-std::string CPosToolDlg::PortText()
-{
-    if (OnUiThread(this)) return ToUtf8(m_port->currentText());
-    std::lock_guard lock(m_textsLock);
-    return m_portSnapshot;
-}
-
-std::string CPosToolDlg::BaudText()
-{
-    if (OnUiThread(this)) return ToUtf8(m_baud->currentText());
-    std::lock_guard lock(m_textsLock);
-    return m_baudSnapshot;
-}
-
-AddressEntry CPosToolDlg::PrinterAddress()
-{
-    if (OnUiThread(this)) return m_printerIp->Entry();
-    std::lock_guard lock(m_textsLock);
-    return m_addressSnapshot;
-}
+// The link asks only from the window's own thread: the cutter run delivers to a target
+// captured at its start.
+std::string CPosToolDlg::PortText() { return ToUtf8(m_port->currentText()); }
+std::string CPosToolDlg::BaudText() { return ToUtf8(m_baud->currentText()); }
+AddressEntry CPosToolDlg::PrinterAddress() { return m_printerIp->Entry(); }
 
 void CPosToolDlg::ReportFault(const Outcome& fault)
 {
@@ -233,11 +204,6 @@ void CPosToolDlg::ReportFault(const Outcome& fault)
 
 void CPosToolDlg::ShowMessage(const Message& message)
 {
-    if (!OnUiThread(this)) {
-        // Boxes belong to the UI thread: a worker's message waits for the event loop.
-        QMetaObject::invokeMethod(this, [this, message] { ShowMessage(message); }, Qt::QueuedConnection);
-        return;
-    }
     Boxes().Show(message, this);
     if (message.focusId == 0) return;
     if (auto* address = Address(message.focusId)) address->SetFocusFirst();

@@ -23,6 +23,7 @@ class QPushButton;
 namespace tallyx {
 
 class IpAddressCtrl;
+class PrintTestBox;
 class PosixPlatform;
 struct MainCommandDef;
 
@@ -69,9 +70,6 @@ public slots:
     void OnSelchangePort();
     void OnMainCommand(int buttonId);
     void OnSaveNetParams();
-    void OnSendText();
-    void OnHexMode();
-    void OnClearText();
     void OnAbout();
     void OnNvLogo();
     void OnCodePage();
@@ -101,10 +99,6 @@ private:
     QComboBox* Combo(int id) const;
     IpAddressCtrl* Address(int id) const;
     QPushButton* Button(int id) const;
-    // The print-test box's text as GBK bytes, line breaks as CR LF, and back.
-    std::string EditBytes() const;
-    void SetEditBytes(const std::string& gbk);
-    void UpdateLinkTexts();
 
     std::unique_ptr<PosixPlatform> m_ownPlatform;
     Platform& m_platform;
@@ -117,18 +111,13 @@ private:
     QComboBox* m_dhcp;
     QLineEdit* m_sendCountEdit;
     QPlainTextEdit* m_printText;
-    QCheckBox* m_hex;
+    PrintTestBox* m_printTest;
     QPushButton* m_connect;
     QPushButton* m_sendTrigger;
 
     // Posted network sends not yet run; one queued click carries them all.
     std::atomic<uint64_t> m_pendingTriggers{0};
 
-    // What the link reads when it runs off the UI thread (the cutter test's worker).
-    std::mutex m_textsLock;
-    std::string m_portSnapshot;
-    std::string m_baudSnapshot;
-    AddressEntry m_addressSnapshot;
 
     // Outlives the cutter dialog (Esc leaves a run going); last, so it is stopped and
     // joined before the link and the texts it reads go away.

@@ -3,6 +3,7 @@
 #include "commands/Gbk.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <iconv.h>
 
 namespace tallyx {
@@ -36,6 +37,13 @@ public:
     template <typename Skip>
     std::string Run(std::string_view input, std::string_view replacement, Skip skip)
     {
+        return RunWith(input, skip, [&](std::string_view) { return std::string(replacement); });
+    }
+
+    // The same, with the replacement made from the bytes it replaces.
+    template <typename Skip, typename Replace>
+    std::string RunWith(std::string_view input, Skip skip, Replace replace)
+    {
         std::string out;
         if (m_cd == iconv_t(-1)) return out;
         char* in = const_cast<char*>(input.data());
@@ -50,7 +58,7 @@ public:
             if (errno == E2BIG) continue;
             // EILSEQ (not convertible) or EINVAL (cut short at the end): replace and go on.
             const size_t n = errno == EINVAL ? inLeft : skip(in, inLeft);
-            out += replacement;
+            out += replace(std::string_view(in, n));
             in += n;
             inLeft -= n;
             iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
@@ -68,6 +76,84 @@ std::string Utf8ToGbk(std::string_view utf8)
 {
     Converter converter("GBK", "UTF-8");
     return converter.Run(utf8, "?", Utf8CharacterLength);
+}
+
+namespace {
+constexpr char32_t kLoneCr = 0x240D;     // SYMBOL FOR CARRIAGE RETURN
+constexpr char32_t kLoneLf = 0x240A;     // SYMBOL FOR LINE FEED
+constexpr char32_t kRawByte = 0xF700;    // private use: U+F700 + byte
+
+void AppendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+}
+
+// The code point of a three-byte UTF-8 character at p, or 0.
+char32_t ThreeByteCodePoint(std::string_view s, size_t i)
+{
+    if (i + 2 >= s.size() || (uint8_t(s[i]) & 0xF0) != 0xE0) return 0;
+    return char32_t(uint8_t(s[i]) & 0x0F) << 12 | char32_t(uint8_t(s[i + 1]) & 0x3F) << 6 |
+           char32_t(uint8_t(s[i + 2]) & 0x3F);
+}
+} // namespace
+
+std::string BoxTextFromBytes(std::string_view gbk)
+{
+    Converter converter("UTF-8", "GBK");
+    const auto decode = [&](std::string_view run) {
+        return converter.RunWith(run, [](const char*, size_t) { return size_t(1); }, [](std::string_view bad) {
+            std::string marks;
+            for (char b : bad) AppendUtf8(marks, kRawByte + uint8_t(b));
+            return marks;
+        });
+    };
+    std::string out;
+    size_t start = 0;
+    for (size_t i = 0; i < gbk.size(); ++i) {
+        if (gbk[i] != '\r' && gbk[i] != '\n') continue;
+        out += decode(gbk.substr(start, i - start));
+        if (gbk[i] == '\r' && i + 1 < gbk.size() && gbk[i + 1] == '\n') {
+            out += '\n';
+            ++i;
+        } else {
+            AppendUtf8(out, gbk[i] == '\r' ? kLoneCr : kLoneLf);
+        }
+        start = i + 1;
+    }
+    return out + decode(gbk.substr(start));
+}
+
+std::string BytesFromBoxText(std::string_view utf8)
+{
+    std::string out;
+    size_t start = 0;
+    const auto flush = [&](size_t end) { out += Utf8ToGbk(utf8.substr(start, end - start)); };
+    for (size_t i = 0; i < utf8.size();) {
+        const char32_t c = ThreeByteCodePoint(utf8, i);
+        const bool mark = c == kLoneCr || c == kLoneLf || (c >= kRawByte && c <= kRawByte + 0xFF);
+        if (utf8[i] != '\n' && !mark) {
+            ++i;
+            continue;
+        }
+        flush(i);
+        if (utf8[i] == '\n') out += "\r\n";
+        else if (c == kLoneCr) out += '\r';
+        else if (c == kLoneLf) out += '\n';
+        else out += char(c - kRawByte);
+        i += utf8[i] == '\n' ? 1 : 3;
+        start = i;
+    }
+    flush(utf8.size());
+    return out;
 }
 
 std::string GbkToUtf8(std::string_view gbk)

@@ -1,5 +1,7 @@
 // The print-test box: Send, the " HEX" check box and Clear.
+#include <QAccessible>
 #include <QCheckBox>
+#include <QTest>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -151,6 +153,55 @@ TEST_F(PrintTestWiring, ClearReportsABadCountAndShowsTheKeptOne)
     Press(id::main::kClear);
     EXPECT_EQ(Shown(), (std::vector<std::string>{"tallyx|请输入一个无符号整数。"}));
     EXPECT_EQ(SendCount()->text(), "1");
+}
+
+} // namespace
+} // namespace tallyx::test
+
+namespace tallyx::test {
+namespace {
+
+// Back and forth between HEX and text, the bytes stay what they were.
+TEST_F(PrintTestWiring, HexRoundTripKeepsEveryByte)
+{
+    ConnectSerial();
+    const char* rows[] = {"1D 21 0A ", "0A ", "0D ", "FF ", "41 0D 0A 42 ", "D6 D0 CE C4 "};
+    for (const char* hex : rows) {
+        SCOPED_TRACE(hex);
+        HexBox()->setChecked(true);
+        SetText(hex);
+        HexBox()->click();          // to text
+        EXPECT_FALSE(HexBox()->isChecked());
+        platform.calls.clear();
+        Press(id::main::kSendText);
+        ASSERT_EQ(platform.Writes().size(), 1u);
+        EXPECT_EQ(platform.Writes()[0] + " ", hex);
+        HexBox()->click();          // and back to hexadecimal
+        EXPECT_EQ(Text().toStdString(), hex);
+    }
+    // A Return typed by the operator is still CR LF.
+    HexBox()->setChecked(false);
+    SetText("A");
+    QTest::keyClick(PrintBox(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(PrintBox(), Qt::Key_Return);
+    QTest::keyClicks(PrintBox(), "B");
+    HexBox()->click();
+    EXPECT_EQ(Text().toStdString(), "41 0D 0A 42 ");
+}
+
+// A screen reader toggles the box through its accessible action, which clicks nothing.
+TEST_F(PrintTestWiring, AssistiveToggleConvertsTheText)
+{
+    SetText("AB");
+    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(HexBox());
+    ASSERT_NE(box, nullptr);
+    ASSERT_NE(box->actionInterface(), nullptr);
+    box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(HexBox()->isChecked());
+    EXPECT_EQ(Text().toStdString(), "41 42 ");
+    box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_FALSE(HexBox()->isChecked());
+    EXPECT_EQ(Text().toStdString(), "AB");
 }
 
 } // namespace

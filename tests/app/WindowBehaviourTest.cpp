@@ -11,7 +11,6 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
-#include <thread>
 
 #include "app/CAboutDlg.h"
 #include "res/MainWindowIds.h"
@@ -110,29 +109,6 @@ TEST_F(WindowBehaviour, TypingAPortIsNotAChoice)
     QTest::keyClicks(edit, "usb");
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_EQ(dlg->PortText(), "usb");
-}
-
-// The cutter test's worker reaches the link from its own thread.
-TEST_F(WindowBehaviour, LinkReadsAndMessagesWorkOffTheUiThread)
-{
-    SelectItem(id::main::kPort, "COM3");
-    ComboAt(id::main::kBaud)->setEditText("9600");
-    AddressAt(id::main::kPrinterAddress)->SetAddress(0x0A000002);
-    std::string port, baud;
-    AddressEntry address;
-    std::thread worker([&] {
-        port = dlg->PortText();
-        baud = dlg->BaudText();
-        address = dlg->PrinterAddress();
-        dlg->ShowMessage({"警告", "此端口被占用或已损坏"});
-    });
-    worker.join();
-    EXPECT_EQ(port, "COM3");
-    EXPECT_EQ(baud, "9600");
-    EXPECT_EQ(address.Dotted(), "10.0.0.2");
-    EXPECT_TRUE(Shown().empty());   // waits for the UI thread
-    QCoreApplication::processEvents();
-    EXPECT_EQ(Shown(), (std::vector<std::string>{"警告|此端口被占用或已损坏"}));
 }
 
 // Runs `check` on the modal window that `open` brings up, then closes it.

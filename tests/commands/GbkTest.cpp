@@ -50,3 +50,30 @@ TEST(Gbk, LongTextConvertsWhole)
     EXPECT_EQ(Hex(gbk.substr(9998)), "D6 D0");
     EXPECT_EQ(GbkToUtf8(gbk), utf8);
 }
+
+TEST(Gbk, TheBoxKeepsEveryByteThroughTextAndBack)
+{
+    const std::pair<std::string, std::string> rows[] = {
+        {"1D 21 0A", "\x1D!\xE2\x90\x8A"},             // a lone LF shows as U+240A
+        {"0D", "\xE2\x90\x8D"},                        // a lone CR as U+240D
+        {"41 0D 0A 42", "A\nB"},                       // CR LF is the box's line break
+        {"0A 0D", "\xE2\x90\x8A\xE2\x90\x8D"},         // LF then CR: no line break
+        {"FF", "\xEF\x9F\xBF"},                        // not GBK: U+F7FF
+        {"D6 D0 FF CE C4", "中\xEF\x9F\xBF文"},          // a bad byte between characters
+        {"D6", "\xEF\x9F\x96"},                        // a lead byte cut short
+        {"", ""},
+    };
+    for (const auto& [bytes, text] : rows) {
+        SCOPED_TRACE(bytes);
+        const Bytes b = FromHex(bytes);
+        const std::string raw(b.begin(), b.end());
+        EXPECT_EQ(BoxTextFromBytes(raw), text);
+        EXPECT_EQ(Hex(BytesFromBoxText(text)), bytes);
+    }
+    // Typed by the operator: a Return is CR LF, a character GBK lacks is '?'.
+    EXPECT_EQ(Hex(BytesFromBoxText("A\n\xF0\x9F\x98\x80")), "41 0D 0A 3F");
+    // Every byte value survives, alone and between others.
+    std::string all;
+    for (int i = 1; i < 256; ++i) all += char(i);
+    EXPECT_EQ(Hex(BytesFromBoxText(BoxTextFromBytes(all))), Hex(all));
+}

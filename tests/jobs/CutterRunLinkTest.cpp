@@ -47,6 +47,22 @@ TEST(CutterRunLink, SerialCyclesAreWrittenThenThePortReopenedTwice)
     EXPECT_TRUE(host.messages.empty());
 }
 
+// The worker neither asks the window for its texts nor tells it of a fault.
+TEST(CutterRunLink, AFailedReopenIsCountedNotShown)
+{
+    RecordingPlatform platform;
+    FakeHost host;
+    Link link(host, platform);
+    link.ReopenPort();
+    platform.serialOpens["COM1"] = false;
+    host.port = "changed after the start";
+    CutterRun run;
+    RunToEnd(run, MakeCycleDelivery(link, CaptureCycleTarget(link, "COM1", "9600")), 2, 0);
+    EXPECT_TRUE(host.faults.empty());
+    EXPECT_EQ(run.Failures(), 2u);
+    EXPECT_EQ(platform.Writes().size(), 1u);   // the reopen after the first write failed: closed
+}
+
 TEST(CutterRunLink, UsbReopensTwiceBeforeEachWrite)
 {
     RecordingPlatform platform;
