@@ -123,6 +123,70 @@ bool Extends(std::string_view prefix, std::span<const uint8_t> held)
 
 } // namespace
 
+Family FamilyOf(Op op)
+{
+    switch (op) {
+    case Op::Initialise:
+    case Op::HexDump: return Family::Framing;
+    case Op::LineFeed:
+    case Op::FormFeed:
+    case Op::Tab:
+    case Op::Cancel:
+    case Op::PrintModeBits:
+    case Op::Underline:
+    case Op::Bold:
+    case Op::DoubleStrike:
+    case Op::Rotate:
+    case Op::UpsideDown:
+    case Op::Align:
+    case Op::CodePage:
+    case Op::FeedLines:
+    case Op::FeedDots:
+    case Op::DefaultSpacing:
+    case Op::LineSpacing:
+    case Op::SelectFont:
+    case Op::ChineseUnderline:
+    case Op::ChineseOn:
+    case Op::ChineseOff:
+    case Op::ChineseModeBits:
+    case Op::ChineseQuadruple:
+    case Op::Magnify:
+    case Op::Reverse: return Family::Text;
+    case Op::SetBaud:
+    case Op::SetPrintMode:
+    case Op::SetDensity:
+    case Op::BuzzerSetting:
+    case Op::CutterSetting:
+    case Op::FactoryReset:
+    case Op::NetworkSetting:
+    case Op::FontSetting:
+    case Op::CodePageSetting:
+    case Op::SelfTest: return Family::Settings;
+    case Op::DefineImage:
+    case Op::PrintImage:
+    case Op::PrintLogo:
+    case Op::StoreLogo:
+    case Op::EscBitImage:
+    case Op::Raster: return Family::Images;
+    case Op::HriPosition:
+    case Op::HriFont:
+    case Op::BarHeight:
+    case Op::BarWidth:
+    case Op::BarMargin:
+    case Op::Barcode:
+    case Op::Symbol: return Family::Symbols;
+    case Op::DrawerPulse:
+    case Op::Beep:
+    case Op::Cut:
+    case Op::NetworkQuery:
+    case Op::RealTimeStatus:
+    case Op::StatusRequest:
+    case Op::VoicePrompt:
+    case Op::VoiceAmount: return Family::Device;
+    default: return Family::Ignored;
+    }
+}
+
 std::span<const CommandDef> CommandTable()
 {
     return kCommands;

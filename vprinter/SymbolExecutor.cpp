@@ -2,7 +2,7 @@
 // FIXME: draw the real symbols (zint) instead of frames of an estimated size.
 #include <algorithm>
 
-#include "vprinter/Interpreter.h"
+#include "vprinter/SymbolExecutor.h"
 
 namespace tallyx::vprinter {
 
@@ -55,10 +55,20 @@ int QrSide(size_t n)
 
 } // namespace
 
-std::string Interpreter::ExecuteSymbol(Op op, const Bytes& h, const Bytes& payload, bool kept)
+void SymbolExecutor::Reset()
 {
-    const uint8_t n = h.size() > 2 ? h[2] : 0;
-    switch (op) {
+    m_hriPosition = 0;
+    m_hriFont = 0;
+    m_barHeight = 162;
+    m_barWidth = 3;
+    m_barMargin = 0;
+}
+
+std::string SymbolExecutor::Execute(const Command& cmd)
+{
+    const Bytes& payload = cmd.payload;
+    const uint8_t n = cmd.Arg();
+    switch (cmd.def.op) {
     case Op::HriPosition: m_hriPosition = n & 0x03; return std::to_string(m_hriPosition);
     case Op::HriFont: m_hriFont = n; return std::to_string(n);
     case Op::BarHeight:
@@ -73,28 +83,28 @@ std::string Interpreter::ExecuteSymbol(Op op, const Bytes& h, const Bytes& paylo
     case Op::Barcode: {
         const Symbology* s = FindSymbology(n);
         if (!s) return "unknown symbology " + std::to_string(n) + ", ignored";
-        if (!kept) return "no terminator within 255 bytes, ignored";
+        if (!cmd.kept) return "no terminator within 255 bytes, ignored";
         if (payload.empty()) return "no data, ignored";
         const int modules = s->fixedModules ? s->fixedModules : 11 * int(payload.size()) + 35;
         SymbolBox box;
-        box.width = std::min(modules * m_barWidth, m_layout.PaperDots());
+        box.width = std::min(modules * m_barWidth, m_ctx.layout.PaperDots());
         const int hri = (m_hriPosition == 3 ? 2 : m_hriPosition ? 1 : 0) * kHriHeight;
         box.height = m_barHeight + hri;
         box.label = Caption(s->name, payload);
         std::string detail = box.label;
-        m_layout.AddSymbol(std::move(box), m_style.align);
+        m_ctx.layout.AddSymbol(std::move(box), m_ctx.style.align);
         return detail;
     }
     case Op::Symbol:
         if (n != 0x6B) return "function " + std::to_string(n) + " not supported, ignored";
         if (payload.size() < 2) return "too short, ignored";
-        return ExecuteSymbolFunction(payload);
+        return Function(payload);
     default: return "";
     }
 }
 
 // GS ( k: payload is cn fn and the parameters.
-std::string Interpreter::ExecuteSymbolFunction(const Bytes& p)
+std::string SymbolExecutor::Function(const Bytes& p)
 {
     const uint8_t cn = p[0], fn = p[1];
     const uint8_t arg = p.size() > 2 ? p[2] : 0;
@@ -113,7 +123,7 @@ std::string Interpreter::ExecuteSymbolFunction(const Bytes& p)
             SymbolBox box;
             box.width = box.height = (QrSide(m_qrData.size()) + 2 * kQrQuietModules) * m_qrModule;
             box.label = Caption("QR", m_qrData);
-            m_layout.AddSymbol(std::move(box), m_style.align);
+            m_ctx.layout.AddSymbol(std::move(box), m_ctx.style.align);
             return "QR print";
         }
         default: return "QR function " + std::to_string(fn) + " ignored";
@@ -137,10 +147,10 @@ std::string Interpreter::ExecuteSymbolFunction(const Bytes& p)
             const int rows = m_pdfRows ? m_pdfRows
                                        : std::clamp(int(m_pdfData.size() + 10) / columns + 3, 3, 90);
             SymbolBox box;
-            box.width = std::min((17 * columns + 69) * m_pdfWidth, m_layout.PaperDots());
+            box.width = std::min((17 * columns + 69) * m_pdfWidth, m_ctx.layout.PaperDots());
             box.height = rows * m_pdfRowHeight * m_pdfWidth;
             box.label = Caption("PDF417", m_pdfData);
-            m_layout.AddSymbol(std::move(box), m_style.align);
+            m_ctx.layout.AddSymbol(std::move(box), m_ctx.style.align);
             return "PDF417 print";
         }
         default: return "PDF417 function " + std::to_string(fn) + " ignored";
