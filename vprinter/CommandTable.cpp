@@ -173,7 +173,7 @@ Family FamilyOf(Op op)
     case Op::BarHeight:
     case Op::BarWidth:
     case Op::BarMargin:
-    case Op::Barcode:
+    case Op::Barcode: return Family::Barcodes;
     case Op::Symbol: return Family::Symbols;
     case Op::DrawerPulse:
     case Op::Beep:

@@ -15,7 +15,7 @@ uint64_t Word(const Bytes& h, size_t at)
 
 Interpreter::Interpreter(PrinterState& state, int paperDots, Hooks hooks)
     : m_ctx(state, paperDots, std::move(hooks)), m_text(m_ctx), m_hexDump(m_ctx), m_textCommands(m_ctx),
-      m_settings(m_ctx), m_images(m_ctx), m_symbols(m_ctx), m_device(m_ctx)
+      m_settings(m_ctx), m_images(m_ctx), m_barcodes(m_ctx), m_symbols(m_ctx), m_device(m_ctx)
 {
 }
 
@@ -173,6 +173,7 @@ void Interpreter::Execute(const Command& cmd)
     case Family::Text: detail = m_textCommands.Execute(cmd); break;
     case Family::Settings: detail = m_settings.Execute(cmd); break;
     case Family::Images: detail = m_images.Execute(cmd); break;
+    case Family::Barcodes: detail = m_barcodes.Execute(cmd); break;
     case Family::Symbols: detail = m_symbols.Execute(cmd); break;
     case Family::Device: detail = m_device.Execute(cmd); break;
     case Family::Ignored: break;
@@ -191,7 +192,7 @@ void Interpreter::Initialise()
     m_ctx.chinese = m_ctx.state.printMode == 1;
     m_ctx.codePage = m_ctx.state.codePage;
     m_images.Reset();
-    m_symbols.Reset();
+    m_barcodes.Reset();
 }
 
 size_t Interpreter::HeldBytes() const

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "vprinter/BarcodeExecutor.h"
 #include "vprinter/DeviceExecutor.h"
 #include "vprinter/HexDump.h"
 #include "vprinter/ImageExecutor.h"
@@ -72,6 +73,7 @@ private:
     TextExecutor m_textCommands;
     SettingsExecutor m_settings;
     ImageExecutor m_images;
+    BarcodeExecutor m_barcodes;
     SymbolExecutor m_symbols;
     DeviceExecutor m_device;
 
