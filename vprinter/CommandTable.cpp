@@ -103,8 +103,8 @@ constexpr CommandDef kCommands[] = {
     {"\x1F\x1B\x1F\xFA"sv, S::Fixed, 5, Op::FontSetting, "1F 1B 1F FA", "font setting"},
     {"\x1F\x1B\x1F\xFF"sv, S::Fixed, 5, Op::CodePageSetting, "1F 1B 1F FF", "code page setting"},
     {"\x1F\x1B\x1F"sv, S::Fixed, 5, Op::OtherFontSetting, "1F 1B 1F", "unknown character setting (ignored)"},
-    {"\x1F\x12\x10"sv, S::Fixed, 4, Op::VoicePrompt, "1F 12 10", "play voice prompt"},
-    {"\x1F\x13"sv, S::Counted8, 3, Op::VoiceAmount, "1F 13", "announce amount"},
+    {"\x1F\x12\x10"sv, S::Fixed, 4, Op::VoicePrompt, "1F 12 10", "voice chip"},
+    {"\x1F\x13"sv, S::Counted8, 3, Op::VoiceAmount, "1F 13", "voice chip"},
 };
 
 bool StartsWith(std::span<const uint8_t> held, std::string_view prefix)
@@ -180,9 +180,9 @@ Family FamilyOf(Op op)
     case Op::Cut:
     case Op::NetworkQuery:
     case Op::RealTimeStatus:
-    case Op::StatusRequest:
+    case Op::StatusRequest: return Family::Device;
     case Op::VoicePrompt:
-    case Op::VoiceAmount: return Family::Device;
+    case Op::VoiceAmount: return Family::Voice;
     default: return Family::Ignored;
     }
 }

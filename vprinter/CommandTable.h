@@ -37,7 +37,7 @@ enum class Op : uint8_t {
 };
 
 // Which executor carries a command out.
-enum class Family : uint8_t { Ignored, Framing, Text, Settings, Images, Barcodes, Symbols, Device };
+enum class Family : uint8_t { Ignored, Framing, Text, Settings, Images, Barcodes, Symbols, Device, Voice };
 Family FamilyOf(Op op);
 
 struct CommandDef {

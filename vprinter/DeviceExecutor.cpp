@@ -20,8 +20,6 @@ std::string DeviceExecutor::Execute(const Command& cmd)
         if (!m_ctx.state.buzzer) detail += " (buzzer switched off: silent)";
         return detail;
     }
-    case Op::VoicePrompt: return "prompt " + std::to_string(header[3]);
-    case Op::VoiceAmount: return std::string(cmd.payload.begin(), cmd.payload.end());
     case Op::Cut:
         if (!m_ctx.state.cutter) return "cutter switched off: not cut";
         if (header.size() == 4) m_ctx.layout.FeedDots(header[3]);

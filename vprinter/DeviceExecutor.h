@@ -1,5 +1,5 @@
 #pragma once
-// The printer's hardware: cash drawer, buzzer, cutter, status answers and the voice chip.
+// The printer's hardware: cash drawer, buzzer, cutter, and status answers.
 #include "vprinter/PrintContext.h"
 
 namespace tallyx::vprinter {

@@ -15,7 +15,7 @@ uint64_t Word(const Bytes& h, size_t at)
 
 Interpreter::Interpreter(PrinterState& state, int paperDots, Hooks hooks)
     : m_ctx(state, paperDots, std::move(hooks)), m_text(m_ctx), m_hexDump(m_ctx), m_textCommands(m_ctx),
-      m_settings(m_ctx), m_images(m_ctx), m_barcodes(m_ctx), m_symbols(m_ctx), m_device(m_ctx)
+      m_settings(m_ctx), m_images(m_ctx), m_barcodes(m_ctx), m_symbols(m_ctx), m_device(m_ctx), m_voice(m_ctx)
 {
 }
 
@@ -176,6 +176,7 @@ void Interpreter::Execute(const Command& cmd)
     case Family::Barcodes: detail = m_barcodes.Execute(cmd); break;
     case Family::Symbols: detail = m_symbols.Execute(cmd); break;
     case Family::Device: detail = m_device.Execute(cmd); break;
+    case Family::Voice: detail = m_voice.Execute(cmd); break;
     case Family::Ignored: break;
     }
     std::string meaning(cmd.def.meaning);

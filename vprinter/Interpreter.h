@@ -16,6 +16,7 @@
 #include "vprinter/SymbolExecutor.h"
 #include "vprinter/TextExecutor.h"
 #include "vprinter/TextInput.h"
+#include "vprinter/VoiceExecutor.h"
 
 namespace tallyx::vprinter {
 
@@ -76,6 +77,7 @@ private:
     BarcodeExecutor m_barcodes;
     SymbolExecutor m_symbols;
     DeviceExecutor m_device;
+    VoiceExecutor m_voice;
 
     Bytes m_held;
     std::optional<Payload> m_payload;

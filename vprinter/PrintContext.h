@@ -29,6 +29,7 @@ struct PrinterHooks {
     std::function<void()> stateChanged;          // the stored settings changed
     std::function<void(const Block&)> block;     // a block was printed
     std::function<void(Receipt&&)> receiptDone;  // a receipt was cut off or ended
+    std::function<void(const std::string&)> voice;   // what the voice chip said ("amount 12.50")
 };
 
 // One whole command as the framer hands it over.

@@ -33,6 +33,9 @@ PrinterEngine::PrinterEngine(EngineOptions options, Listener listener)
     hooks.receiptDone = [this](Receipt&& r) {
         if (m_listener.receiptDone) m_listener.receiptDone(std::move(r));
     };
+    hooks.voice = [this](const std::string& said) {
+        if (m_listener.voice) m_listener.voice(said);
+    };
     m_interpreter = std::make_unique<Interpreter>(m_state, m_options.paperDots, std::move(hooks));
 }
 

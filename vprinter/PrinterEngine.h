@@ -33,6 +33,7 @@ public:
         std::function<void(const Block&)> block;
         std::function<void(Receipt&&)> receiptDone;
         std::function<void(const LogRecord&)> log;
+        std::function<void(const std::string&)> voice;
     };
 
     PrinterEngine(EngineOptions options, Listener listener);

@@ -1,7 +1,7 @@
 // The self-test page: what the printer stores, a character chart and a line of Chinese.
 #include "vprinter/PrinterTexts.h"
 #include "vprinter/SettingsExecutor.h"
-#include "vprinter/TextDecoder.h"
+#include "vprinter/CodePages.h"
 
 namespace tallyx::vprinter {
 
@@ -33,7 +33,8 @@ void PrintSelfTestPage(PrintContext& ctx)
     line(kSelfTestBuzzer, OnOffText(s.buzzer));
     line(kSelfTestCutter, OnOffText(s.cutter));
     line(kSelfTestFont, std::to_string(s.font + 1));
-    line(kSelfTestCodePage, std::to_string(s.codePage) + " " + TextDecoder::CodePageCharset(s.codePage));
+    const CodePage* page = FindCodePage(s.codePage);
+    line(kSelfTestCodePage, std::to_string(s.codePage) + " " + (page ? page->name : "-"));
     ctx.PrintLine(kSelfTestNetwork, plain);
     line(kSelfTestIp, DottedText(s.network.ip));
     line(kSelfTestMask, DottedText(s.network.mask));

@@ -1,7 +1,7 @@
 #include "vprinter/SettingsExecutor.h"
 
 #include "vprinter/PrinterTexts.h"
-#include "vprinter/TextDecoder.h"
+#include "vprinter/CodePages.h"
 
 namespace tallyx::vprinter {
 
@@ -64,7 +64,7 @@ std::string SettingsExecutor::Execute(const Command& cmd)
         state.codePage = p;
         m_ctx.codePage = p;
         m_ctx.ChangeState();
-        return std::to_string(p) + " (" + TextDecoder::CodePageCharset(p) + ")";
+        return CodePageText(p);
     case Op::FactoryReset:
         state = PrinterState{};
         m_ctx.chinese = false;

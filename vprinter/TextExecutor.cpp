@@ -1,6 +1,6 @@
 #include "vprinter/TextExecutor.h"
 
-#include "vprinter/TextDecoder.h"
+#include "vprinter/CodePages.h"
 
 namespace tallyx::vprinter {
 
@@ -108,7 +108,7 @@ std::string TextExecutor::Style(Op op, uint8_t n)
     case Op::ChineseOff: m_ctx.chinese = false; return "";
     case Op::CodePage:
         m_ctx.codePage = n;
-        return std::to_string(n) + " (" + TextDecoder::CodePageCharset(n) + ")";
+        return CodePageText(n);
     case Op::SelectFont: style.fontB = n & 1; return (n & 1) ? "B" : "A";
     default: return "";
     }

@@ -176,17 +176,6 @@ TEST(DialogCommands, CutterSwitchedOffDoesNotCut)
     EXPECT_EQ(p.LastLog().meaning, "cut the paper: cutter switched off: not cut");
 }
 
-TEST(DialogCommands, VoiceCommandsAreLoggedNotPrinted)
-{
-    PrinterProbe p;
-    p.FeedHex("1F 12 10 16 1F 13 05 31 32 2E 35 30");
-    ASSERT_EQ(p.logs.size(), 2u);
-    EXPECT_EQ(Describe(p.logs[0]), "tcp 1F 12 10 16 (4) 1F 12 10 = play voice prompt: prompt 22");
-    EXPECT_EQ(Describe(p.logs[1]), "tcp 1F 13 05 31 32 2E 35 30 (8) 1F 13 = announce amount: 12.50");
-    p.interpreter.Idle();
-    EXPECT_TRUE(p.receipts.empty());
-}
-
 TEST(DialogCommands, BuzzerSwitchedOffStaysSilent)
 {
     PrinterProbe p;

@@ -10,6 +10,7 @@ PrinterProbe::PrinterProbe(int paperDots, PrinterState initial)
                       [this] { ++stateChanges; },
                       {},
                       [this](Receipt&& r) { receipts.push_back(std::move(r)); },
+                      [this](const std::string& said) { voices.push_back(said); },
                   })
 {
 }

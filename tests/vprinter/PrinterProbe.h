@@ -19,6 +19,7 @@ struct PrinterProbe {
     std::vector<LogRecord> logs;
     std::vector<Receipt> receipts;
     std::vector<Bytes> replies;
+    std::vector<std::string> voices;
     int stateChanges = 0;
     Interpreter interpreter;
 

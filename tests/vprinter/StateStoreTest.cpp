@@ -113,8 +113,14 @@ TEST_F(StateFile, SettingsSurviveARestart)
         PrinterEngine engine({kPaper58Dots, Path(), "", kIdleMs}, {});
         Feed(engine, "1B 4E 04 01 1F 1B 12 00 1F 1B 1D 02 0A 00 00 07 FF FF 00 00 0A 00 00 01 0A 00 00 02 01");
         Feed(engine, "1C 72 04 01 00 01 00 01 02 03 04 05 06 07 08");
+        Feed(engine, "1F 1B 1F FF 11 0A 0A");   // code page 17: OEM866
     }
-    PrinterEngine again({kPaper58Dots, Path(), "", kIdleMs}, {});
+    std::vector<std::string> printed;
+    PrinterEngine::Listener listener;
+    listener.log = [&](const LogRecord& r) {
+        if (r.mnemonic == "text") printed.push_back(r.meaning);
+    };
+    PrinterEngine again({kPaper58Dots, Path(), "", kIdleMs}, listener);
     const PrinterState s = again.State();
     EXPECT_EQ(s.density, 1);
     EXPECT_FALSE(s.cutter);
@@ -122,6 +128,9 @@ TEST_F(StateFile, SettingsSurviveARestart)
     EXPECT_EQ(DottedText(s.network.dns), "10.0.0.2");
     ASSERT_TRUE(s.logos[3].has_value());
     EXPECT_EQ(tallyx::test::Hex(s.logos[3]->data), "01 02 03 04 05 06 07 08");
+    EXPECT_EQ(s.codePage, 17);
+    Feed(again, "80 81 0A");
+    EXPECT_EQ(printed, std::vector<std::string>{"print \"АБ\""}) << "characters of the stored code page";
     EXPECT_EQ(again.TakeWarnings(), "");
 }
 
