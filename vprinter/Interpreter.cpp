@@ -54,6 +54,14 @@ void Interpreter::Idle()
     m_ctx.EndReceipt();
 }
 
+void Interpreter::EndOfStream(std::string_view link)
+{
+    m_ctx.link = link;
+    AbandonCommand();
+    m_text.FlushPendingLead();
+    m_text.FlushLog();
+}
+
 // A command still unfinished when its sender has gone is dropped, logged as cut off.
 void Interpreter::AbandonCommand()
 {

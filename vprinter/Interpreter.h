@@ -40,6 +40,9 @@ public:
     }
     // Silence on every link: prints what is held, ends the receipt, leaves hex dump mode.
     void Idle();
+    // The sender's connection ended: a command it left unfinished is dropped, so the next
+    // connection starts clean. The receipt goes on.
+    void EndOfStream(std::string_view link);
 
     const Receipt& CurrentReceipt() const { return m_ctx.layout.Current(); }
     const TextStyle& Style() const { return m_ctx.style; }

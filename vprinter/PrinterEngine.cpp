@@ -76,6 +76,12 @@ void PrinterEngine::Feed(const uint8_t* data, size_t n, std::string_view link, c
     m_wake.notify_all();
 }
 
+void PrinterEngine::EndOfStream(std::string_view link)
+{
+    std::lock_guard lock(m_mutex);
+    m_interpreter->EndOfStream(link);
+}
+
 PrinterState PrinterEngine::State() const
 {
     std::lock_guard lock(m_mutex);

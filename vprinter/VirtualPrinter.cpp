@@ -74,7 +74,7 @@ bool VirtualPrinter::Start(std::string* error)
         tcp.acceptDelayMs = m_options.acceptDelayMs;
         tcp.replyBytes = m_options.replyBytes;
         tcp.resetAfter = m_options.resetAfter;
-        m_tcp = std::make_unique<TcpServer>(tcp, sink("tcp"));
+        m_tcp = std::make_unique<TcpServer>(tcp, sink("tcp"), [this] { m_engine->EndOfStream("tcp"); });
         if (!m_tcp->Start(error)) {
             m_tcp.reset();
             return false;
