@@ -67,8 +67,8 @@ std::string SettingsExecutor::Execute(const Command& cmd)
         return CodePageText(p);
     case Op::FactoryReset:
         state = PrinterState{};
-        m_ctx.chinese = false;
-        m_ctx.codePage = 0;
+        m_ctx.chinese = state.printMode == 1;
+        m_ctx.codePage = state.codePage;
         m_ctx.ChangeState();
         return "defaults restored";
     default: return "";

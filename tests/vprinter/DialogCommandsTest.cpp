@@ -154,7 +154,8 @@ TEST(DialogCommands, CodePageChartPrintsTwoSizesAndCuts)
 TEST(DialogCommands, CodePageSettingChangesTheCharacters)
 {
     PrinterProbe p;
-    p.FeedHex("1F 1B 1F FF 10 0A 0A 80 0A");   // 16: WPC1252, where 80 is the euro sign
+    // 16: WPC1252, where 80 is the euro sign in single-byte (ASCII) mode.
+    p.FeedHex("1B 4E 03 00 1F 1B 1F FF 10 0A 0A 80 0A");
     EXPECT_EQ(p.state.codePage, 16);
     EXPECT_NE(PrintedText(p.interpreter.CurrentReceipt()).find("€"), std::string::npos);
 }

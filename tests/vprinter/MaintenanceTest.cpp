@@ -64,8 +64,8 @@ TEST(CodePages, ACodePageWithoutATablePrintsPlaceholdersAndSaysSo)
     EXPECT_EQ(text.rfind(squares, 0), 0u) << text;
 
     PrinterProbe unknown;
-    unknown.FeedHex("1B 74 0B 80 0A");
-    EXPECT_EQ(unknown.logs.at(0).meaning,
+    unknown.FeedHex("1C 2E 1B 74 0B 80 0A");
+    EXPECT_EQ(unknown.logs.at(1).meaning,
               "select code page: 11 (no such code page: characters from 80 print as placeholders)");
     EXPECT_EQ(PrintedText(unknown.interpreter.CurrentReceipt()), "□\n");
 }
