@@ -13,14 +13,6 @@ int SmallValue(uint8_t n, int largest)
     return v >= 0 && v <= largest ? v : -1;
 }
 
-// Printable ASCII of the data for the log; other bytes as dots.
-std::string Printable(const Bytes& data)
-{
-    std::string text;
-    for (uint8_t b : data) text += (b >= 0x20 && b < 0x7F) ? char(b) : '.';
-    return text;
-}
-
 } // namespace
 
 std::string BarcodeExecutor::Execute(const Command& cmd)
@@ -62,15 +54,15 @@ std::string BarcodeExecutor::Print(uint8_t m, const Bytes& data, bool kept)
     if (data.empty()) return "no data, ignored";
     const std::string name(s->name);
     const BarcodeInput input = PrepareBarcodeData(s->kind, data);
-    if (!input.fault.empty()) return name + " " + Printable(data) + ": " + input.fault + ", not printed";
+    if (!input.fault.empty()) return name + " " + PrintableText(data) + ": " + input.fault + ", not printed";
     const SymbolResult encoded = EncodeSymbol({s->kind, input.data});
-    if (!encoded.error.empty()) return name + " " + Printable(data) + ": " + encoded.error + ", not printed";
+    if (!encoded.error.empty()) return name + " " + PrintableText(data) + ": " + encoded.error + ", not printed";
 
     const int paper = m_ctx.layout.PaperDots();
     const int barsWidth = encoded.modules.width * m_setup.moduleWidth;
     const int width = m_setup.leftMargin + barsWidth;
     if (width > paper)
-        return name + " " + Printable(data) + ": " + std::to_string(width) + " dots wide, wider than the paper (" +
+        return name + " " + PrintableText(data) + ": " + std::to_string(width) + " dots wide, wider than the paper (" +
                std::to_string(paper) + "), not printed";
 
     m_ctx.layout.FlushLine();
@@ -81,7 +73,7 @@ std::string BarcodeExecutor::Print(uint8_t m, const Bytes& data, bool kept)
     m_ctx.layout.Place(std::move(bars));
     if (m_setup.hriPosition & 2) PlaceReadableLine(encoded.modules.text, barsX, barsWidth);
 
-    std::string detail = name + " " + Printable(data);
+    std::string detail = name + " " + PrintableText(data);
     if (!input.note.empty()) detail += " (" + input.note + ")";
     return detail;
 }

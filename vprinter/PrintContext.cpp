@@ -14,6 +14,13 @@ PrintContext::PrintContext(PrinterState& printerState, int paperDots, PrinterHoo
     codePage = state.codePage;
 }
 
+std::string PrintableText(const Bytes& data)
+{
+    std::string text;
+    for (uint8_t b : data) text += (b >= 0x20 && b < 0x7F) ? char(b) : '.';
+    return text;
+}
+
 void PrintContext::Reply(const Bytes& bytes) const
 {
     if (reply && *reply) (*reply)(bytes);

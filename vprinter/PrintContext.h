@@ -44,6 +44,9 @@ struct Command {
     uint8_t Arg() const { return header.size() > def.prefix.size() ? header[def.prefix.size()] : 0; }
 };
 
+// Printable ASCII of data for the log; other bytes as dots.
+std::string PrintableText(const Bytes& data);
+
 struct PrintContext {
     PrintContext(PrinterState& printerState, int paperDots, PrinterHooks printerHooks);
 

@@ -1,5 +1,6 @@
 #include "vprinter/TcpServer.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>

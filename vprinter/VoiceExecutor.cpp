@@ -14,13 +14,6 @@ bool IsAmount(const Bytes& text)
     });
 }
 
-std::string Printable(const Bytes& data)
-{
-    std::string text;
-    for (uint8_t b : data) text += (b >= 0x20 && b < 0x7F) ? char(b) : '.';
-    return text;
-}
-
 } // namespace
 
 std::string VoiceExecutor::Execute(const Command& cmd)
@@ -30,7 +23,7 @@ std::string VoiceExecutor::Execute(const Command& cmd)
         said = "voice prompt " + std::to_string(cmd.Arg());
     } else {
         if (cmd.payload.empty()) return "no amount, nothing said";
-        if (!IsAmount(cmd.payload)) return "\"" + Printable(cmd.payload) + "\" is not an amount, nothing said";
+        if (!IsAmount(cmd.payload)) return "\"" + PrintableText(cmd.payload) + "\" is not an amount, nothing said";
         said = "amount " + std::string(cmd.payload.begin(), cmd.payload.end());
     }
     if (m_ctx.hooks.voice) m_ctx.hooks.voice(said);
