@@ -25,15 +25,17 @@ std::string ErrnoText(const std::string& what)
     return what + ": " + std::strerror(errno);
 }
 
-void SendAll(int fd, const uint8_t* data, size_t n)
+// False when the peer has gone or has stopped reading (nothing to report to).
+bool SendAll(int fd, const uint8_t* data, size_t n)
 {
     while (n > 0) {
         ssize_t sent = ::send(fd, data, n, MSG_NOSIGNAL);
         if (sent < 0 && errno == EINTR) continue;
-        if (sent <= 0) return;   // the peer has gone or does not read; nothing to report to
+        if (sent <= 0) return false;
         data += sent;
         n -= size_t(sent);
     }
+    return true;
 }
 
 } // namespace
@@ -96,6 +98,7 @@ void TcpServer::Run()
             m_current = m_waiting.front();
             m_waiting.pop_front();
             m_received = 0;
+            m_replyStalled = false;
             m_lastInput = std::chrono::steady_clock::now();
         }
         // With an accept delay, connections are taken one by one, each after the delay.
@@ -154,7 +157,7 @@ void TcpServer::ReadCurrent()
     const ReplyFn reply = [this, fd](const Bytes& bytes) {
         size_t n = bytes.size();
         if (m_options.replyBytes >= 0) n = std::min(n, size_t(m_options.replyBytes));
-        SendAll(fd, bytes.data(), n);
+        if (!m_replyStalled && !SendAll(fd, bytes.data(), n)) m_replyStalled = true;
     };
     uint8_t buffer[kReadChunk];
     const ssize_t n = ::recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
@@ -169,7 +172,8 @@ void TcpServer::ReadCurrent()
     }
     m_received += n;
     if (take > 0) m_sink(buffer, take, reply);
-    if (reset) EndCurrent(true);
+    // A client that no longer takes its replies is not served further.
+    if (reset || m_replyStalled) EndCurrent(reset);
 }
 
 void TcpServer::EndCurrent(bool reset)

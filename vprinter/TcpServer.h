@@ -62,6 +62,7 @@ private:
     std::deque<int> m_waiting;
     int m_current = -1;
     int64_t m_received = 0;
+    bool m_replyStalled = false;   // a reply could not be sent: the peer does not read
     std::chrono::steady_clock::time_point m_lastInput;
 };
 

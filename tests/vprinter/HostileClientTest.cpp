@@ -2,7 +2,10 @@
 // connection starts clean and none waits for long.
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <filesystem>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <fstream>
 #include <unistd.h>
 #include <vector>
@@ -93,6 +96,38 @@ TEST(HostileClients, ASilentConnectionGivesWayToAWaitingOne)
     EXPECT_EQ(Hex(ReadUpTo(asking, 22)), kDefaultReply) << "within the wait, not never";
     ::close(asking);
     ::close(silent);
+}
+
+TEST(HostileClients, AClientThatNeverReadsItsRepliesIsLetGo)
+{
+    VirtualPrinterOptions options;
+    options.listenPort = 0;
+    VirtualPrinter printer(options);
+    ASSERT_TRUE(printer.Start());
+    // A small receive window and a flood of queries it never reads the answers to.
+    const int greedy = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int small = 4096;
+    ::setsockopt(greedy, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(printer.TcpPort());
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::connect(greedy, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    std::thread flood([greedy] {
+        std::string queries;
+        for (int i = 0; i < 100000; ++i) queries += kQuery;
+        for (int round = 0; round < 10 && SendAll(greedy, queries); ++round) {
+        }
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const int asking = ConnectLoopback(printer.TcpPort());
+    ASSERT_GE(asking, 0);
+    ASSERT_TRUE(SendAll(asking, kQuery));
+    EXPECT_EQ(Hex(ReadUpTo(asking, 22, 10000)), kDefaultReply);
+    ::close(asking);
+    ::shutdown(greedy, SHUT_RDWR);
+    flood.join();
+    ::close(greedy);
 }
 
 TEST(HostileClients, ABurstOfThreeHundredConnectionsIsServedWhole)
