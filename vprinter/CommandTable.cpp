@@ -103,8 +103,8 @@ constexpr CommandDef kCommands[] = {
     {"\x1F\x1B\x1F\xFA"sv, S::Fixed, 5, Op::FontSetting, "1F 1B 1F FA", "font setting"},
     {"\x1F\x1B\x1F\xFF"sv, S::Fixed, 5, Op::CodePageSetting, "1F 1B 1F FF", "code page setting"},
     {"\x1F\x1B\x1F"sv, S::Fixed, 5, Op::OtherFontSetting, "1F 1B 1F", "unknown character setting (ignored)"},
-    {"\x1F\x12\x10"sv, S::Fixed, 4, Op::VoicePrompt, "1F 12 10", "play voice prompt"},
-    {"\x1F\x13"sv, S::Counted8, 3, Op::VoiceAmount, "1F 13", "announce amount"},
+    {"\x1F\x12\x10"sv, S::Fixed, 4, Op::VoicePrompt, "1F 12 10", "voice chip"},
+    {"\x1F\x13"sv, S::Counted8, 3, Op::VoiceAmount, "1F 13", "voice chip"},
 };
 
 bool StartsWith(std::span<const uint8_t> held, std::string_view prefix)
@@ -122,6 +122,70 @@ bool Extends(std::string_view prefix, std::span<const uint8_t> held)
 }
 
 } // namespace
+
+Family FamilyOf(Op op)
+{
+    switch (op) {
+    case Op::Initialise:
+    case Op::HexDump: return Family::Framing;
+    case Op::LineFeed:
+    case Op::FormFeed:
+    case Op::Tab:
+    case Op::Cancel:
+    case Op::PrintModeBits:
+    case Op::Underline:
+    case Op::Bold:
+    case Op::DoubleStrike:
+    case Op::Rotate:
+    case Op::UpsideDown:
+    case Op::Align:
+    case Op::CodePage:
+    case Op::FeedLines:
+    case Op::FeedDots:
+    case Op::DefaultSpacing:
+    case Op::LineSpacing:
+    case Op::SelectFont:
+    case Op::ChineseUnderline:
+    case Op::ChineseOn:
+    case Op::ChineseOff:
+    case Op::ChineseModeBits:
+    case Op::ChineseQuadruple:
+    case Op::Magnify:
+    case Op::Reverse: return Family::Text;
+    case Op::SetBaud:
+    case Op::SetPrintMode:
+    case Op::SetDensity:
+    case Op::BuzzerSetting:
+    case Op::CutterSetting:
+    case Op::FactoryReset:
+    case Op::NetworkSetting:
+    case Op::FontSetting:
+    case Op::CodePageSetting:
+    case Op::SelfTest: return Family::Settings;
+    case Op::DefineImage:
+    case Op::PrintImage:
+    case Op::PrintLogo:
+    case Op::StoreLogo:
+    case Op::EscBitImage:
+    case Op::Raster: return Family::Images;
+    case Op::HriPosition:
+    case Op::HriFont:
+    case Op::BarHeight:
+    case Op::BarWidth:
+    case Op::BarMargin:
+    case Op::Barcode: return Family::Barcodes;
+    case Op::Symbol: return Family::Symbols;
+    case Op::DrawerPulse:
+    case Op::Beep:
+    case Op::Cut:
+    case Op::NetworkQuery:
+    case Op::RealTimeStatus:
+    case Op::StatusRequest: return Family::Device;
+    case Op::VoicePrompt:
+    case Op::VoiceAmount: return Family::Voice;
+    default: return Family::Ignored;
+    }
+}
 
 std::span<const CommandDef> CommandTable()
 {

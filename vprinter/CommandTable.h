@@ -36,6 +36,10 @@ enum class Op : uint8_t {
     VoicePrompt, VoiceAmount,
 };
 
+// Which executor carries a command out.
+enum class Family : uint8_t { Ignored, Framing, Text, Settings, Images, Barcodes, Symbols, Device, Voice };
+Family FamilyOf(Op op);
+
 struct CommandDef {
     std::string_view prefix;   // leading bytes
     Shape shape;

@@ -6,8 +6,6 @@ namespace tallyx::vprinter {
 
 namespace {
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
 uint64_t Word(const Bytes& h, size_t at)
 {
     return uint64_t(h[at]) | uint64_t(h[at + 1]) << 8;
@@ -16,60 +14,66 @@ uint64_t Word(const Bytes& h, size_t at)
 } // namespace
 
 Interpreter::Interpreter(PrinterState& state, int paperDots, Hooks hooks)
-    : m_state(state), m_hooks(std::move(hooks)), m_layout(paperDots)
+    : m_ctx(state, paperDots, std::move(hooks)), m_text(m_ctx), m_hexDump(m_ctx), m_textCommands(m_ctx),
+      m_settings(m_ctx), m_images(m_ctx), m_barcodes(m_ctx), m_symbols(m_ctx), m_device(m_ctx), m_voice(m_ctx)
 {
-    m_layout.onBlock = [this](const Block& block) {
-        if (m_hooks.block) m_hooks.block(block);
-    };
-    m_chinese = m_state.printMode == 1;
-    m_codePage = m_state.codePage;
 }
 
 void Interpreter::Feed(const uint8_t* data, size_t n, std::string_view link, const ReplyFn& reply)
 {
-    m_link = link;
-    m_reply = &reply;
+    m_ctx.link = link;
+    m_ctx.reply = &reply;
     const uint8_t* p = data;
     const uint8_t* end = data + n;
     while (p < end) {
         if (m_payload) {
             TakePayload(p, end);
-        } else if (m_hexMode) {
-            TakeHexDumpByte(*p++);
+        } else if (m_hexDump.Active()) {
+            m_hexDump.Take(*p++);
         } else if (!m_held.empty() || *p < 0x20) {
             if (m_held.empty()) {
-                FlushPendingLead();
-                FlushTextLog();
+                m_text.FlushPendingLead();
+                m_text.FlushLog();
             }
             TakeCommandByte(*p++);
         } else {
-            TakeTextByte(*p++);
+            m_text.Take(*p++);
         }
-        CheckReceiptLength();
+        m_ctx.CheckReceiptLength();
     }
-    m_reply = nullptr;
+    m_ctx.reply = nullptr;
 }
 
 void Interpreter::Idle()
 {
-    // A command still unfinished after the silence is abandoned: its sender has gone.
+    AbandonCommand();
+    m_text.FlushPendingLead();
+    m_text.FlushLog();
+    m_hexDump.End();
+    m_ctx.layout.FlushLine();
+    m_ctx.EndReceipt();
+}
+
+void Interpreter::EndOfStream(std::string_view link)
+{
+    m_ctx.link = link;
+    AbandonCommand();
+    m_text.FlushPendingLead();
+    m_text.FlushLog();
+}
+
+// A command still unfinished when its sender has gone is dropped, logged as cut off.
+void Interpreter::AbandonCommand()
+{
     if (m_payload) {
-        Log(m_payload->header, m_payload->data, m_payload->header.size() + m_payload->length,
-            m_payload->def->mnemonic, std::string(m_payload->def->meaning) + ": cut off, discarded");
+        m_ctx.Log(m_payload->header, m_payload->data, m_payload->header.size() + m_payload->length,
+                  m_payload->def->mnemonic, std::string(m_payload->def->meaning) + ": cut off, discarded");
         m_payload.reset();
     }
     if (!m_held.empty()) {
-        Log(m_held, {}, m_held.size(), "incomplete", "command cut off, discarded");
+        m_ctx.Log(m_held, {}, m_held.size(), "incomplete", "command cut off, discarded");
         m_held.clear();
     }
-    FlushPendingLead();
-    FlushTextLog();
-    if (m_hexMode) {
-        if (!m_hexLine.empty()) PrintHexDumpLine();
-        m_hexMode = false;
-    }
-    m_layout.FlushLine();
-    EndReceipt();
 }
 
 void Interpreter::TakeCommandByte(uint8_t b)
@@ -78,7 +82,7 @@ void Interpreter::TakeCommandByte(uint8_t b)
     Match match = MatchCommand(m_held);
     if (match.kind == MatchKind::NeedMore) return;
     if (match.kind == MatchKind::Unknown) {
-        Log(m_held, {}, m_held.size(), "unknown", "unknown command (ignored)");
+        m_ctx.Log(m_held, {}, m_held.size(), "unknown", "unknown command (ignored)");
         m_held.clear();
         return;
     }
@@ -115,7 +119,7 @@ void Interpreter::StartCommand(const CommandDef& def)
     if (payload.length == 0 && !payload.untilNul) {
         Bytes header = std::move(m_held);
         m_held.clear();
-        Execute(def, header, {}, true, 0);
+        Execute(Command{def, header, {}, true, 0});
         return;
     }
     payload.def = &def;
@@ -161,117 +165,51 @@ void Interpreter::FinishPayload()
 {
     Payload pl = std::move(*m_payload);
     m_payload.reset();
-    Execute(*pl.def, pl.header, pl.data, pl.keep, pl.length);
+    Execute(Command{*pl.def, pl.header, pl.data, pl.keep, pl.length});
 }
 
-void Interpreter::TakeTextByte(uint8_t b)
+void Interpreter::Execute(const Command& cmd)
 {
-    m_bandLine = false;
-    if (m_gbkLead >= 0) {
-        const uint8_t lead = uint8_t(m_gbkLead);
-        m_gbkLead = -1;
-        if (TextDecoder::IsGbkTrail(b)) {
-            m_textLog.push_back(b);
-            PrintText(m_decoder.Gbk(lead, b), true);
-            if (m_textLog.size() >= kTextLogChunk) FlushTextLog();
-            return;
-        }
-        PrintText(kUnprintable, false);
+    const Op op = cmd.def.op;
+    if (op != Op::LineFeed && op != Op::FormFeed && op != Op::CarriageReturn) m_ctx.bandLine = false;
+    std::string detail;
+    switch (FamilyOf(op)) {
+    case Family::Framing:
+        if (op == Op::Initialise) Initialise();
+        if (op == Op::HexDump) m_hexDump.Start();
+        break;
+    case Family::Text: detail = m_textCommands.Execute(cmd); break;
+    case Family::Settings: detail = m_settings.Execute(cmd); break;
+    case Family::Images: detail = m_images.Execute(cmd); break;
+    case Family::Barcodes: detail = m_barcodes.Execute(cmd); break;
+    case Family::Symbols: detail = m_symbols.Execute(cmd); break;
+    case Family::Device: detail = m_device.Execute(cmd); break;
+    case Family::Voice: detail = m_voice.Execute(cmd); break;
+    case Family::Ignored: break;
     }
-    m_textLog.push_back(b);
-    if (m_chinese && TextDecoder::IsGbkLead(b)) {
-        m_gbkLead = b;
-        return;
-    }
-    if (m_chinese && b >= 0x80) PrintText(kUnprintable, false);
-    else PrintText(m_decoder.SingleByte(b, m_codePage), false);
-    if (m_textLog.size() >= kTextLogChunk) FlushTextLog();
+    std::string meaning(cmd.def.meaning);
+    if (!detail.empty()) meaning += ": " + detail;
+    m_ctx.Log(cmd.header, cmd.payload, cmd.header.size() + cmd.payloadLength, cmd.def.mnemonic, std::move(meaning));
 }
 
-void Interpreter::PrintText(const std::string& utf8, bool wide)
+// ESC @: the unprinted line and the downloaded image go; the stored settings come back.
+void Interpreter::Initialise()
 {
-    m_textLogUtf8 += utf8;
-    m_layout.AddChar(utf8, wide, m_style);
-}
-
-void Interpreter::FlushPendingLead()
-{
-    if (m_gbkLead < 0) return;
-    m_gbkLead = -1;
-    PrintText(kUnprintable, false);
-}
-
-void Interpreter::FlushTextLog()
-{
-    if (m_textLog.empty()) return;
-    Bytes bytes = std::move(m_textLog);
-    m_textLog.clear();
-    std::string text = std::move(m_textLogUtf8);
-    m_textLogUtf8.clear();
-    Log(bytes, {}, bytes.size(), "text", "print \"" + text + "\"");
-}
-
-size_t Interpreter::HexBytesPerLine() const
-{
-    // "XX " per byte, a space, then one character per byte, in 12-dot cells.
-    return size_t(std::max(1, (m_layout.PaperDots() / kFontACellW - 1) / 4));
-}
-
-void Interpreter::TakeHexDumpByte(uint8_t b)
-{
-    m_hexLine.push_back(b);
-    if (m_hexLine.size() == HexBytesPerLine()) PrintHexDumpLine();
-}
-
-void Interpreter::PrintHexDumpLine()
-{
-    std::string text;
-    for (uint8_t b : m_hexLine) {
-        text += kHexDigits[b >> 4];
-        text += kHexDigits[b & 0x0F];
-        text += ' ';
-    }
-    text.append(3 * (HexBytesPerLine() - m_hexLine.size()) + 1, ' ');
-    for (uint8_t b : m_hexLine) text += (b >= 0x20 && b < 0x7F) ? char(b) : '.';
-    TextStyle plain;
-    PrintLine(text, plain);
-    Log(m_hexLine, {}, m_hexLine.size(), "hex dump", "printed as a hex dump line");
-    m_hexLine.clear();
-}
-
-void Interpreter::Log(const Bytes& header, const Bytes& payload, uint64_t length,
-                      std::string_view mnemonic, std::string meaning)
-{
-    if (!m_hooks.log) return;
-    LogRecord record;
-    record.link = m_link;
-    record.bytes.assign(header.begin(), header.begin() + std::min(header.size(), kMaxLoggedBytes));
-    const size_t room = kMaxLoggedBytes - record.bytes.size();
-    record.bytes.insert(record.bytes.end(), payload.begin(), payload.begin() + std::min(payload.size(), room));
-    record.length = size_t(length);
-    record.mnemonic = mnemonic;
-    record.meaning = std::move(meaning);
-    m_hooks.log(record);
-}
-
-void Interpreter::EndReceipt()
-{
-    Receipt done = m_layout.TakeReceipt();
-    if (!done.Empty() && m_hooks.receiptDone) m_hooks.receiptDone(std::move(done));
-}
-
-void Interpreter::CheckReceiptLength()
-{
-    if (m_layout.Current().heightDots >= kMaxReceiptDots) EndReceipt();
+    m_ctx.layout.DiscardLine();
+    m_text.Reset();
+    m_ctx.style = TextStyle{};
+    m_ctx.chinese = m_ctx.state.printMode == 1;
+    m_ctx.codePage = m_ctx.state.codePage;
+    m_images.Reset();
+    m_barcodes.Reset();
 }
 
 size_t Interpreter::HeldBytes() const
 {
-    size_t total = m_held.capacity() + m_layout.HeldBytes() + m_hexLine.capacity() + m_qrData.capacity() +
-                   m_pdfData.capacity() + m_textLog.capacity();
+    size_t total = m_held.capacity() + m_ctx.layout.HeldBytes() + m_hexDump.HeldBytes() + m_symbols.HeldBytes() +
+                   m_text.HeldBytes() + m_images.HeldBytes();
     if (m_payload) total += m_payload->data.capacity() + m_payload->header.capacity();
-    if (m_downloaded) total += m_downloaded->data.capacity();
-    for (const auto& logo : m_state.logos)
+    for (const auto& logo : m_ctx.state.logos)
         if (logo) total += logo->data.capacity();
     return total;
 }

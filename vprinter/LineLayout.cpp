@@ -9,7 +9,6 @@ int BlockHeight(const Block& block)
     struct {
         int operator()(const TextLine& b) const { return b.height; }
         int operator()(const Picture& b) const { return b.height; }
-        int operator()(const SymbolBox& b) const { return b.height; }
         int operator()(const Feed& b) const { return b.dots; }
     } height;
     return std::visit(height, block);
@@ -107,13 +106,10 @@ void LineLayout::AddPicture(Picture picture, Align align)
     Append(std::move(picture));
 }
 
-void LineLayout::AddSymbol(SymbolBox box, Align align)
+void LineLayout::Place(Block block)
 {
     FlushLine();
-    box.width = std::min(box.width, m_receipt.widthDots);
-    box.height = std::clamp(box.height, 1, kMaxBlockDots);
-    box.x = AlignedX(box.width, align);
-    Append(std::move(box));
+    Append(std::move(block));
 }
 
 void LineLayout::FeedDots(int dots)
@@ -136,7 +132,6 @@ size_t LineLayout::HeldBytes() const
         total += sizeof(Block);
         if (auto* p = std::get_if<Picture>(&b)) total += p->dots.size();
         if (auto* t = std::get_if<TextLine>(&b)) total += glyphs(*t);
-        if (auto* s = std::get_if<SymbolBox>(&b)) total += s->label.size();
     }
     return total + glyphs(m_line);
 }

@@ -46,7 +46,8 @@ public:
     // CAN and ESC @: the unprinted line is dropped.
     void DiscardLine();
     void AddPicture(Picture picture, Align align);
-    void AddSymbol(SymbolBox box, Align align);
+    // A block already placed across the paper (a symbol, its readable line).
+    void Place(Block block);
     void FeedDots(int dots);
 
     bool LineEmpty() const { return m_line.glyphs.empty(); }
@@ -55,10 +56,11 @@ public:
     Receipt TakeReceipt();
     size_t HeldBytes() const;
     int PaperDots() const { return m_receipt.widthDots; }
+    // Where a block `width` dots wide starts on the paper.
+    int AlignedX(int width, Align align) const;
 
 private:
     void Append(Block block);
-    int AlignedX(int width, Align align) const;
 
     Receipt m_receipt;
     TextLine m_line;

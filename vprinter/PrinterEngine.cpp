@@ -33,6 +33,9 @@ PrinterEngine::PrinterEngine(EngineOptions options, Listener listener)
     hooks.receiptDone = [this](Receipt&& r) {
         if (m_listener.receiptDone) m_listener.receiptDone(std::move(r));
     };
+    hooks.voice = [this](const std::string& said) {
+        if (m_listener.voice) m_listener.voice(said);
+    };
     m_interpreter = std::make_unique<Interpreter>(m_state, m_options.paperDots, std::move(hooks));
 }
 
@@ -71,6 +74,12 @@ void PrinterEngine::Feed(const uint8_t* data, size_t n, std::string_view link, c
         m_dirty = true;
     }
     m_wake.notify_all();
+}
+
+void PrinterEngine::EndOfStream(std::string_view link)
+{
+    std::lock_guard lock(m_mutex);
+    m_interpreter->EndOfStream(link);
 }
 
 PrinterState PrinterEngine::State() const

@@ -33,6 +33,7 @@ public:
         std::function<void(const Block&)> block;
         std::function<void(Receipt&&)> receiptDone;
         std::function<void(const LogRecord&)> log;
+        std::function<void(const std::string&)> voice;
     };
 
     PrinterEngine(EngineOptions options, Listener listener);
@@ -46,6 +47,8 @@ public:
     void Stop();
 
     void Feed(const uint8_t* data, size_t n, std::string_view link, const ReplyFn& reply);
+    // A connection of `link` has ended (the serial link has none: silence ends its commands).
+    void EndOfStream(std::string_view link);
     PrinterState State() const;
     // Problems met loading or saving the state file, for the operator.
     std::string TakeWarnings();

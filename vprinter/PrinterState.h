@@ -41,7 +41,7 @@ struct NetworkParams {
 };
 
 struct PrinterState {
-    uint8_t printMode = 0;    // 1B 4E 03: 0 single-byte, 1 Chinese (GBK)
+    uint8_t printMode = 1;    // 1B 4E 03: 0 single-byte, 1 Chinese (GBK), as sold here
     uint8_t density = 3;      // 1B 4E 04: 1 to 4
     uint8_t baudIndex = 1;    // 1B 4E 01: 0 4800 ... 5 115200
     bool buzzer = true;       // 1F 1B 11

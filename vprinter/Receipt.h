@@ -43,19 +43,11 @@ struct Picture {
     bool Dot(int col, int row) const { return dots[size_t(row) * size_t(width) + size_t(col)] != 0; }
 };
 
-// A symbol this printer does not draw yet: a frame of the symbol's size with a caption.
-struct SymbolBox {
-    int x = 0;
-    int width = 0;
-    int height = 0;
-    std::string label;
-};
-
 struct Feed {
     int dots = 0;
 };
 
-using Block = std::variant<TextLine, Picture, SymbolBox, Feed>;
+using Block = std::variant<TextLine, Picture, Feed>;
 
 int BlockHeight(const Block& block);
 

@@ -13,7 +13,6 @@ namespace {
 
 constexpr char kFontFile[] = "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc";
 constexpr char kFontFallback[] = "WenQuanYi Zen Hei Mono";
-constexpr int kFrameDots = 2;
 constexpr int kInitialRows = 1024;
 
 QImage BlankPaper(int width, int height)
@@ -71,18 +70,6 @@ void PaintPicture(QImage& image, int top, const Picture& pic)
     }
 }
 
-void PaintSymbol(QPainter& p, int top, const SymbolBox& box)
-{
-    const QRect frame(box.x, top, box.width, box.height);
-    p.fillRect(frame, Qt::black);
-    p.fillRect(frame.adjusted(kFrameDots, kFrameDots, -kFrameDots, -kFrameDots), Qt::white);
-    p.setPen(Qt::black);
-    p.setFont(GlyphFont(kFontBCellH - 1));
-    const QRect inner = frame.adjusted(2 * kFrameDots, 2 * kFrameDots, -2 * kFrameDots, -2 * kFrameDots);
-    p.drawText(inner, Qt::AlignCenter | Qt::TextWrapAnywhere,
-               QString::fromUtf8(box.label.data(), qsizetype(box.label.size())));
-}
-
 } // namespace
 
 QString PrinterFontFamily()
@@ -110,7 +97,6 @@ void PaintBlock(QImage& image, int top, const Block& block)
     painter.setRenderHint(QPainter::TextAntialiasing, false);
     if (auto* line = std::get_if<TextLine>(&block))
         for (const Glyph& g : line->glyphs) PaintGlyph(painter, top, line->height, g);
-    if (auto* box = std::get_if<SymbolBox>(&block)) PaintSymbol(painter, top, *box);
 }
 
 QImage RenderReceipt(const Receipt& receipt)

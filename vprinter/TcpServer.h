@@ -1,19 +1,25 @@
 #pragma once
-// The printer's network port: one connection at a time, like a real printer; the others
-// wait in the listen queue. Replies go back on the connection that asked.
+// The printer's network port. Connections are served one at a time, like a real printer,
+// in the order they arrived; the others are accepted at once and wait in a queue of our own,
+// so a burst never overflows the kernel's listen queue. A connection's end ends whatever
+// command it left unfinished. Replies go back on the connection that asked.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <thread>
 
-#include "vprinter/Interpreter.h"
+#include "vprinter/PrintContext.h"
 
 namespace tallyx::vprinter {
 
 struct TcpOptions {
     std::string host = "127.0.0.1";
     uint16_t port = 9100;        // 0: any free port (see TcpServer::Port)
+    // A served connection silent this long is closed when others are waiting.
+    int idleWhileOthersWaitMs = 2000;
     // Faults for tests of the tool's link:
     int acceptDelayMs = 0;       // a waiting connection is accepted only after this
     int replyBytes = -1;         // send only the first N bytes of each reply (-1: all)
@@ -21,10 +27,11 @@ struct TcpOptions {
 };
 
 using ByteSink = std::function<void(const uint8_t* data, size_t n, const ReplyFn& reply)>;
+using EndSink = std::function<void()>;   // the connection being served has ended
 
 class TcpServer {
 public:
-    TcpServer(TcpOptions options, ByteSink sink);
+    TcpServer(TcpOptions options, ByteSink sink, EndSink end = {});
     ~TcpServer();
     TcpServer(const TcpServer&) = delete;
     TcpServer& operator=(const TcpServer&) = delete;
@@ -36,16 +43,27 @@ public:
 
 private:
     void Run();
-    void Serve(int fd);
-    bool WaitStoppable(int fd, int timeoutMs);   // false when stopping
+    void AcceptWaiting();
+    bool DelayAccept();                // false when stopping
+    void ReadCurrent();
+    void EndCurrent(bool reset);
+    int PollTimeoutMs() const;
 
     TcpOptions m_options;
     ByteSink m_sink;
+    EndSink m_end;
     int m_listenFd = -1;
     int m_wake[2] = {-1, -1};
     uint16_t m_port = 0;
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
+
+    // Used by the server's thread only.
+    std::deque<int> m_waiting;
+    int m_current = -1;
+    int64_t m_received = 0;
+    bool m_replyStalled = false;   // a reply could not be sent: the peer does not read
+    std::chrono::steady_clock::time_point m_lastInput;
 };
 
 } // namespace tallyx::vprinter

@@ -3,27 +3,9 @@
 #include <iconv.h>
 #include <string_view>
 
+#include "vprinter/CodePages.h"
+
 namespace tallyx::vprinter {
-
-namespace {
-
-struct CodePageCharset {
-    uint8_t number;
-    const char* charset;
-};
-
-// The code pages of the set-up tool's list that the C library can decode.
-constexpr CodePageCharset kCodePages[] = {
-    {0, "CP437"},   {2, "CP850"},   {3, "CP860"},   {4, "CP863"},   {5, "CP865"},
-    {16, "CP1252"}, {17, "CP866"},  {18, "CP852"},  {19, "CP858"},  {25, "CP1257"},
-    {32, "CP1255"}, {50, "CP437"},  {52, "CP437"},  {53, "CP858"},  {54, "CP852"},
-    {55, "CP860"},  {56, "CP861"},  {57, "CP863"},  {58, "CP865"},  {59, "CP866"},
-    {60, "CP855"},  {61, "CP857"},  {62, "CP862"},  {63, "CP864"},  {64, "CP737"},
-    {70, "CP874"},  {71, "CP1252"}, {72, "CP1250"}, {73, "CP1251"}, {90, "CP1253"},
-    {91, "CP1254"}, {92, "CP1256"}, {94, "CP1258"}, {95, "CP775"},
-};
-
-} // namespace
 
 TextDecoder::~TextDecoder()
 {
@@ -31,18 +13,12 @@ TextDecoder::~TextDecoder()
     if (m_single) iconv_close(iconv_t(m_single));
 }
 
-const char* TextDecoder::CodePageCharset(uint8_t codePage)
-{
-    for (const auto& entry : kCodePages)
-        if (entry.number == codePage) return entry.charset;
-    return "CP437";
-}
-
 std::string TextDecoder::SingleByte(uint8_t byte, uint8_t codePage)
 {
     if (byte >= 0x20 && byte < 0x7F) return std::string(1, char(byte));
     if (byte < 0x80) return kUnprintable;
     const char* name = CodePageCharset(codePage);
+    if (!name) return kNoCharacterTable;
     if (name != m_singleName && m_single) {
         iconv_close(iconv_t(m_single));
         m_single = nullptr;

@@ -6,6 +6,8 @@
 namespace tallyx::vprinter {
 
 inline constexpr char kUnprintable[] = "?";
+// Bytes from 80 of a code page this printer has no table for.
+inline constexpr char kNoCharacterTable[] = "\u25A1";   // a white square
 
 class TextDecoder {
 public:
@@ -21,8 +23,6 @@ public:
 
     static bool IsGbkLead(uint8_t b) { return b >= 0x81 && b <= 0xFE; }
     static bool IsGbkTrail(uint8_t b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
-    // The iconv name used for a code page number (unknown numbers read as CP437).
-    static const char* CodePageCharset(uint8_t codePage);
 
 private:
     std::string Convert(void*& handle, const char* from, const char* in, size_t n);

@@ -36,6 +36,13 @@ VirtualPrinter::VirtualPrinter(VirtualPrinterOptions options)
         Notify();
     };
     listener.receiptDone = [this](Receipt&& receipt) { OnReceiptDone(std::move(receipt)); };
+    listener.voice = [this](const std::string& said) {
+        {
+            std::lock_guard lock(m_mutex);
+            m_voiceLine = said;
+        }
+        Notify();
+    };
     m_engine = std::make_unique<PrinterEngine>(std::move(engine), std::move(listener));
     m_nextNumber = NextFileNumber();
 }
@@ -67,7 +74,7 @@ bool VirtualPrinter::Start(std::string* error)
         tcp.acceptDelayMs = m_options.acceptDelayMs;
         tcp.replyBytes = m_options.replyBytes;
         tcp.resetAfter = m_options.resetAfter;
-        m_tcp = std::make_unique<TcpServer>(tcp, sink("tcp"));
+        m_tcp = std::make_unique<TcpServer>(tcp, sink("tcp"), [this] { m_engine->EndOfStream("tcp"); });
         if (!m_tcp->Start(error)) {
             m_tcp.reset();
             return false;
@@ -131,6 +138,12 @@ std::vector<std::string> VirtualPrinter::WrittenFiles() const
 {
     std::lock_guard lock(m_mutex);
     return m_files;
+}
+
+std::string VirtualPrinter::LastVoiceLine() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_voiceLine;
 }
 
 PrinterState VirtualPrinter::State() const

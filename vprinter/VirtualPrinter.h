@@ -57,7 +57,11 @@ public:
     PrinterState State() const;
     std::string TakeWarnings();
 
-    // Called on a printer thread after every printed block and finished receipt.
+    // What the voice chip last said ("voice prompt 7", "amount 12.50"; "" before anything),
+    // for a line under the receipt. Changes are announced by the changed callback.
+    std::string LastVoiceLine() const;
+
+    // Called on a printer thread after every printed block, finished receipt and voice line.
     // Keep it short and do not call back into the printer; a window should only queue a
     // repaint. Replacing it waits for a call in progress.
     void SetChangedCallback(std::function<void()> callback);
@@ -79,6 +83,7 @@ private:
     int m_nextNumber = 1;
     std::vector<std::string> m_files;
     std::string m_warnings;
+    std::string m_voiceLine;
 
     std::mutex m_callbackMutex;   // held while the callback runs
     std::function<void()> m_changed;

@@ -91,24 +91,27 @@ TEST(DialogCommands, ClearLogoStoresABlankLogoAndItsLastByteIsNotPrinted)
     EXPECT_TRUE(p.receipts.empty());
 }
 
-TEST(DialogCommands, BarcodeIsParsedWholeAndShownAsAFrame)
+TEST(DialogCommands, BarcodeIsDrawnWithItsReadableLineBelow)
 {
+    // The tool's defaults: readable line below, font A, 96 dots high, modules of 3 dots, no margin.
     PrinterProbe p;
     p.FeedHex("1D 48 02 1D 66 00 1D 68 60 1D 77 03 1D 78 00 1D 6B 41 0B 31 32 33 34 35 36 37 38 39 30 31");
-    EXPECT_EQ(PrintedText(p.interpreter.CurrentReceipt()), "[box UPC-A 12345678901]\n");
-    const auto& box = std::get<SymbolBox>(p.interpreter.CurrentReceipt().blocks.at(0));
-    EXPECT_EQ(box.height, 96 + 24);
-    EXPECT_EQ(box.width, 95 * 3);
+    // UPC-A is 95 modules; the check digit of 12345678901 is 2.
+    EXPECT_EQ(PrintedText(p.interpreter.CurrentReceipt()), "[picture 285x96]\n123456789012\n");
+    EXPECT_EQ(p.interpreter.CurrentReceipt().heightDots, 96 + 24);
+    EXPECT_EQ(p.LastLog().meaning, "print barcode: UPC-A 12345678901 (check digit 2 added)");
 }
 
 TEST(DialogCommands, BarcodeOfTheTerminatedFormEndsAtItsZeroByte)
 {
     PrinterProbe p;
     p.FeedHex("1D 6B 04 41 42 43 00 44 0A");
-    EXPECT_EQ(PrintedText(p.interpreter.CurrentReceipt()), "[box CODE39 ABC]\nD\n");
+    // *ABC*: five characters of 13 modules (wide elements two modules), less the gap after
+    // the last; 162 dots high by default.
+    EXPECT_EQ(PrintedText(p.interpreter.CurrentReceipt()), "[picture 192x162]\nD\n");
 }
 
-TEST(DialogCommands, QrCodeAndPdf417AreFramedAndCentred)
+TEST(DialogCommands, QrCodeAndPdf417AreCentred)
 {
     struct Row {
         const char* bytes;
@@ -116,19 +119,19 @@ TEST(DialogCommands, QrCodeAndPdf417AreFramedAndCentred)
     } rows[] = {
         {"1D 28 6B 03 00 31 43 08 1D 28 6B 03 00 31 45 01 1D 28 6B 06 00 31 50 30 61 62 63 1B 61 31 "
          "1D 28 6B 03 00 31 51 30 1B 61 30",
-         "[box QR abc]\n"},
+         "[picture 168x168]\n"},   // version 1: 21 modules of 8 dots
         {"1D 28 6B 03 00 30 41 00 1D 28 6B 03 00 30 42 00 1D 28 6B 03 00 30 43 03 1D 28 6B 03 00 30 44 03 "
          "1D 28 6B 03 00 30 46 00 1D 28 6B 04 00 30 45 30 01 1D 28 6B 06 00 30 50 30 61 62 63 1B 61 31 "
          "1D 28 6B 03 00 30 51 30 1B 61 30",
-         "[box PDF417 abc]\n"},
+         "[picture 258x63]\n"},    // 1 column: 17 + 69 modules of 3 dots; 7 rows of 3 x 3 dots
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
         PrinterProbe p;
         p.FeedHex(row.bytes);
         EXPECT_EQ(PrintedText(p.interpreter.CurrentReceipt()), row.text);
-        const auto& box = std::get<SymbolBox>(p.interpreter.CurrentReceipt().blocks.at(0));
-        EXPECT_EQ(box.x, (384 - box.width) / 2);
+        const auto& pic = std::get<Picture>(p.interpreter.CurrentReceipt().blocks.at(0));
+        EXPECT_EQ(pic.x, (384 - pic.width) / 2);
     }
 }
 
@@ -151,7 +154,8 @@ TEST(DialogCommands, CodePageChartPrintsTwoSizesAndCuts)
 TEST(DialogCommands, CodePageSettingChangesTheCharacters)
 {
     PrinterProbe p;
-    p.FeedHex("1F 1B 1F FF 10 0A 0A 80 0A");   // 16: WPC1252, where 80 is the euro sign
+    // 16: WPC1252, where 80 is the euro sign in single-byte (ASCII) mode.
+    p.FeedHex("1B 4E 03 00 1F 1B 1F FF 10 0A 0A 80 0A");
     EXPECT_EQ(p.state.codePage, 16);
     EXPECT_NE(PrintedText(p.interpreter.CurrentReceipt()).find("€"), std::string::npos);
 }
@@ -171,17 +175,6 @@ TEST(DialogCommands, CutterSwitchedOffDoesNotCut)
     p.FeedHex("1F 1B 12 00 41 0A 1D 56 41 00");
     EXPECT_TRUE(p.receipts.empty());
     EXPECT_EQ(p.LastLog().meaning, "cut the paper: cutter switched off: not cut");
-}
-
-TEST(DialogCommands, VoiceCommandsAreLoggedNotPrinted)
-{
-    PrinterProbe p;
-    p.FeedHex("1F 12 10 16 1F 13 05 31 32 2E 35 30");
-    ASSERT_EQ(p.logs.size(), 2u);
-    EXPECT_EQ(Describe(p.logs[0]), "tcp 1F 12 10 16 (4) 1F 12 10 = play voice prompt: prompt 22");
-    EXPECT_EQ(Describe(p.logs[1]), "tcp 1F 13 05 31 32 2E 35 30 (8) 1F 13 = announce amount: 12.50");
-    p.interpreter.Idle();
-    EXPECT_TRUE(p.receipts.empty());
 }
 
 TEST(DialogCommands, BuzzerSwitchedOffStaysSilent)

@@ -141,7 +141,7 @@ TEST(MainWindowCommands, StoredSettingsTakeValidValuesOnly)
     } rows[] = {
         {"1B 4E 03 00", true, [](auto& s) { return s.printMode; }, 0},
         {"1B 4E 03 01", true, [](auto& s) { return s.printMode; }, 1},
-        {"1B 4E 03 02", false, [](auto& s) { return s.printMode; }, 0},
+        {"1B 4E 03 02", false, [](auto& s) { return s.printMode; }, 1},
         {"1B 4E 04 01", true, [](auto& s) { return s.density; }, 1},
         {"1B 4E 04 04", true, [](auto& s) { return s.density; }, 4},
         {"1B 4E 04 00", false, [](auto& s) { return s.density; }, 3},
@@ -173,13 +173,25 @@ TEST(MainWindowCommands, StoredSettingsTakeValidValuesOnly)
 TEST(MainWindowCommands, ChinesePrintModeReadsGbkPairs)
 {
     PrinterProbe p;
-    p.FeedHex("D6 D0 0A");   // single-byte mode: two code page characters
+    p.FeedHex("D6 D0 CE C4 0A");   // Chinese mode from the factory
+    p.FeedHex("1B 4E 03 00 D6 D0 0A");   // single-byte mode: two code page characters
     p.FeedHex("1B 4E 03 01 D6 D0 CE C4 0A");
-    const auto& blocks = p.interpreter.CurrentReceipt().blocks;
-    ASSERT_EQ(blocks.size(), 2u);
-    EXPECT_EQ(std::get<TextLine>(blocks[0]).glyphs.size(), 2u);
-    EXPECT_FALSE(std::get<TextLine>(blocks[0]).glyphs[0].wide);
-    EXPECT_EQ(GlyphsOf(p.interpreter.CurrentReceipt(), "中文").size(), 2u);
+    const Receipt& r = p.interpreter.CurrentReceipt();
+    ASSERT_EQ(r.blocks.size(), 3u);
+    EXPECT_EQ(PrintedText(r), "中文\n╓╨\n中文\n");
+    EXPECT_TRUE(std::get<TextLine>(r.blocks[0]).glyphs[0].wide);
+    EXPECT_FALSE(std::get<TextLine>(r.blocks[1]).glyphs[0].wide);
+    EXPECT_EQ(p.state.printMode, 1);
+}
+
+TEST(MainWindowCommands, TheToolsDefaultTestTextPrintsAsTyped)
+{
+    // The print-test box's three lines, in GBK, as a printer fresh from the factory gets them.
+    PrinterProbe p;
+    p.FeedBytes("1234567890ABCDEFGHIJKLMNOPQRSTUV\r\nWXYZabcdefgjilklmnopqrstuvwxyz&*\r\n"
+                "Zorvik\xB4\xF2\xD3\xA1\xBB\xFA\xC6\xB7\xC5\xC6\r\n");
+    EXPECT_EQ(PrintedText(p.interpreter.CurrentReceipt()),
+              "1234567890ABCDEFGHIJKLMNOPQRSTUV\nWXYZabcdefgjilklmnopqrstuvwxyz&*\nZorvik打印机品牌\n");
 }
 
 TEST(MainWindowCommands, SelfTestPageListsTheStoredSettingsAndIsCut)
@@ -280,13 +292,15 @@ TEST(MainWindowCommands, NetworkCommandChangesTheReply)
 TEST(MainWindowCommands, FactoryResetRestoresEveryDefault)
 {
     PrinterProbe p;
-    p.FeedHex("1B 4E 03 01 1B 4E 04 01 1B 4E 01 05 1F 1B 11 00 1F 1B 12 00 1F 1B 1F FA 02 1F 1B 1F FF 10");
+    p.FeedHex("1B 4E 03 00 1B 4E 04 01 1B 4E 01 05 1F 1B 11 00 1F 1B 12 00 1F 1B 1F FA 02 1F 1B 1F FF 10");
     p.FeedHex("1F 1B 1D 02 0A 00 00 05 FF 00 00 00 0A 00 00 01 0A 00 00 01 02");
     p.FeedHex("1C 72 01 01 00 01 00 FF FF FF FF FF FF FF FF");
     ASSERT_FALSE(p.state == PrinterState{});
     p.FeedHex("1F 1B 19");
     EXPECT_TRUE(p.state == PrinterState{});
-    EXPECT_FALSE(p.interpreter.ChineseMode());
+    EXPECT_TRUE(p.interpreter.ChineseMode()) << "Chinese, as from the factory";
+    p.FeedHex("D6 D0 0A");
+    EXPECT_EQ(PrintedText(p.interpreter.CurrentReceipt()), "中\n");
     p.FeedHex("10 04 13");
     EXPECT_EQ(Hex(p.replies.back()), "C0 A8 01 64 FF FF FF 00 C0 A8 01 01 C0 A8 01 01 01 00 00 00 00 00");
 }

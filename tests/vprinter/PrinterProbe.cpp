@@ -10,6 +10,7 @@ PrinterProbe::PrinterProbe(int paperDots, PrinterState initial)
                       [this] { ++stateChanges; },
                       {},
                       [this](Receipt&& r) { receipts.push_back(std::move(r)); },
+                      [this](const std::string& said) { voices.push_back(said); },
                   })
 {
 }
@@ -45,8 +46,6 @@ std::string PrintedText(const Receipt& receipt)
             }
         } else if (auto* pic = std::get_if<Picture>(&block)) {
             out += "[picture " + std::to_string(pic->width) + "x" + std::to_string(pic->height) + "]";
-        } else if (auto* box = std::get_if<SymbolBox>(&block)) {
-            out += "[box " + box->label + "]";
         }
         out += '\n';
     }
@@ -68,9 +67,6 @@ std::string Describe(const Receipt& receipt)
             out += "picture " + std::to_string(pic->x) + " " + std::to_string(pic->width) + "x" +
                    std::to_string(pic->height) + " ";
             for (uint8_t d : pic->dots) out += char('0' + d);
-        } else if (auto* box = std::get_if<SymbolBox>(&block)) {
-            out += "box " + std::to_string(box->x) + " " + std::to_string(box->width) + "x" +
-                   std::to_string(box->height) + " " + box->label;
         } else {
             out += "feed " + std::to_string(std::get<Feed>(block).dots);
         }

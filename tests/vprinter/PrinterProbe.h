@@ -19,6 +19,7 @@ struct PrinterProbe {
     std::vector<LogRecord> logs;
     std::vector<Receipt> receipts;
     std::vector<Bytes> replies;
+    std::vector<std::string> voices;
     int stateChanges = 0;
     Interpreter interpreter;
 
@@ -27,8 +28,8 @@ struct PrinterProbe {
     std::vector<Receipt> AllReceipts() const;
 };
 
-// The characters of every text line, one line per row ("" for a feed, "[picture WxH]",
-// "[box label]"), so that tests can read what was printed.
+// The characters of every text line, one line per row ("" for a feed, "[picture WxH]" for
+// pictures, barcodes and symbols), so that tests can read what was printed.
 std::string PrintedText(const Receipt& receipt);
 // Everything about a receipt, block by block, for comparing two of them exactly.
 std::string Describe(const Receipt& receipt);

@@ -15,6 +15,8 @@
 #include <thread>
 #include <unistd.h>
 
+#include "vprinter/StateStore.h"
+
 extern char** environ;
 
 namespace tallyx::vprinter::test {
@@ -140,6 +142,56 @@ TEST_F(Program, ServesLogsAndWritesTheLastReceiptOnSigterm)
 
     std::ifstream state(m_dir / "state.json");
     EXPECT_EQ(nlohmann::json::parse(state)["density"], 2);
+}
+
+TEST_F(Program, StateFileLoadsAfterAKillInTheMiddleOfItsWrites)
+{
+    const std::string statePath = (m_dir / "state.json").string();
+    // Each command below changes the stored settings, so the printer writes its state file
+    // over and over; it is killed at a different moment every round.
+    std::string stream;
+    for (int i = 0; i < 40; ++i) {
+        stream += std::string("\x1B\x4E\x04") + char(1 + i % 4);
+        stream += std::string("\x1C\x72") + char(1 + i % 5) + std::string("\x20\x00\x20\x00", 4);
+        stream += std::string(8 * 32 * 32, char(i));
+    }
+    for (int round = 0; round < 6; ++round) {
+        SCOPED_TRACE(round);
+        const std::string ready = Launch({"--listen", "127.0.0.1:0", "--state", statePath});
+        const auto at = ready.find("ready on 127.0.0.1:");
+        ASSERT_NE(at, std::string::npos) << ready;
+        const int port = std::stoi(ready.substr(at + 19));
+        int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_port = htons(uint16_t(port));
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+        std::thread writer([fd, &stream] {
+            for (size_t sent = 0; sent < stream.size();) {
+                const ssize_t n = ::send(fd, stream.data() + sent, stream.size() - sent, MSG_NOSIGNAL);
+                if (n <= 0) return;   // the printer is gone
+                sent += size_t(n);
+            }
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(20 + 37 * round));
+        ::kill(m_pid, SIGKILL);
+        ::waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
+        writer.join();
+        ::close(fd);
+        ::close(m_err);
+        m_err = -1;
+
+        std::string error;
+        const PrinterState state = StateStore(statePath).Load(&error);
+        EXPECT_EQ(error, "") << "the state file always loads";
+        if (round > 0) {
+            EXPECT_TRUE(fs::exists(statePath));
+        }
+        EXPECT_GE(state.density, 1);
+        EXPECT_LE(state.density, 4);
+    }
 }
 
 TEST_F(Program, RefusesBadOptions)

@@ -190,16 +190,16 @@ TEST(Pictures, DotsLandExactlyWhereTheCommandsPutThem)
     EXPECT_EQ(image, expected);
 }
 
-TEST(Pictures, SymbolFrameIsDrawnAtItsSize)
+TEST(Pictures, BarcodeBarsAndReadableLineAreDrawnWhereTheyWereLaidOut)
 {
+    // CODE128 "ABC", 68 modules of 2 dots, 80 dots high, its readable line in font A below.
     PrinterProbe p;
-    p.FeedHex("1D 68 50 1D 77 02 1D 6B 49 03 41 42 43");
+    p.FeedHex("1D 48 02 1D 68 50 1D 77 02 1D 6B 49 03 41 42 43");
     const QImage image = RenderReceipt(p.interpreter.CurrentReceipt());
-    const auto& box = std::get<SymbolBox>(p.interpreter.CurrentReceipt().blocks.at(0));
-    ASSERT_EQ(image.height(), 80);
-    EXPECT_EQ(Ink(image, QRect(box.x, 0, box.width, 2)), 2 * box.width);
-    EXPECT_EQ(Ink(image, QRect(box.x, 0, 2, 80)), 160);
-    EXPECT_EQ(Ink(image, QRect(box.x + box.width, 0, 384 - box.x - box.width, 80)), 0);
+    ASSERT_EQ(image.height(), 80 + 24);
+    EXPECT_EQ(Ink(image, QRect(0, 0, 4, 80)), 4 * 80) << "the start character opens with a bar of 2 modules";
+    EXPECT_GT(Ink(image, QRect(136 / 2 - 18, 80, 36, 24)), 0) << "the characters ABC under the bars";
+    EXPECT_EQ(Ink(image, QRect(136, 0, 384 - 136, 104)), 0);
 }
 
 } // namespace

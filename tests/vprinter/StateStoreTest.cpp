@@ -39,7 +39,7 @@ protected:
 PrinterState Changed()
 {
     PrinterState s;
-    s.printMode = 1;
+    s.printMode = 0;
     s.density = 4;
     s.baudIndex = 5;
     s.buzzer = false;
@@ -87,16 +87,16 @@ TEST_F(StateFile, OutOfRangeFieldsKeepTheirFactoryValue)
     EXPECT_EQ(s.density, 3);
     EXPECT_EQ(s.baudIndex, 1);
     EXPECT_EQ(s.font, 0);
-    EXPECT_EQ(s.printMode, 0);
+    EXPECT_EQ(s.printMode, 1) << "Chinese, as from the factory";
     EXPECT_EQ(DottedText(s.network.ip), "192.168.1.100");
     EXPECT_EQ(DottedText(s.network.mask), "255.255.0.0");
     EXPECT_FALSE(s.logos[0].has_value()) << "8 x 8 needs 8 bytes, not 1";
 
-    ASSERT_TRUE(StateFromJson(R"({"density": 4, "baudIndex": 0, "font": 2, "printMode": 1})", s));
+    ASSERT_TRUE(StateFromJson(R"({"density": 4, "baudIndex": 0, "font": 2, "printMode": 0})", s));
     EXPECT_EQ(s.density, 4);
     EXPECT_EQ(s.baudIndex, 0);
     EXPECT_EQ(s.font, 2);
-    EXPECT_EQ(s.printMode, 1);
+    EXPECT_EQ(s.printMode, 0);
 }
 
 TEST_F(StateFile, DamagedFileIsReportedAndFactorySettingsUsed)
@@ -113,8 +113,14 @@ TEST_F(StateFile, SettingsSurviveARestart)
         PrinterEngine engine({kPaper58Dots, Path(), "", kIdleMs}, {});
         Feed(engine, "1B 4E 04 01 1F 1B 12 00 1F 1B 1D 02 0A 00 00 07 FF FF 00 00 0A 00 00 01 0A 00 00 02 01");
         Feed(engine, "1C 72 04 01 00 01 00 01 02 03 04 05 06 07 08");
+        Feed(engine, "1B 4E 03 00 1F 1B 1F FF 11 0A 0A");   // single-byte mode, code page 17: OEM866
     }
-    PrinterEngine again({kPaper58Dots, Path(), "", kIdleMs}, {});
+    std::vector<std::string> printed;
+    PrinterEngine::Listener listener;
+    listener.log = [&](const LogRecord& r) {
+        if (r.mnemonic == "text") printed.push_back(r.meaning);
+    };
+    PrinterEngine again({kPaper58Dots, Path(), "", kIdleMs}, listener);
     const PrinterState s = again.State();
     EXPECT_EQ(s.density, 1);
     EXPECT_FALSE(s.cutter);
@@ -122,6 +128,10 @@ TEST_F(StateFile, SettingsSurviveARestart)
     EXPECT_EQ(DottedText(s.network.dns), "10.0.0.2");
     ASSERT_TRUE(s.logos[3].has_value());
     EXPECT_EQ(tallyx::test::Hex(s.logos[3]->data), "01 02 03 04 05 06 07 08");
+    EXPECT_EQ(s.codePage, 17);
+    EXPECT_EQ(s.printMode, 0);
+    Feed(again, "80 81 0A");
+    EXPECT_EQ(printed, std::vector<std::string>{"print \"АБ\""}) << "characters of the stored code page";
     EXPECT_EQ(again.TakeWarnings(), "");
 }
 

@@ -1,0 +1,43 @@
+#include "vprinter/DeviceExecutor.h"
+
+namespace tallyx::vprinter {
+
+namespace {
+constexpr uint8_t kStatusOk = 0x12;     // DLE EOT n: fixed bits only, no error
+constexpr uint8_t kPaperPresent = 0x00; // GS r
+} // namespace
+
+std::string DeviceExecutor::Execute(const Command& cmd)
+{
+    const Bytes& header = cmd.header;
+    const uint8_t n = cmd.Arg();
+    switch (cmd.def.op) {
+    case Op::DrawerPulse:
+        return std::string("pin ") + ((n & 1) ? "5" : "2") + ", on " + std::to_string(2 * header[3]) + " ms, off " +
+               std::to_string(2 * header[4]) + " ms";
+    case Op::Beep: {
+        std::string detail = std::to_string(n) + " times, " + std::to_string(50 * header[3]) + " ms each";
+        if (!m_ctx.state.buzzer) detail += " (buzzer switched off: silent)";
+        return detail;
+    }
+    case Op::Cut:
+        if (!m_ctx.state.cutter) return "cutter switched off: not cut";
+        if (header.size() == 4) m_ctx.layout.FeedDots(header[3]);
+        m_ctx.layout.FlushLine();
+        m_ctx.EndReceipt();
+        return "receipt ended";
+    case Op::NetworkQuery:
+        m_ctx.Reply(NetworkReply(m_ctx.state.network));
+        return "answered with 22 bytes";
+    case Op::RealTimeStatus:
+        if (n < 1 || n > 4) return "";
+        m_ctx.Reply({kStatusOk});
+        return "answered 12";
+    case Op::StatusRequest:
+        m_ctx.Reply({kPaperPresent});
+        return "answered 00";
+    default: return "";
+    }
+}
+
+} // namespace tallyx::vprinter

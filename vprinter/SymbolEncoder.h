@@ -1,0 +1,43 @@
+#pragma once
+// Symbols encoded by zint into modules, and modules blown up into printer dots.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "vprinter/PrinterState.h"
+#include "vprinter/Receipt.h"
+
+namespace tallyx::vprinter {
+
+enum class SymbolKind : uint8_t {
+    UpcA, UpcE, Ean13, Ean8, Code39, Itf, Codabar, Code93, Code128, Qr, Pdf417, Pdf417Truncated,
+};
+
+struct SymbolRequest {
+    SymbolKind kind = SymbolKind::Code128;
+    Bytes data;             // what zint encodes, already checked and normalised
+    int eccLevel = -1;      // QR 1..4 (L, M, Q, H); PDF417 0..8; -1: zint's choice
+    int columns = 0;        // PDF417 data columns; 0: zint's choice
+    int rows = 0;           // PDF417 rows; 0: zint's choice
+};
+
+// A symbol's modules, row by row (1 = dark); a linear barcode has one row.
+struct SymbolModules {
+    int width = 0;
+    int rows = 0;
+    std::vector<uint8_t> dark;   // rows * width
+    std::string text;            // the readable line zint makes (check digits included)
+    bool Dark(int col, int row) const { return dark[size_t(row) * size_t(width) + size_t(col)] != 0; }
+};
+
+struct SymbolResult {
+    SymbolModules modules;
+    std::string error;   // "": encoded
+};
+
+SymbolResult EncodeSymbol(const SymbolRequest& request);
+
+// Each module `moduleW` dots wide and each row `rowH` dots high, after `leftDots` white dots.
+Picture ModulesToPicture(const SymbolModules& modules, int moduleW, int rowH, int leftDots = 0);
+
+} // namespace tallyx::vprinter
