@@ -1,5 +1,6 @@
 #include "app/CPosToolDlg.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -199,7 +200,11 @@ AddressEntry CPosToolDlg::PrinterAddress() { return m_printerIp->Entry(); }
 void CPosToolDlg::ReportFault(const Outcome& fault)
 {
     const Message message = FaultMessage(fault.fault);
-    if (!message.caption.empty()) ShowMessage(message);   // some faults are not told
+    if (message.caption.empty()) return;   // some faults are not told
+    // The application's own box belongs to the active window: a dialog open over this one.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (fault.fault == LinkFault::UsbOpenFailed && modal && modal != this) return Boxes().Show(message, modal);
+    ShowMessage(message);
 }
 
 void CPosToolDlg::ShowMessage(const Message& message)

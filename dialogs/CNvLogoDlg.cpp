@@ -73,9 +73,8 @@ void CNvLogoDlg::UpdateData(bool save)
 
 bool CNvLogoDlg::Send(const Bytes& bytes)
 {
-    if (!m_link.CheckPortHandle()) return false;   // the link shows why
-    m_link.SendToPrinter(bytes, Delivery::Direct);
-    return true;
+    // The link shows why it failed; a success message follows only a delivery.
+    return m_link.SendToPrinter(bytes, Delivery::Direct).ok();
 }
 
 void CNvLogoDlg::OnOpenBmp()
@@ -105,7 +104,6 @@ void CNvLogoDlg::OnDownloadLogo()
     const Result result = BuildDownloadLogoCommand(FileSystemName(m_strBmpPath), g_logoIndex);
     if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
     if (!Send(result.bytes())) return;
-    // Handed to the link, whatever became of the write.
     Boxes().Show({kCaptionNvLogo, kMsgLogoDownloaded}, this);
 }
 

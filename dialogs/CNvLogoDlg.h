@@ -46,7 +46,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // The port test, then the command to the main window's link, sent before returning.
+    // The port test, then the command to the main window's link, sent before returning;
+    // true when it was delivered.
     bool Send(const Bytes& bytes);
 
     Link& m_link;

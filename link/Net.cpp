@@ -174,7 +174,8 @@ Outcome Link::SendOnceOverTcp(const Bytes& bytes)
         m_platform.SocketClose(sock.fd);
         return Report(LinkFault::SaveFailed);
     }
-    m_platform.SocketCloseGracefully(sock.fd, kClosePauseMs, {});
+    // No closing pause: the save is one send, not a command of the delivery rule.
+    m_platform.SocketCloseGracefully(sock.fd, 0, {});
     return {};
 }
 

@@ -4,6 +4,7 @@
 // The one recording platform of the link, command-line, dialog and window tests.
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@ public:
     size_t cutAfterBytes = SIZE_MAX;   // the connection breaks once this many bytes went out
     std::vector<Bytes> sockets;      // bytes sent on each connection
     int64_t now = 0;
+    std::function<void()> onSend;    // runs at every send, as if the operator acted meanwhile
 
     // The bytes of every device write, in order, as hex.
     std::vector<std::string> Writes() const
@@ -86,6 +88,7 @@ public:
     }
     long SocketSend(int, const uint8_t* data, size_t n) override
     {
+        if (onSend) onSend();
         if (refuse) return kSendFailed;
         if (now < connectedAt) return kSendRetry;
         if (sockets.back().size() >= cutAfterBytes) return kSendFailed;

@@ -1,0 +1,198 @@
+// What the operator must be able to rely on: repetitions not overtaken by later clicks,
+// one message per failed command, success only after a delivery, boxes owned by the
+// window the operator is looking at, and every link fault shown from its row.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QCoreApplication>
+#include <QTimer>
+
+#include "dialogs/CNvLogoDlg.h"
+#include "res/Faults.h"
+#include "res/MainWindowIds.h"
+#include "res/NvLogoIds.h"
+#include "tests/app/AppFixture.h"
+#include "tests/support/BmpWriter.h"
+#include "ui/IpAddressCtrl.h"
+
+namespace tallyx::test {
+namespace {
+
+class Mends : public AppTest {
+public:
+    // A fresh window on a fresh platform, for the next row of a table.
+    void TearDownWindow()
+    {
+        dlg.reset();
+        boxes.shown.clear();
+        platform = RecordingPlatform{};
+        dlg = std::make_unique<CPosToolDlg>(&platform);
+    }
+    void ConnectEthernet()
+    {
+        platform.reply = FromHex("C0 A8 01 C8 FF FF FF 00 C0 A8 01 01 08 08 08 08 02 00 00 00 00 00");
+        SelectItem(id::main::kPort, "Ethernet");
+        AddressAt(id::main::kPrinterAddress)->SetAddress(0x7F000001);
+        Press(id::main::kConnect);
+        platform.sockets.clear();
+        platform.calls.clear();
+    }
+    std::vector<std::string> Wire() const
+    {
+        std::vector<std::string> out;
+        for (const Bytes& b : platform.sockets)
+            if (!b.empty()) out.push_back(Hex(b));
+        return out;
+    }
+};
+
+TEST_F(Mends, RepetitionsRunBeforeTheNextClick)
+{
+    ConnectEthernet();
+    SendCount()->setText("3");
+    bool clicked = false;
+    // The operator presses "初始化打印机" while the self-test pages go out.
+    platform.onSend = [&] {
+        if (clicked) return;
+        clicked = true;
+        QTimer::singleShot(0, [this] { Press(id::main::kInit); });
+    };
+    Press(id::main::kSelfTest);
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    EXPECT_EQ(Wire(), (std::vector<std::string>{"1F 11 04 0A", "1F 11 04 0A", "1F 11 04 0A", "1B 40 0A"}));
+}
+
+TEST_F(Mends, ADisconnectWaitsForTheRepetitions)
+{
+    ConnectEthernet();
+    SendCount()->setText("3");
+    bool clicked = false;
+    platform.onSend = [&] {
+        if (clicked) return;
+        clicked = true;
+        QTimer::singleShot(0, [this] { Press(id::main::kConnect); });   // "断 开"
+    };
+    Press(id::main::kSelfTest);
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    EXPECT_EQ(Wire().size(), 3u);
+    EXPECT_EQ(dlg->GetLink().g_connected.load(), 0);
+}
+
+TEST_F(Mends, AnUnreachablePrinterEndsTheRepetitionsWithOneMessage)
+{
+    ConnectEthernet();
+    platform.refuse = true;
+    SendCount()->setText("50");
+    Press(id::main::kSelfTest);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"打印机设置工具|与打印机连接不成功!"}));
+    EXPECT_LT(platform.now, 2 * 3500);   // one command's bound, not fifty
+}
+
+TEST_F(Mends, TheSaveClosesAtOnceAfterItsSend)
+{
+    ConnectEthernet();
+    const int64_t before = platform.now;
+    Press(id::main::kSave);
+    ASSERT_EQ(Wire().size(), 1u);
+    EXPECT_EQ(platform.now - before, 80);   // the wait before the send, and no closing pause
+}
+
+TEST_F(Mends, NoSuccessMessageAfterAFailedDelivery)
+{
+    const std::string bmp = WriteBmp(AllBlack(8, 8), "mends-logo.bmp");
+    ConnectEthernet();
+    platform.refuse = true;
+    CNvLogoDlg logo(dlg->GetLink(), dlg.get());
+    logo.m_strBmpPath = QString::fromStdString(bmp);
+    logo.OnDownloadLogo();
+    logo.OnClearLogo();
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"打印机设置工具|与打印机连接不成功!",
+                                                 "打印机设置工具|与打印机连接不成功!"}));
+}
+
+TEST_F(Mends, APortFailureInsideADialogIsOwnedByTheDialog)
+{
+    platform.usbOpens = false;
+    ConnectOn("USB");
+    CNvLogoDlg logo(dlg->GetLink(), dlg.get());
+    QTimer::singleShot(0, [&] {
+        logo.OnPrintLogo();
+        logo.reject();
+    });
+    logo.exec();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "此端口被占用或已损坏");
+    EXPECT_EQ(boxes.shown[0].owner, &logo);
+}
+
+// Each fault the window can meet is shown from its row: caption, text and focus.
+TEST_F(Mends, EachFaultIsShownFromItsRow)
+{
+    const struct {
+        LinkFault fault;
+        std::function<void()> act;
+    } rows[] = {
+        {LinkFault::PortBusy, [this] { platform.serialOpens["COM2"] = false; ConnectOn("COM2"); }},
+        {LinkFault::UsbOpenFailed, [this] { platform.usbOpens = false; ConnectOn("USB"); Press(id::main::kInit); }},
+        {LinkFault::NoUsbDevice, [this] { platform.usb.result = UsbFind::NoInterface; ConnectOn("USB"); }},
+        {LinkFault::AddressBlank, [this] {
+             SelectItem(id::main::kPort, "Ethernet");
+             AddressAt(id::main::kPrinterAddress)->ClearAddress();
+             Press(id::main::kConnect);
+         }},
+        {LinkFault::AddressIncomplete, [this] {
+             SelectItem(id::main::kPort, "Ethernet");
+             AddressAt(id::main::kPrinterAddress)->ClearAddress();
+             AddressAt(id::main::kPrinterAddress)->Field(0)->setText("10");
+             Press(id::main::kConnect);
+         }},
+        {LinkFault::SendAddressIncomplete, [this] {
+             ConnectEthernet();
+             AddressAt(id::main::kPrinterAddress)->Field(3)->clear();
+             Press(id::main::kInit);
+             QCoreApplication::processEvents();
+         }},
+        {LinkFault::SocketFailed, [this] {
+             ConnectEthernet();
+             platform.socketOpens = false;
+             Press(id::main::kInit);
+             QCoreApplication::processEvents();
+         }},
+        {LinkFault::NotReached, [this] {
+             ConnectEthernet();
+             platform.refuse = true;
+             Press(id::main::kInit);
+             QCoreApplication::processEvents();
+         }},
+        {LinkFault::CutOff, [this] {
+             ConnectEthernet();
+             platform.cutAfterBytes = 1;
+             Press(id::main::kInit);
+             QCoreApplication::processEvents();
+         }},
+        {LinkFault::SaveFailed, [this] {
+             ConnectEthernet();
+             platform.refuse = true;
+             Press(id::main::kSave);
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(FaultRow(row.fault).text));
+        TearDownWindow();
+        ShowActive();
+        row.act();
+        const FaultText& expected = FaultRow(row.fault);
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].caption, expected.caption);
+        EXPECT_EQ(boxes.shown[0].text, expected.text);
+        if (expected.focusId != 0 && Ctl(expected.focusId)->isEnabled()) {   // a disabled control takes no focus
+            QWidget* focus = dlg->focusWidget();
+            ASSERT_NE(focus, nullptr);
+            EXPECT_TRUE(Ctl(expected.focusId)->isAncestorOf(focus) || focus == Ctl(expected.focusId));
+        }
+    }
+}
+
+} // namespace
+} // namespace tallyx::test
