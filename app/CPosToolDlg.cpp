@@ -100,7 +100,7 @@ void CPosToolDlg::FillCombos()
 {
     for (const ComboContent& content : kMainCombos) {
         QComboBox* combo = Combo(content.id);
-        for (int i = 0; i < int(content.items.size()); ++i) combo->insertItem(i, ToQString(content.items[size_t(i)]));
+        for (const Choice& c : content.items) combo->addItem(ToQString(c.item), c.byte);
         combo->setCurrentIndex(content.selected);
     }
 }
@@ -111,7 +111,7 @@ void CPosToolDlg::OnInitDialog()
     m_printerIp->SetAddress(ParseDottedAddress(g_defaultPrinterIp).value_or(0));
     m_link.g_linkKind = LinkKind::None;
 
-    for (std::string_view item : kDhcpCombo.items) m_dhcp->addItem(ToQString(item));
+    for (const Choice& c : kDhcpCombo.items) m_dhcp->addItem(ToQString(c.item), c.byte);
     FillCombos();
     SetCaption(m_connect, kConnectCaption);
     SetCommandSetEnabled(false);

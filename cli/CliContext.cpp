@@ -31,7 +31,7 @@ Link& CliContext::TheLink()
 
 bool CliContext::IsEthernet() const
 {
-    return options.port == combo::kPorts[combo::kPortEthernetIndex];
+    return options.port == combo::kPorts[combo::kPortEthernetIndex].item;
 }
 
 AddressEntry CliContext::PrinterAddress()

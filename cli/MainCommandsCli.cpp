@@ -63,7 +63,8 @@ std::vector<std::string> AcceptedValues(const MainCommandDef& def)
 {
     std::vector<std::string> values;
     for (const ComboContent& combo : kMainCombos)
-        if (combo.id == def.comboId) values.assign(combo.items.begin(), combo.items.end());
+        if (combo.id == def.comboId)
+            for (const Choice& c : combo.items) values.emplace_back(c.item);
     for (const Alias& a : kAliases)
         if (a.cliName == def.cliName) values.emplace_back(a.alias);
     return values;

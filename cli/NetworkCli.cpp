@@ -26,7 +26,7 @@ struct SetNetworkArgs {
 
 std::string DhcpText(int index)
 {
-    if (index >= 0 && size_t(index) < combo::kDhcp.size()) return std::string(combo::kDhcp[size_t(index)]);
+    if (index >= 0 && size_t(index) < combo::kDhcp.size()) return std::string(combo::kDhcp[size_t(index)].item);
     // The window's list would show nothing selected; the byte is index + 1.
     char byte[3];
     std::snprintf(byte, sizeof byte, "%02X", unsigned(index + 1) & 0xFF);
@@ -36,7 +36,7 @@ std::string DhcpText(int index)
 int QueryNetwork(CliContext& ctx)
 {
     if (ctx.options.dryRun) return ctx.PrintCommand(Bytes(std::begin(kNetQuery), std::end(kNetQuery)));
-    ctx.options.port = std::string(combo::kPorts[combo::kPortEthernetIndex]);
+    ctx.options.port = std::string(combo::kPorts[combo::kPortEthernetIndex].item);
     Link& link = ctx.TheLink();
     const ConnectOutcome outcome = link.Connect();
     link.Disconnect();
@@ -58,7 +58,7 @@ int QueryNetwork(CliContext& ctx)
 int SetNetwork(CliContext& ctx, const SetNetworkArgs& args)
 {
     NetworkParamInput in;
-    in.dhcpIndex = args.dhcp == combo::kDhcp[0] ? 0 : 1;
+    in.dhcpIndex = args.dhcp == combo::kDhcp[0].item ? 0 : 1;
     const auto entry = [](const std::string& text) { return ParseAddressText(text).value_or(AddressEntry{}); };
     in.ip = entry(args.address);
     in.mask = entry(args.mask);
@@ -84,7 +84,8 @@ void RegisterNetworkCommands(CLI::App& app, CliContext& ctx)
     CLI::App* set = app.add_subcommand(
         "set-network", "store new network settings in the printer at --ip (one connection of its own; "
                        "--port is not used)");
-    const std::vector<std::string> dhcpItems(combo::kDhcp.begin(), combo::kDhcp.end());
+    std::vector<std::string> dhcpItems;
+    for (const Choice& c : combo::kDhcp) dhcpItems.emplace_back(c.item);
     set->add_option("--dhcp", args->dhcp, "YES: the printer takes its address from DHCP, the addresses are not sent")
         ->required()
         ->check(CLI::IsMember(dhcpItems));

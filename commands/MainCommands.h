@@ -3,22 +3,19 @@
 #include <span>
 #include <string_view>
 
+#include "res/Choice.h"
 #include "res/Types.h"
 
 namespace tallyx {
-
-struct ParamChoice {
-    std::string_view itemText;   // exact combo item text
-    uint8_t value;
-};
 
 struct MainCommandDef {
     int buttonId;                // main-window control id
     std::string_view cliName;    // tallyx-cli command name
     Bytes fixed;                 // bytes before the parameter byte
     int comboId = 0;             // 0: no parameter
-    std::span<const ParamChoice> choices{};  // compared in order, exact text
+    std::span<const Choice> choices{};  // the combo's items, compared in order, exact text
     uint8_t noMatch = 0;         // parameter byte when no item text matches
+    std::span<const Choice> beyond{};   // texts the printer knows beyond the list
 };
 
 // Every button of the family, in the order of the main window's command table.

@@ -3,22 +3,20 @@
 #include <cstring>
 
 #include "res/Address.h"
+#include "res/Combos.h"
 
 namespace tallyx {
 
 namespace {
-constexpr std::string_view kPortUsb = "USB";
-constexpr std::string_view kPortEthernet = "Ethernet";
+constexpr std::string_view kPortUsb = combo::kPorts[combo::kPortUsbIndex].item;
+constexpr std::string_view kPortEthernet = combo::kPorts[combo::kPortEthernetIndex].item;
 } // namespace
 
 uint32_t BaudFromText(const std::string& text)
 {
-    static constexpr struct { std::string_view text; uint32_t baud; } kRates[] = {
-        {"4800", 4800}, {"9600", 9600}, {"19200", 19200},
-        {"38400", 38400}, {"57600", 57600}, {"115200", 115200},
-    };
-    for (const auto& rate : kRates)
-        if (text == rate.text) return rate.baud;
+    // Only an item of the baud list counts; its text is the rate.
+    for (const Choice& c : combo::kBauds)
+        if (text == c.item) return uint32_t(std::stoul(std::string(c.item)));
     return 9600;
 }
 

@@ -1,29 +1,39 @@
 #pragma once
-// Items of the main window's combo boxes and the item each starts on.
+// Items of the main window's combo boxes, the byte each sends and the item each starts on.
+// The window fills its combos from these (the byte as item data), the setting commands
+// map an item to its byte with them, and the command line offers them.
 #include <array>
 #include <span>
 #include <string_view>
 
+#include "res/Choice.h"
 #include "res/MainWindowIds.h"
 
 namespace tallyx {
 
 struct ComboContent {
     int id;
-    std::span<const std::string_view> items;
+    std::span<const Choice> items;
     int selected;
 };
 
 namespace combo {
-inline constexpr std::array<std::string_view, 6> kPorts{"COM1", "COM2", "COM3", "COM4", "USB", "Ethernet"};
-inline constexpr std::array<std::string_view, 6> kBauds{"4800", "9600", "19200", "38400", "57600", "115200"};
-inline constexpr std::array<std::string_view, 2> kPrintModes{"ASCII", "Chinese"};
-inline constexpr std::array<std::string_view, 2> kOnOff{"ON", "OFF"};
-inline constexpr std::array<std::string_view, 4> kDensities{"Level1", "Level2", "Level3", "Level4"};
-inline constexpr std::array<std::string_view, 3> kFonts{"Font_1", "Font_2", "Font_3"};
-inline constexpr std::array<std::string_view, 3> kAlignments{"左对齐", "居中对齐", "右对齐"};
-inline constexpr std::array<std::string_view, 4> kMagnifications{"1倍", "2倍", "3倍", "4倍"};
-inline constexpr std::array<std::string_view, 2> kDhcp{"NO", "YES"};
+// The port items send nothing; their byte is their place in the list.
+inline constexpr std::array<Choice, 6> kPorts{
+    {{"COM1", 0}, {"COM2", 1}, {"COM3", 2}, {"COM4", 3}, {"USB", 4}, {"Ethernet", 5}}};
+// The link's rate is the item's number; the printer's baud setting sends the byte.
+inline constexpr std::array<Choice, 6> kBauds{
+    {{"4800", 0x00}, {"9600", 0x01}, {"19200", 0x02}, {"38400", 0x03}, {"57600", 0x04}, {"115200", 0x05}}};
+inline constexpr std::array<Choice, 2> kPrintModes{{{"ASCII", 0x00}, {"Chinese", 0x01}}};
+inline constexpr std::array<Choice, 2> kOnOff{{{"ON", 0x01}, {"OFF", 0x00}}};
+inline constexpr std::array<Choice, 4> kDensities{{{"Level1", 0x01}, {"Level2", 0x02}, {"Level3", 0x03}, {"Level4", 0x04}}};
+inline constexpr std::array<Choice, 3> kFonts{{{"Font_1", 0x00}, {"Font_2", 0x01}, {"Font_3", 0x02}}};
+inline constexpr std::array<Choice, 3> kAlignments{{{"左对齐", 0x00}, {"居中对齐", 0x01}, {"右对齐", 0x02}}};
+// GS ! n: width factor - 1 in the high nibble, height factor - 1 in the low one.
+inline constexpr std::array<Choice, 4> kMagnifications{{{"1倍", 0x00}, {"2倍", 0x11}, {"3倍", 0x22}, {"4倍", 0x33}}};
+// "1.33倍" is not in the list, but typed into the command line the printer knows it.
+inline constexpr std::array<Choice, 1> kMagnificationsBeyondList{{{"1.33倍", 0x44}}};
+inline constexpr std::array<Choice, 2> kDhcp{{{"NO", 0x01}, {"YES", 0x02}}};
 
 inline constexpr int kPortUsbIndex = 4;
 inline constexpr int kPortEthernetIndex = 5;
