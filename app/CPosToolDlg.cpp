@@ -117,13 +117,7 @@ void CPosToolDlg::OnInitDialog()
     SetCommandSetEnabled(false);
     SetEnabled(kSave, false);
 
-    const int port = m_port->currentIndex();
-    if (port == combo::kPortUsbIndex) {
-        m_baud->setEnabled(false);
-        m_printerIp->setEnabled(false);
-    } else if (port == combo::kPortEthernetIndex) {
-        m_baud->setEnabled(false);
-    }
+    EnableForPortKind();
 
     Button(kSendTrigger)->hide();
     Button(kReopen)->hide();

@@ -94,6 +94,7 @@ private:
     void FillCombos();
     void OnSelfTest(const MainCommandDef& def);
     void Disconnect();
+    void EnableForPortKind();
     void SetCommandSetEnabled(bool enabled);
     void SetEnabled(int id, bool enabled);
     QComboBox* Combo(int id) const;

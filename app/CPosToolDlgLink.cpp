@@ -68,6 +68,13 @@ void CPosToolDlg::Disconnect()
 void CPosToolDlg::OnSelchangePort()
 {
     UpdateData(true);
+    EnableForPortKind();
+    UpdateData(false);
+}
+
+void CPosToolDlg::EnableForPortKind()
+{
+    // The baud rate is a serial port's, the printer address the network's.
     const int port = m_port->currentIndex();
     if (port == combo::kPortUsbIndex) {
         m_baud->setEnabled(false);
@@ -79,7 +86,6 @@ void CPosToolDlg::OnSelchangePort()
         m_baud->setEnabled(true);
         m_printerIp->setEnabled(false);
     }
-    UpdateData(false);
 }
 
 void CPosToolDlg::OnMainCommand(int buttonId)
