@@ -3,154 +3,16 @@
 // bound, and no byte of a command reaches the printer twice.
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <chrono>
-#include <mutex>
 #include <thread>
 
 #include "link/PosixPlatform.h"
+#include "tests/link/FaultyPrinter.h"
 #include "tests/link/RecordingPlatform.h"
 
 namespace tallyx::test {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-int64_t MsSince(Clock::time_point start)
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-}
-
-int LoopbackSocket(uint16_t& port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) return -1;
-    socklen_t len = sizeof addr;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-    port = ntohs(addr.sin_port);
-    return fd;
-}
-
-// A printer on 127.0.0.1 that misbehaves as told; it records what each connection brought.
-class FaultyPrinter {
-public:
-    struct Options {
-        int listenAfterMs = 0;     // refuse connections until then (bound, not listening)
-        int resetAfter = -1;       // reset a connection once this many bytes arrived
-        bool smallWindow = false;  // tiny segments and window: the sender cannot queue it all
-    };
-
-    explicit FaultyPrinter(Options options) : m_options(options)
-    {
-        m_fd = LoopbackSocket(m_port);
-        if (m_options.smallWindow) {
-            // Taken over by the accepted connections; the sender's buffer grows with the
-            // segment size, so a long command then stays partly in the tool.
-            const int window = 1024, segment = 88;
-            ::setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &window, sizeof window);
-            ::setsockopt(m_fd, IPPROTO_TCP, TCP_MAXSEG, &segment, sizeof segment);
-        }
-        if (!m_options.listenAfterMs) ::listen(m_fd, 8);
-        m_thread = std::thread([this] { Run(); });
-    }
-    ~FaultyPrinter()
-    {
-        m_stop = true;
-        m_thread.join();
-        ::close(m_fd);
-    }
-    uint16_t Port() const { return m_port; }
-    std::vector<std::string> Connections()
-    {
-        std::lock_guard lock(m_mutex);
-        return m_connections;
-    }
-
-private:
-    // Waits for fd to become readable (or, with no fd, for the time to pass) in steps
-    // short enough to notice a stop; false on a stop or when fd stayed silent.
-    bool Wait(int fd, int ms)
-    {
-        for (const auto until = Clock::now() + std::chrono::milliseconds(ms); Clock::now() < until;) {
-            if (m_stop) return false;
-            pollfd p{fd, POLLIN, 0};
-            if (fd >= 0 && ::poll(&p, 1, 10) > 0) return true;
-            if (fd < 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return fd < 0 && !m_stop;
-    }
-
-    void Run()
-    {
-        if (m_options.listenAfterMs) {
-            if (!Wait(-1, m_options.listenAfterMs)) return;
-            ::listen(m_fd, 8);
-        }
-        while (!m_stop) {
-            if (!Wait(m_fd, 50)) continue;
-            const int conn = ::accept(m_fd, nullptr, nullptr);
-            if (conn < 0) continue;
-            Serve(conn);
-        }
-    }
-
-    void Record(const std::string& got)
-    {
-        std::lock_guard lock(m_mutex);
-        m_connections.back() = got;
-    }
-
-    void Serve(int conn)
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_connections.emplace_back();
-        }
-        std::string got;
-        char buf[4096];
-        if (m_options.resetAfter >= 0) {
-            // Looked at, not taken: the window stays shut, so the tool cannot finish
-            // handing the command over before the reset reaches it.
-            const auto until = Clock::now() + std::chrono::seconds(2);
-            ssize_t n = 0;
-            while (Clock::now() < until && n < m_options.resetAfter) {
-                Wait(conn, 20);
-                n = ::recv(conn, buf, size_t(m_options.resetAfter), MSG_PEEK | MSG_DONTWAIT);
-            }
-            if (n > 0) Record(std::string(buf, size_t(n)));
-            linger hard{1, 0};   // close with RST: the printer drops the line
-            ::setsockopt(conn, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
-            ::close(conn);
-            return;
-        }
-        while (Wait(conn, 5000)) {
-            const ssize_t n = ::recv(conn, buf, sizeof buf, MSG_DONTWAIT);
-            if (n <= 0) break;
-            got.append(buf, size_t(n));
-            Record(got);
-        }
-        ::close(conn);
-    }
-
-    Options m_options;
-    int m_fd = -1;
-    uint16_t m_port = 0;
-    std::atomic<bool> m_stop{false};
-    std::mutex m_mutex;
-    std::vector<std::string> m_connections;
-    std::thread m_thread;
-};
-
+template <class P = PosixPlatform>
 struct NetLink {
     explicit NetLink(uint16_t port)
     {
@@ -158,7 +20,7 @@ struct NetLink {
         link.m_tcpPort = port;
     }
     FakeHost host;
-    PosixPlatform platform;
+    P platform;
     Link link{host, platform};
 };
 
@@ -169,8 +31,8 @@ TEST(NetworkFault, ResetMidCommandIsReportedAndNotSentAgain)
     // The longest command the pending buffer holds, each byte telling its place.
     Bytes command(24575);
     for (size_t i = 0; i < command.size(); ++i) command[i] = uint8_t(i * 7 + i / 251);
-    FaultyPrinter printer({0, 500, true});
-    NetLink f(printer.Port());
+    FaultyPrinter printer({0, 500});
+    NetLink<SlowLinePlatform> f(printer.Port());
 
     const auto start = Clock::now();
     f.link.SendToPrinter(command, Delivery::Direct);
@@ -190,8 +52,8 @@ TEST(NetworkFault, PrinterListeningLateGetsTheCommandOnce)
 {
     for (int lateMs : {150, 250, 700}) {
         SCOPED_TRACE("listening after " + std::to_string(lateMs) + " ms");
-        FaultyPrinter printer({lateMs, -1, false});
-        NetLink f(printer.Port());
+        FaultyPrinter printer({lateMs, -1});
+        NetLink<> f(printer.Port());
         const auto start = Clock::now();
         f.link.SendToPrinter(Bytes{0x1B, 0x40, 0x0A}, Delivery::Direct);
         const int64_t took = MsSince(start);
@@ -212,7 +74,7 @@ TEST(NetworkFault, RefusingPrinterEndsAtTheRetryBound)
     uint16_t port = 0;
     const int fd = LoopbackSocket(port);
     ASSERT_GE(fd, 0);
-    NetLink f(port);
+    NetLink<> f(port);
     const auto start = Clock::now();
     f.link.SendToPrinter(Bytes{0x1F, 0x11, 0x04}, Delivery::Direct);
     const int64_t took = MsSince(start);
@@ -238,7 +100,7 @@ TEST(NetworkFault, PrinterThatNeverAnswersEndsAtTheRetryBound)
     addr.sin_port = htons(port);
     ASSERT_EQ(::connect(filler, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
 
-    NetLink f(port);
+    NetLink<> f(port);
     const auto start = Clock::now();
     f.link.SendToPrinter(Bytes{0x1F, 0x11, 0x04}, Delivery::Direct);
     const int64_t took = MsSince(start);
@@ -258,8 +120,8 @@ TEST(NetworkFault, PrinterThatNeverAnswersEndsAtTheRetryBound)
 
 TEST(NetworkFault, ConnectToAPrinterThatNeverRepliesTakesNoParameters)
 {
-    FaultyPrinter printer({0, -1, false});
-    NetLink f(printer.Port());
+    FaultyPrinter printer({0, -1});
+    NetLink<> f(printer.Port());
     const auto start = Clock::now();
     const ConnectOutcome outcome = f.link.Connect();
     const int64_t took = MsSince(start);
@@ -281,7 +143,7 @@ TEST(NetworkFault, ConnectToARefusingPrinterGivesUpAfterItsFifteenTries)
     uint16_t port = 0;
     const int fd = LoopbackSocket(port);
     ASSERT_GE(fd, 0);
-    NetLink f(port);
+    NetLink<> f(port);
     const auto start = Clock::now();
     const ConnectOutcome outcome = f.link.Connect();
     const int64_t took = MsSince(start);
