@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test bench fuzz clean
+.PHONY: deps build run test bench fuzz sanitize clean
 
 deps:
 	@./tools/deps.sh
@@ -20,8 +20,16 @@ test: build
 bench:
 	@echo "none yet"
 
-fuzz:
-	@echo "none yet"
+# libFuzzer targets (clang, address and undefined-behaviour checks) in build-fuzz;
+# each runs FUZZ_SECONDS; a crashing input is kept in build-fuzz/crashes/NAME/.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) ./tools/fuzz.sh
+
+# The tests with address and undefined-behaviour checks (build-asan), then the threaded
+# tests with thread checks (build-tsan).
+sanitize: deps
+	@JOBS=$(JOBS) ./tools/sanitize.sh
 
 clean:
 	rm -rf $(BUILD)
