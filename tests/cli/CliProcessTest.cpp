@@ -1,5 +1,5 @@
 // The built program itself: its streams and exit statuses as a shell sees them.
-// Only runs that open nothing (help, dry runs, refusals, usage errors).
+// Runs that open nothing (help, dry runs, refusals, usage errors), and a file as the port.
 #include <gtest/gtest.h>
 
 #include <poll.h>
@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <fstream>
 
 namespace {
 
@@ -108,4 +110,18 @@ TEST(CliProcess, ExitStatusesOfRefusalAndUsage)
     EXPECT_EQ(usage.status, 64);
     EXPECT_NE(usage.err.find("Level9"), std::string::npos);
     EXPECT_EQ(usage.out, "");
+}
+
+// A file named as the port is no serial port: refused, and never written to.
+TEST(CliProcess, ARegularFileIsNoPort)
+{
+    const std::string path = ::testing::TempDir() + "tallyx-notes.txt";
+    { std::ofstream(path) << "keep me"; }
+    const Process p = RunProgram({"--port", path, "init"});
+    EXPECT_EQ(p.status, 3);
+    EXPECT_EQ(p.err, "此端口被占用或已损坏\n");
+    std::ifstream in(path);
+    const std::string contents((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(contents, "keep me");
+    std::remove(path.c_str());
 }
