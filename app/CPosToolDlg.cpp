@@ -11,6 +11,8 @@
 #include <QThread>
 
 #include "app/AppIcon.h"
+#include "app/SendLogWindow.h"
+#include "res/SendLogTexts.h"
 #include "ui/DataExchange.h"
 #include "res/Address.h"
 #include "commands/Gbk.h"
@@ -185,6 +187,7 @@ QMenu* CPosToolDlg::CreateSystemMenu(QWidget* parent)
     menu->setSeparatorsCollapsible(false);
     menu->addSeparator();
     menu->addAction(ToQString(kMsgAboutMenu), this, &CPosToolDlg::OnAbout);
+    menu->addAction(ToQString(kSendLogMenu), this, [this] { ShowSendLogWindow(this); });
     return menu;
 }
 
