@@ -51,7 +51,11 @@ bool VirtualPrinterSetup::Attach(CPosToolDlg& dialog)
 
     m_window = std::make_unique<VirtualPrinterWindow>(*m_printer);
     const QScreen* screen = dialog.screen() ? dialog.screen() : QGuiApplication::primaryScreen();
-    m_window->PlaceNextTo(dialog.frameGeometry(), screen->availableGeometry());
+    // Side by side when the screen is wide enough for both, moving the main window if need be.
+    QRect main = dialog.frameGeometry();
+    main.moveTopLeft(MakeRoomBeside(main, screen->availableGeometry(), VirtualPrinterWindow::WantedFrame()));
+    dialog.move(main.topLeft());
+    m_window->PlaceNextTo(main, screen->availableGeometry());
     m_window->show();
     return true;
 }

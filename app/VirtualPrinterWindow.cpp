@@ -46,6 +46,20 @@ QRect PlaceBeside(const QRect& main, const QRect& screen, QSize size)
     return {QPoint(x, y), size};
 }
 
+QPoint MakeRoomBeside(const QRect& main, const QRect& screen, QSize size)
+{
+    const bool roomRight = main.right() + kGap + size.width() <= screen.right();
+    const bool roomLeft = main.left() - kGap - size.width() >= screen.left();
+    const int pairWidth = main.width() + kGap + size.width();
+    if (roomRight || roomLeft || pairWidth > screen.width()) return main.topLeft();
+    return {screen.left() + (screen.width() - pairWidth) / 2, main.top()};
+}
+
+QSize VirtualPrinterWindow::WantedFrame()
+{
+    return kWanted;
+}
+
 VirtualPrinterWindow::VirtualPrinterWindow(vprinter::VirtualPrinter& printer, QWidget* parent)
     : QWidget(parent, Qt::Window), m_printer(printer), m_scroll(new QScrollArea(this)), m_roll(new QWidget),
       m_rollLayout(new QVBoxLayout(m_roll))

@@ -25,6 +25,9 @@ QString RollTitle(const std::string& host, uint16_t tcpPort, const std::string& 
 // Where a window of `size` (frame included) goes: wholly inside `screen`, beside `main`
 // (right, else left) when there is room, and over it otherwise.
 QRect PlaceBeside(const QRect& main, const QRect& screen, QSize size);
+// Where the main window goes so that the two stand side by side: unchanged when there is
+// room beside it already or the screen is too narrow for both, else the pair centred.
+QPoint MakeRoomBeside(const QRect& main, const QRect& screen, QSize size);
 
 class VirtualPrinterWindow : public QWidget {
     Q_OBJECT
@@ -36,6 +39,8 @@ public:
 
     // Moves and sizes the window beside the main window's frame, on that screen.
     void PlaceNextTo(const QRect& mainFrame, const QRect& screen);
+    // The frame size the window asks for.
+    static QSize WantedFrame();
 
     // A finished receipt joins the roll, with the text lines it printed (may be empty).
     void AddReceipt(const QImage& image, const QStringList& lines);

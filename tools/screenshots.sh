@@ -12,6 +12,7 @@ commands=$(mktemp)
 trap 'rm -f "$commands"' EXIT
 {
     $cli init
+    $cli print-mode Chinese
     $cli text "tallyx 小票打印测试
 Receipt printer test
 --------------------------------

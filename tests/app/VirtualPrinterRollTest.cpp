@@ -225,13 +225,34 @@ TEST(VirtualPrinterRoll, BesideTheMainWindowAtItsDefaultPlace)
     main.moveCenter(screen.center());
     VirtualPrinter printer(Quiet());
     VirtualPrinterWindow window(printer);
+    ASSERT_LE(main.width() + 8 + 440, 1280) << "the two fit side by side at 1280";
+    main.moveTopLeft(MakeRoomBeside(main, screen, VirtualPrinterWindow::WantedFrame()));
     window.PlaceNextTo(main, screen);
     const QRect frame(window.pos(), window.size() + QSize(8, 34));
     EXPECT_TRUE(screen.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x"
                                         << frame.height();
+    EXPECT_TRUE(screen.contains(main));
+    EXPECT_FALSE(frame.intersects(main)) << "beside, not over";
     EXPECT_GE(window.width(), 384) << "the 58 mm paper fits at 1:1";
-    const bool roomBeside = main.left() >= 448 || screen.right() - main.right() >= 448;
-    EXPECT_EQ(frame.intersects(main), !roomBeside);
+}
+
+TEST(VirtualPrinterRoll, TheMainWindowMovesOnlyToMakeRoom)
+{
+    const QRect screen(0, 0, 1280, 800);
+    const struct {
+        const char* name;
+        QRect main;
+        QPoint expected;
+    } rows[] = {
+        {"centred: moved so the pair is centred", QRect(227, 76, 825, 648), QPoint(3, 76)},
+        {"room on the right already", QRect(0, 76, 825, 648), QPoint(0, 76)},
+        {"room on the left already", QRect(455, 76, 825, 648), QPoint(455, 76)},
+        {"too wide for both: left where it is", QRect(100, 0, 1000, 648), QPoint(100, 0)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(MakeRoomBeside(row.main, screen, QSize(440, 700)), row.expected);
+    }
 }
 
 } // namespace

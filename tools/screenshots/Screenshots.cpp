@@ -11,6 +11,8 @@
 
 #include "app/CPosToolDlg.h"
 #include "app/ReceiptView.h"
+#include "app/SendLogStore.h"
+#include "app/SendLogWindow.h"
 #include "app/VirtualPrinterSetup.h"
 #include "app/VirtualPrinterWindow.h"
 #include "commands/Hex.h"
@@ -47,8 +49,12 @@ int main(int argc, char** argv)
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
     CPosToolDlg dialog;
-    dialog.move(40, 40);
+    TheSendLog().Attach(dialog.GetLink());
     dialog.show();
+    // Where a window manager would put it: centred.
+    QRect centred = dialog.frameGeometry();
+    centred.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
+    dialog.move(centred.topLeft());
     VirtualPrinterSetup printer;
     if (!printer.Attach(dialog)) return 1;
     auto* port = qobject_cast<QComboBox*>(dialog.Control(id::main::kPort));
@@ -79,5 +85,9 @@ int main(int argc, char** argv)
     ok = Save(window->grab().toImage(), out + "/virtual-printer.png") && ok;
     ok = Save(window->Receipts().front()->Image(), out + "/receipt.png") && ok;
     ok = Save(QGuiApplication::primaryScreen()->grabWindow(0).toImage(), out + "/desktop.png") && ok;
+    SendLogWindow* log = ShowSendLogWindow(&dialog);
+    log->move(40, 420);
+    ProcessUntil([] { return false; }, 300);
+    ok = Save(log->grab().toImage(), out + "/send-log.png") && ok;
     return ok ? 0 : 1;
 }
