@@ -22,7 +22,9 @@ for p in tallyx tallyx-cli tallyx-vprinter; do
     [ -x "$prefix/bin/$p" ] || { echo "not executable: bin/$p"; status=1; }
     version=$(QT_QPA_PLATFORM=offscreen "$prefix/bin/$p" --version)
     [ "$version" = "tallyx 1.0" ] || { echo "$p --version: $version"; status=1; }
-    grep -q -- '--help' "$prefix/share/man/man1/$p.1" || { echo "man page of $p lacks its options"; status=1; }
+    page="$prefix/share/man/man1/$p.1"
+    grep -q '^\.TH .*"tallyx 1\.0"' "$page" || { echo "man page of $p lacks its version"; status=1; }
+    grep -q 'help' "$page" || { echo "man page of $p lacks its options"; status=1; }
 done
 desktop-file-validate "$prefix/share/applications/tallyx.desktop" || status=1
 grep -q '^Name\[zh_CN\]=' "$prefix/share/applications/tallyx.desktop" || { echo "no Name[zh_CN]"; status=1; }
