@@ -185,9 +185,9 @@ QMenu* CPosToolDlg::CreateSystemMenu(QWidget* parent)
 {
     auto* menu = new QMenu(parent);
     menu->setSeparatorsCollapsible(false);
+    menu->addAction(ToQString(kSendLogMenu), this, [this] { ShowSendLogWindow(this); });
     menu->addSeparator();
     menu->addAction(ToQString(kMsgAboutMenu), this, &CPosToolDlg::OnAbout);
-    menu->addAction(ToQString(kSendLogMenu), this, [this] { ShowSendLogWindow(this); });
     return menu;
 }
 

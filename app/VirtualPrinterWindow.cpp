@@ -61,7 +61,7 @@ QSize VirtualPrinterWindow::WantedFrame()
 }
 
 VirtualPrinterWindow::VirtualPrinterWindow(vprinter::VirtualPrinter& printer, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_printer(printer), m_scroll(new QScrollArea(this)), m_roll(new QWidget),
+    : QMainWindow(parent), m_printer(printer), m_scroll(new QScrollArea(this)), m_roll(new QWidget),
       m_rollLayout(new QVBoxLayout(m_roll))
 {
     setWindowTitle(RollTitle(kLoopback, printer.TcpPort(), printer.PtyPath()));
@@ -74,9 +74,7 @@ VirtualPrinterWindow::VirtualPrinterWindow(vprinter::VirtualPrinter& printer, QW
     m_scroll->setWidgetResizable(true);
     m_scroll->setBackgroundRole(QPalette::Dark);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_scroll);
+    setCentralWidget(m_scroll);
     resize(kWanted - kFrameAllowance);
     m_scroll->viewport()->installEventFilter(this);
 
@@ -192,7 +190,7 @@ bool VirtualPrinterWindow::eventFilter(QObject* watched, QEvent* event)
 {
     // The paper follows the width the scroll area really has, once its layout is done.
     if (watched == m_scroll->viewport() && event->type() == QEvent::Resize) FitWidths();
-    return QWidget::eventFilter(watched, event);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void VirtualPrinterWindow::FitWidths()

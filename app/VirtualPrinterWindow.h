@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QList>
 #include <QStringList>
-#include <QWidget>
+#include <QMainWindow>
 #include <cstdint>
 #include <string>
 
@@ -29,7 +29,7 @@ QRect PlaceBeside(const QRect& main, const QRect& screen, QSize size);
 // room beside it already or the screen is too narrow for both, else the pair centred.
 QPoint MakeRoomBeside(const QRect& main, const QRect& screen, QSize size);
 
-class VirtualPrinterWindow : public QWidget {
+class VirtualPrinterWindow : public QMainWindow {
     Q_OBJECT
 public:
     // The printer must outlive the window; the window sets the printer's change callback

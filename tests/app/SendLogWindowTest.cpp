@@ -72,18 +72,18 @@ TEST_F(SendLogWiring, ALinkFailureIsOneLineWithTheFault)
     EXPECT_EQ(lines[0]["outcome"], "NotReached");
 }
 
-TEST_F(SendLogWiring, TheMenuHasTheSendLogBesideAbout)
+TEST_F(SendLogWiring, TheMenuHasTheSendLogAboveAbout)
 {
     std::unique_ptr<QMenu> menu(dlg->CreateSystemMenu(nullptr));
     QStringList texts;
     for (QAction* a : menu->actions()) texts << a->text();
-    EXPECT_EQ(texts, (QStringList{"", QString::fromUtf8("关于 Kestrano(&A)..."), QString::fromUtf8("发送记录(&L)...")}));
-    menu->actions().back()->trigger();
+    EXPECT_EQ(texts, (QStringList{QString::fromUtf8("发送记录(&L)..."), "", QString::fromUtf8("关于 Kestrano(&A)...")}));
+    menu->actions().front()->trigger();
     auto* window = dlg->findChild<SendLogWindow*>();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), QString::fromUtf8("发送记录"));
-    menu->actions().back()->trigger();
+    menu->actions().front()->trigger();
     EXPECT_EQ(dlg->findChildren<SendLogWindow*>().size(), 1) << "one window, brought to the front";
 }
 
