@@ -114,8 +114,13 @@ int CliContext::SendRepeated(const Bytes& bytes, uint32_t count)
     if (count == 0) return kExitSent;   // nothing to send: the port is not even opened
     if (!OpenPort()) return m_status;
     Link& link = TheLink();
-    if (link.CheckPortHandle().ok())
+    if (const Outcome checked = link.CheckPortHandle(); !checked) {
+        // As the delivery rule logs it: the command was handed over and went nowhere.
+        if (m_log.IsOpen())
+            m_log.Append(SendLogLine({std::chrono::system_clock::now(), LinkKind::Usb, link.UsbPath(), bytes, checked}));
+    } else {
         link.DeliverRepeated(PortText(), bytes.data(), bytes.size(), count, Delivery::Direct);
+    }
     link.Disconnect();
     return m_status;
 }

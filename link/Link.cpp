@@ -148,7 +148,8 @@ Outcome Link::DeliverFixed(const FixedTarget& target, const uint8_t* data, size_
         const auto address = ParseDottedAddress(target.printerIp);
         const AddressEntry entry = ParseAddressText(target.printerIp).value_or(AddressEntry{});
         if (!address) return LoggedNet(entry, target.tcpPort, data, n, Outcome{LinkFault::AddressBlank});
-        return LoggedNet(entry, target.tcpPort, data, n, SendOverTcp(*address, target.tcpPort, data, n, netRetryLimitMs, stop));
+        const Outcome sent = SendOverTcp(*address, target.tcpPort, data, n, netRetryLimitMs, stop);
+        return LoggedNet(entry, target.tcpPort, data, n, sent);
     }
     m_quiet = true;
     const Outcome outcome = ReopenTwiceAroundWrite(target.portText, target.baudText, data, n);

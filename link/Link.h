@@ -142,6 +142,8 @@ public:
     // Told once per command handed to the link, with what came of it (the send log);
     // called under m_lock, on the thread that sends.
     std::function<void(const SendRecord&)> m_onSend;
+    // The USB printer's device node as last discovered ("" before).
+    const std::string& UsbPath() const { return m_usbPath; }
 
 private:
     Outcome Report(LinkFault fault, int error = 0);

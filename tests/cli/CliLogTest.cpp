@@ -87,6 +87,22 @@ TEST_F(CliLog, ALinkFailureIsLoggedWithItsFault)
     ExpectLine(lines[0], "network", "127.0.0.1:9100", "1B 40 0A", 3, "NotReached");
 }
 
+TEST_F(CliLog, AUsbPrinterThatDidNotOpenIsOneLinePerCommand)
+{
+    platform.usbOpens = false;
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--port", "USB", "init"},
+                                                 std::vector<std::string>{"--port", "USB", "selftest", "--count", "2"}}) {
+        SCOPED_TRACE(Join(args));
+        std::filesystem::remove(path);
+        EXPECT_EQ(Run(args).status, 3);
+        const auto lines = Lines();
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_EQ(lines[0]["link"], "usb");
+        EXPECT_EQ(lines[0]["target"], "/dev/usb/lp0");
+        EXPECT_EQ(lines[0]["outcome"], "UsbOpenFailed");
+    }
+}
+
 TEST_F(CliLog, DryRunLogsWhatWouldHaveBeenSent)
 {
     const struct {
