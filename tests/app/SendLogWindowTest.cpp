@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <fstream>
 #include <nlohmann/json.hpp>
 
 #include "app/SendLogStore.h"
@@ -128,6 +130,36 @@ TEST(SendLogStoreBound, KeepsTheNewestLines)
     ASSERT_EQ(lines.size(), 10000u);
     EXPECT_TRUE(lines.front().find(R"("bytes":"02")") != std::string::npos) << lines.front();
     EXPECT_TRUE(lines.back().find(R"("bytes":"11")") != std::string::npos) << lines.back();   // 10001 = 0x2711
+}
+
+TEST(SendLogStoreFile, AppendsTheSameLinesAndKeepsThemThroughAClear)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("sent.jsonl").toStdString();
+    {
+        std::ofstream earlier(path);
+        earlier << "earlier\n";
+    }
+    SendLogStore store;
+    ASSERT_TRUE(store.OpenFile(path));
+    SendRecord record;
+    record.kind = LinkKind::Serial;
+    record.target = "COM1";
+    record.bytes = {0x1B, 0x40, 0x0A};
+    store.Record(record);
+    store.Clear();
+    record.bytes = {0x0A};
+    store.Record(record);
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "earlier");
+    EXPECT_NE(lines[1].find(R"("link":"serial","target":"COM1","bytes":"1B 40 0A","length":3,"outcome":"sent"})"),
+              std::string::npos) << lines[1];
+    EXPECT_NE(lines[2].find(R"("bytes":"0A","length":1,"outcome":"sent"})"), std::string::npos) << lines[2];
+    EXPECT_EQ(store.Lines().size(), 1u);
+    EXPECT_FALSE(SendLogStore().OpenFile(dir.filePath("no/such/dir/x").toStdString()));
 }
 
 } // namespace
