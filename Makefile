@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test bench fuzz sanitize clean
+.PHONY: deps build run test package install screenshots bench fuzz sanitize clean
 
 deps:
 	@./tools/deps.sh
@@ -16,6 +16,17 @@ run: build
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) --timeout 300
+
+# A .deb of the three programs: sudo apt install ./build/tallyx_*.deb
+package: build
+	@cmake --build $(BUILD) --target package
+
+install: build
+	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
+
+# The README's pictures, made again under Xvfb.
+screenshots: build
+	./tools/screenshots.sh $(BUILD)
 
 bench:
 	@echo "none yet"

@@ -1,8 +1,13 @@
 #include "app/CPosToolApp.h"
 
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <cstring>
 
 #include "app/AppIcon.h"
+#include "app/AppOptions.h"
+#include "app/SendLogStore.h"
 #include "app/CPosToolDlg.h"
 #include "app/VirtualPrinterSetup.h"
 #include "res/Messages.h"
@@ -24,15 +29,20 @@ bool CPosToolApp::InitSocketSupport()
     return std::signal(SIGPIPE, SIG_IGN) != SIG_ERR;
 }
 
-bool CPosToolApp::InitInstance()
+bool CPosToolApp::InitInstance(const AppOptions& options)
 {
+    if (!options.logPath.empty() && !TheSendLog().OpenFile(options.logPath)) {
+        std::fprintf(stderr, "tallyx: cannot open %s: %s\n", options.logPath.c_str(), std::strerror(errno));
+        return false;
+    }
     if (!InitSocketSupport()) {
         Boxes().Show({kCaptionApp, kMsgSocketInitFailed}, nullptr);
         return false;
     }
     CPosToolDlg dialog;
+    TheSendLog().Attach(dialog.GetLink());
     VirtualPrinterSetup virtualPrinter;
-    if (arguments().contains(QStringLiteral("--virtual-printer"))) {
+    if (options.virtualPrinter) {
         // Placed first so the printer window can stand beside it.
         dialog.show();
         virtualPrinter.Attach(dialog);

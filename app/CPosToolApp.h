@@ -4,6 +4,8 @@
 
 namespace tallyx {
 
+struct AppOptions;
+
 class CPosToolApp : public QApplication {
     Q_OBJECT
 public:
@@ -11,7 +13,7 @@ public:
 
     // Runs the program. false: socket support could not be set up and the main window
     // was never shown (the operator has been told).
-    bool InitInstance();
+    bool InitInstance(const AppOptions& options);
 
 private:
     static bool InitSocketSupport();

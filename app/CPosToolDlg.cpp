@@ -12,6 +12,8 @@
 
 #include "app/AppIcon.h"
 #include "app/PrintTestBox.h"
+#include "app/SendLogWindow.h"
+#include "res/SendLogTexts.h"
 #include "ui/DataExchange.h"
 #include "res/Address.h"
 #include "commands/Gbk.h"
@@ -172,6 +174,7 @@ QMenu* CPosToolDlg::CreateSystemMenu(QWidget* parent)
 {
     auto* menu = new QMenu(parent);
     menu->setSeparatorsCollapsible(false);
+    menu->addAction(ToQString(kSendLogMenu), this, [this] { ShowSendLogWindow(this); });
     menu->addSeparator();
     menu->addAction(ToQString(kMsgAboutMenu), this, &CPosToolDlg::OnAbout);
     return menu;

@@ -2,6 +2,8 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 #include <cstdio>
 #include <unistd.h>
 
@@ -48,8 +50,12 @@ bool VirtualPrinterSetup::Attach(CPosToolDlg& dialog)
         port->addItem(QString::fromStdString(m_printer->PtyPath()));
 
     m_window = std::make_unique<VirtualPrinterWindow>(*m_printer);
-    const QRect main = dialog.frameGeometry();
-    m_window->move(main.right() + 8, main.top());
+    const QScreen* screen = dialog.screen() ? dialog.screen() : QGuiApplication::primaryScreen();
+    // Side by side when the screen is wide enough for both, moving the main window if need be.
+    QRect main = dialog.frameGeometry();
+    main.moveTopLeft(MakeRoomBeside(main, screen->availableGeometry(), VirtualPrinterWindow::WantedFrame()));
+    dialog.move(main.topLeft());
+    m_window->PlaceNextTo(main, screen->availableGeometry());
     m_window->show();
     return true;
 }

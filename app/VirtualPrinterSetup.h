@@ -18,6 +18,8 @@ public:
     // Starts the printer and points the main window at it: 127.0.0.1 in the printer
     // address, the pty as the last port item. False when neither link could be opened.
     bool Attach(CPosToolDlg& dialog);
+    // The printer's window once attached (nullptr before).
+    VirtualPrinterWindow* Window() const { return m_window.get(); }
 
 private:
     std::unique_ptr<vprinter::VirtualPrinter> m_printer;

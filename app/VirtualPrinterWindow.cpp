@@ -1,11 +1,16 @@
 #include "app/VirtualPrinterWindow.h"
 
-#include <QLabel>
-#include <QPixmap>
+#include <QEvent>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "app/ReceiptView.h"
+#include "res/RollTexts.h"
+#include "ui/QtText.h"
 #include "vprinter/PrinterTexts.h"
 #include "vprinter/VirtualPrinter.h"
 
@@ -13,27 +18,78 @@ namespace tallyx {
 
 namespace {
 constexpr int kMargin = 8;
+constexpr int kGap = 8;                  // between the main window and this one
+constexpr QSize kWanted{440, 700};       // frame included
+constexpr QSize kFrameAllowance{8, 34};  // a window manager's border and title bar
+constexpr char kLoopback[] = "127.0.0.1";
+} // namespace
+
+QString RollTitle(const std::string& host, uint16_t tcpPort, const std::string& ptyPath)
+{
+    QStringList where;
+    if (tcpPort) where << QString::fromStdString(host) + ':' + QString::number(tcpPort);
+    if (!ptyPath.empty()) where << QString::fromStdString(ptyPath);
+    QString title = ToQString(vprinter::kVirtualPrinterWindowTitle);
+    if (!where.isEmpty()) title += ToQString(kRollTitleDash) + where.join(ToQString(kRollTitleSeparator));
+    return title;
+}
+
+QRect PlaceBeside(const QRect& main, const QRect& screen, QSize size)
+{
+    size = size.boundedTo(screen.size());
+    int x;
+    if (main.right() + kGap + size.width() <= screen.right()) x = main.right() + 1 + kGap;
+    else if (main.left() - kGap - size.width() >= screen.left()) x = main.left() - kGap - size.width();
+    else x = main.right() + 1 - size.width();   // over the main window's right-hand side
+    x = std::clamp(x, screen.left(), screen.right() + 1 - size.width());
+    const int y = std::clamp(main.top(), screen.top(), screen.bottom() + 1 - size.height());
+    return {QPoint(x, y), size};
+}
+
+QPoint MakeRoomBeside(const QRect& main, const QRect& screen, QSize size)
+{
+    const bool roomRight = main.right() + kGap + size.width() <= screen.right();
+    const bool roomLeft = main.left() - kGap - size.width() >= screen.left();
+    const int pairWidth = main.width() + kGap + size.width();
+    if (roomRight || roomLeft || pairWidth > screen.width()) return main.topLeft();
+    return {screen.left() + (screen.width() - pairWidth) / 2, main.top()};
+}
+
+QSize VirtualPrinterWindow::WantedFrame()
+{
+    return kWanted;
 }
 
 VirtualPrinterWindow::VirtualPrinterWindow(vprinter::VirtualPrinter& printer, QWidget* parent)
-    : QWidget(parent), m_printer(printer), m_scroll(new QScrollArea(this)), m_paper(new QLabel)
+    : QMainWindow(parent), m_printer(printer), m_scroll(new QScrollArea(this)), m_roll(new QWidget),
+      m_rollLayout(new QVBoxLayout(m_roll))
 {
-    setWindowTitle(QString::fromUtf8(vprinter::kVirtualPrinterWindowTitle.data(),
-                                     qsizetype(vprinter::kVirtualPrinterWindowTitle.size())));
-    m_paper->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_paper->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
-    m_scroll->setWidget(m_paper);
+    setWindowTitle(RollTitle(kLoopback, printer.TcpPort(), printer.PtyPath()));
+    setAccessibleName(windowTitle());
+    m_rollLayout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    m_rollLayout->setSpacing(kGap);
+    m_rollLayout->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_rollLayout->addStretch();
+    m_scroll->setWidget(m_roll);
     m_scroll->setWidgetResizable(true);
-    m_scroll->setAlignment(Qt::AlignHCenter);
     m_scroll->setBackgroundRole(QPalette::Dark);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_scroll);
-    resize(420, 640);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setCentralWidget(m_scroll);
+    resize(kWanted - kFrameAllowance);
+    m_scroll->viewport()->installEventFilter(this);
 
-    connect(this, &VirtualPrinterWindow::PrinterChanged, this, &VirtualPrinterWindow::Refresh, Qt::QueuedConnection);
-    m_printer.SetChangedCallback([this] { emit PrinterChanged(); });
-    Refresh();
+    // Follow the paper as it comes out, unless the operator has scrolled up to read.
+    QScrollBar* bar = m_scroll->verticalScrollBar();
+    connect(bar, &QScrollBar::valueChanged, this, [this, bar](int value) { m_follow = value >= bar->maximum(); });
+    connect(bar, &QScrollBar::rangeChanged, this, [this, bar](int, int max) {
+        if (m_follow) bar->setValue(max);
+    });
+
+    connect(this, &VirtualPrinterWindow::PrinterChanged, this, &VirtualPrinterWindow::OnPrinterChanged,
+            Qt::QueuedConnection);
+    // On the printer's thread, under its lock: nothing prints while this runs, so a receipt
+    // just finished is still the printer's last one when it is read here.
+    m_printer.SetChangedCallback([this] { emit PrinterChanged(m_printer.ReceiptsFinished(), m_printer.CurrentReceipt()); });
 }
 
 VirtualPrinterWindow::~VirtualPrinterWindow()
@@ -41,15 +97,106 @@ VirtualPrinterWindow::~VirtualPrinterWindow()
     m_printer.SetChangedCallback({});
 }
 
-void VirtualPrinterWindow::Refresh()
+void VirtualPrinterWindow::PlaceNextTo(const QRect& mainFrame, const QRect& screen)
 {
-    QImage image = m_printer.CurrentReceipt();
-    if (image.cacheKey() == m_shown.cacheKey() && !image.isNull()) return;
-    const bool atBottom = m_scroll->verticalScrollBar()->value() == m_scroll->verticalScrollBar()->maximum();
-    m_shown = image;
-    m_paper->setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
-    // Follow the paper as it comes out, unless the operator has scrolled up to read.
-    if (atBottom) m_scroll->verticalScrollBar()->setValue(m_scroll->verticalScrollBar()->maximum());
+    const QRect frame = PlaceBeside(mainFrame, screen, kWanted);
+    resize(frame.size() - kFrameAllowance);
+    move(frame.topLeft());
+}
+
+void VirtualPrinterWindow::OnPrinterChanged(int finished, const QImage& image)
+{
+    if (finished > m_finishedSeen) {
+        // FIXME: the printer hands over only the picture; its text lines (for screen
+        // readers) need the finished Receipt, see ReceiptTextLines.
+        m_finishedSeen = finished;
+        AddReceipt(image, {});
+        SetGrowing({});
+        return;
+    }
+    SetGrowing(image);
+}
+
+ReceiptView* VirtualPrinterWindow::NewView()
+{
+    auto* view = new ReceiptView(++m_numbered, m_roll);
+    view->SetAvailableWidth(m_scroll->viewport()->width() - 2 * kMargin);
+    connect(view, &ReceiptView::SaveRequested, this, &VirtualPrinterWindow::OnSave);
+    connect(view, &ReceiptView::ClearRequested, this, &VirtualPrinterWindow::ClearRoll);
+    // Before the stretch at the end.
+    m_rollLayout->insertWidget(m_rollLayout->count() - 1, view, 0, Qt::AlignHCenter);
+    return view;
+}
+
+void VirtualPrinterWindow::AddReceipt(const QImage& image, const QStringList& lines)
+{
+    // The growing receipt becomes this one, keeping its number and place.
+    ReceiptView* view = m_growing ? m_growing : NewView();
+    m_growing = nullptr;
+    view->SetPaper(image, lines, true);
+    m_finished << view;
+}
+
+void VirtualPrinterWindow::SetGrowing(const QImage& image)
+{
+    if (image.isNull()) {
+        if (m_growing) {
+            --m_numbered;
+            delete m_growing;
+            m_growing = nullptr;
+        }
+        return;
+    }
+    if (!m_growing) m_growing = NewView();
+    m_growing->SetPaper(image, {}, false);
+}
+
+void VirtualPrinterWindow::ClearRoll()
+{
+    qDeleteAll(m_finished);
+    m_finished.clear();
+    m_follow = true;
+}
+
+QList<ReceiptView*> VirtualPrinterWindow::Receipts() const
+{
+    QList<ReceiptView*> all = m_finished;
+    if (m_growing) all << m_growing;
+    return all;
+}
+
+QImage VirtualPrinterWindow::ShownImage() const
+{
+    const QList<ReceiptView*> all = Receipts();
+    return all.isEmpty() ? QImage() : all.back()->Image();
+}
+
+bool VirtualPrinterWindow::SaveReceipt(const ReceiptView& view, const QString& path)
+{
+    return !view.Image().isNull() && view.Image().save(path, "PNG");
+}
+
+void VirtualPrinterWindow::OnSave(ReceiptView* view)
+{
+    const QString suggested = QString("receipt-%1.png").arg(view->Number(), 4, 10, QChar('0'));
+    const QString path = QFileDialog::getSaveFileName(this, ToQString(kRollSaveCaption), suggested,
+                                                      ToQString(kRollSaveFilter));
+    if (path.isEmpty()) return;
+    if (!SaveReceipt(*view, path))
+        QMessageBox::warning(this, ToQString(kRollSaveCaption), ToQString(kRollSaveFailed).arg(path));
+}
+
+bool VirtualPrinterWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // The paper follows the width the scroll area really has, once its layout is done.
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize) FitWidths();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void VirtualPrinterWindow::FitWidths()
+{
+    const int width = m_scroll->viewport()->width() - 2 * kMargin;
+    for (ReceiptView* view : Receipts()) view->SetAvailableWidth(width);
 }
 
 } // namespace tallyx

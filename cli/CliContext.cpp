@@ -1,5 +1,7 @@
 #include "cli/CliContext.h"
 
+#include <cerrno>
+#include <cstring>
 #include <ostream>
 
 #include "res/Address.h"
@@ -25,6 +27,7 @@ Link& CliContext::TheLink()
     if (!m_link) {
         m_link.emplace(*this, m_platform);
         m_link->m_tcpPort = options.tcpPort;
+        if (m_log.IsOpen()) m_link->m_onSend = [this](const SendRecord& record) { m_log.Append(SendLogLine(record)); };
     }
     return *m_link;
 }
@@ -58,8 +61,26 @@ int CliContext::Fail(std::string_view text)
     return m_status = kExitLinkFailed;
 }
 
+bool CliContext::OpenLog()
+{
+    if (options.logPath.empty() || m_log.Open(options.logPath)) return true;
+    Fail("tallyx-cli: cannot open " + options.logPath + ": " + std::strerror(errno));
+    return false;
+}
+
 int CliContext::PrintCommand(const Bytes& bytes, uint32_t count)
 {
+    if (m_log.IsOpen()) {
+        // The link the command would have gone to; nothing is opened to find out more.
+        SendRecord record{std::chrono::system_clock::now(), LinkKind::Serial, options.port, bytes, {}};
+        if (IsEthernet()) {
+            record.kind = LinkKind::Network;
+            record.target = options.ip + ":" + std::to_string(options.tcpPort);
+        } else if (options.port == combo::kPorts[combo::kPortUsbIndex].item) {
+            record.kind = LinkKind::Usb;
+        }
+        for (uint32_t i = 0; i < count; ++i) m_log.Append(SendLogLine(record, kOutcomeDryRun));
+    }
     std::string line = BytesToHexText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     if (!line.empty()) line.pop_back();   // the dump puts a space after the last pair too
     for (uint32_t i = 0; i < count; ++i) m_out << line << '\n';
@@ -93,8 +114,13 @@ int CliContext::SendRepeated(const Bytes& bytes, uint32_t count)
     if (count == 0) return kExitSent;   // nothing to send: the port is not even opened
     if (!OpenPort()) return m_status;
     Link& link = TheLink();
-    if (link.CheckPortHandle().ok())
+    if (const Outcome checked = link.CheckPortHandle(); !checked) {
+        // As the delivery rule logs it: the command was handed over and went nowhere.
+        if (m_log.IsOpen())
+            m_log.Append(SendLogLine({std::chrono::system_clock::now(), LinkKind::Usb, link.UsbPath(), bytes, checked}));
+    } else {
         link.DeliverRepeated(PortText(), bytes.data(), bytes.size(), count, Delivery::Direct);
+    }
     link.Disconnect();
     return m_status;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "link/Link.h"
+#include "link/SendLog.h"
 #include "res/Faults.h"
 
 namespace tallyx::cli {
@@ -20,6 +21,7 @@ struct LinkOptions {
     std::string ip = "192.168.1.100";
     uint16_t tcpPort = kPrinterTcpPort;
     bool dryRun = false;
+    std::string logPath;   // --log: one JSON line per command sent (or printed in a dry run)
 };
 
 class CliContext : public LinkHost {
@@ -42,6 +44,9 @@ public:
     int Refuse(const Message& message);
     // A failure the window would not report itself: exit 3.
     int Fail(std::string_view text);
+
+    // Opens the --log file (when one was given); false after its message, exit 3.
+    bool OpenLog();
 
     // Created on first use; a dry run never creates it.
     Link& TheLink();
@@ -69,6 +74,7 @@ private:
     std::ostream& m_out;
     std::ostream& m_err;
     std::optional<Link> m_link;
+    SendLogFile m_log;
     std::function<int()> m_action;
     int m_status = kExitSent;
 };

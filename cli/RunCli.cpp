@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include "res/Address.h"
+#include "res/Version.h"
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
 #include "cli/CliTexts.h"
@@ -45,6 +46,9 @@ void AddLinkOptions(CLI::App& app, LinkOptions& options)
     app.add_option("--tcp-port", options.tcpPort, "the printer's TCP port")
         ->capture_default_str()
         ->check(CLI::Range(1, 65535));
+    app.add_option("--log", options.logPath,
+                   "append one JSON line per command sent to FILE: time, link, target, bytes in hex, length, "
+                   "outcome (sent, dry-run or the fault)");
     app.add_flag("--dry-run", options.dryRun,
                  "print each command's bytes (upper-case hex pairs, one line per send); open and send nothing");
 }
@@ -59,6 +63,7 @@ int RunCli(const std::vector<std::string>& args, Platform& platform, std::istrea
     app.footer(kFooter);
     app.fallthrough();   // link options may also follow the command
     app.require_subcommand(1, 1);
+    app.set_version_flag("--version", std::string(kVersionText));
     AddLinkOptions(app, ctx.options);
     RegisterMainCommands(app, ctx);
     RegisterTextCommand(app, ctx);
@@ -75,6 +80,7 @@ int RunCli(const std::vector<std::string>& args, Platform& platform, std::istrea
         // Help is printed to standard output and is a success; everything else is a usage error.
         return app.exit(e, out, err) == 0 ? kExitSent : kExitUsage;
     }
+    if (!ctx.OpenLog()) return ctx.Status();
     return ctx.RunAction();
 }
 

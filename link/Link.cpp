@@ -61,6 +61,7 @@ Outcome Link::OpenUsb()
     if (found.result != UsbFind::Found) return Outcome{LinkFault::UsbNotOpened};
     // The open is not tested here: a failure waits for the next command to report it.
     g_hPort = PortHandle{PortHandle::State::Failed, -1};
+    m_usbPath = found.path;
     const OpenResult opened = m_platform.OpenUsb(found.path);
     if (opened.ok()) g_hPort = PortHandle{PortHandle::State::Open, opened.fd};
     g_linkKind = LinkKind::Usb;
@@ -129,12 +130,12 @@ Outcome Link::ReopenTwiceAroundWrite(const std::string& portText, const std::str
         const Outcome first = reopen();
         const Outcome second = reopen();
         const Outcome written = WriteToPort(data, n);
-        return !first ? first : !second ? second : written;
+        return Logged(LinkKind::Usb, m_usbPath, data, n, !first ? first : !second ? second : written);
     }
     const Outcome written = WriteToPort(data, n);
     const Outcome first = reopen();
     const Outcome second = reopen();
-    return !written ? written : !first ? first : second;
+    return Logged(LinkKind::Serial, portText, data, n, !written ? written : !first ? first : second);
 }
 
 Outcome Link::DeliverFixed(const FixedTarget& target, const uint8_t* data, size_t n, std::stop_token stop,
@@ -143,8 +144,10 @@ Outcome Link::DeliverFixed(const FixedTarget& target, const uint8_t* data, size_
     std::lock_guard lock(m_lock);
     if (target.portText == kPortEthernet) {
         const auto address = ParseDottedAddress(target.printerIp);
-        if (!address) return Outcome{LinkFault::AddressBlank};
-        return SendOverTcp(*address, target.tcpPort, data, n, netRetryLimitMs, stop);
+        const AddressEntry entry = ParseAddressText(target.printerIp).value_or(AddressEntry{});
+        if (!address) return LoggedNet(entry, target.tcpPort, data, n, Outcome{LinkFault::AddressBlank});
+        const Outcome sent = SendOverTcp(*address, target.tcpPort, data, n, netRetryLimitMs, stop);
+        return LoggedNet(entry, target.tcpPort, data, n, sent);
     }
     m_quiet = true;
     const Outcome outcome = ReopenTwiceAroundWrite(target.portText, target.baudText, data, n);
@@ -181,7 +184,8 @@ Outcome Link::DeliverRepeated(const std::string& portText, const uint8_t* data, 
 
 Outcome Link::SendToPrinter(const Bytes& bytes, Delivery form)
 {
-    if (const Outcome checked = CheckPortHandle(); !checked) return checked;
+    if (const Outcome checked = CheckPortHandle(); !checked)
+        return Logged(LinkKind::Usb, m_usbPath, bytes.data(), bytes.size(), checked);
     return Deliver(m_host.PortText(), bytes.data(), bytes.size(), form);
 }
 

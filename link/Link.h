@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <stop_token>
 #include <string>
@@ -13,6 +14,8 @@
 #include "res/Types.h"
 
 namespace tallyx {
+
+struct SendRecord;   // link/SendLog.h
 
 inline constexpr size_t kNetBufSize = 24576;
 inline constexpr uint16_t kPrinterTcpPort = 9100;
@@ -136,6 +139,12 @@ public:
     // Serialises the cutter worker's use of the link with the UI thread's.
     std::recursive_mutex m_lock;
 
+    // Told once per command handed to the link, with what came of it (the send log);
+    // called under m_lock, on the thread that sends.
+    std::function<void(const SendRecord&)> m_onSend;
+    // The USB printer's device node as last discovered ("" before).
+    const std::string& UsbPath() const { return m_usbPath; }
+
 private:
     Outcome Report(LinkFault fault, int error = 0);
     void CloseHandle();
@@ -151,6 +160,10 @@ private:
     Outcome ReopenTwiceAroundWrite(const std::string& portText, const std::string& baudText,
                                    const uint8_t* data, size_t n);
 
+    Outcome Logged(LinkKind kind, const std::string& target, const uint8_t* data, size_t n, Outcome outcome);
+    Outcome LoggedNet(const AddressEntry& address, uint16_t port, const uint8_t* data, size_t n, Outcome outcome);
+
+    std::string m_usbPath;   // the USB printer's device node, for the send log
     bool m_quiet = false;   // while a fixed-target delivery runs, under m_lock
 
     LinkHost& m_host;

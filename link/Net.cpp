@@ -145,22 +145,23 @@ Outcome Link::SendPendingNetData(std::stop_token stop)
 {
     std::lock_guard lock(m_lock);
     AddressEntry address;
+    const size_t n = size_t(std::max(g_netLen, 0));
     if (const Outcome checked = CheckPrinterAddress(LinkFault::SendAddressIncomplete, address); !checked)
-        return checked;
-    const Outcome sent = SendOverTcp(address.Value(), m_tcpPort, g_netBuf.data(), size_t(std::max(g_netLen, 0)),
-                                     m_sendRetryLimitMs, stop);
-    if (sent.ok() || sent.fault == LinkFault::Stopped) return sent;
-    return Report(sent.fault, sent.error);
+        return LoggedNet(address, m_tcpPort, g_netBuf.data(), n, checked);
+    const Outcome sent = SendOverTcp(address.Value(), m_tcpPort, g_netBuf.data(), n, m_sendRetryLimitMs, stop);
+    if (sent.ok() || sent.fault == LinkFault::Stopped) return LoggedNet(address, m_tcpPort, g_netBuf.data(), n, sent);
+    return LoggedNet(address, m_tcpPort, g_netBuf.data(), n, Report(sent.fault, sent.error));
 }
 
 Outcome Link::SendOnceOverTcp(const Bytes& bytes)
 {
     std::lock_guard lock(m_lock);
     AddressEntry address;
+    const auto logged = [&](Outcome outcome) { return LoggedNet(address, m_tcpPort, bytes.data(), bytes.size(), outcome); };
     if (const Outcome checked = CheckPrinterAddress(LinkFault::SendAddressIncomplete, address); !checked)
-        return checked;
+        return logged(checked);
     const OpenResult sock = m_platform.SocketOpen();
-    if (!sock.ok()) return Report(LinkFault::SocketFailed, sock.error);
+    if (!sock.ok()) return logged(Report(LinkFault::SocketFailed, sock.error));
     m_platform.SocketConnect(sock.fd, address.Value(), m_tcpPort);
     m_platform.SleepMs(kSaveWaitMs, {});
     size_t sent = 0;
@@ -172,11 +173,11 @@ Outcome Link::SendOnceOverTcp(const Bytes& bytes)
     }
     if (sent < bytes.size() || (bytes.empty() && n < 0)) {
         m_platform.SocketClose(sock.fd);
-        return Report(LinkFault::SaveFailed);
+        return logged(Report(LinkFault::SaveFailed));
     }
     // No closing pause: the save is one send, not a command of the delivery rule.
     m_platform.SocketCloseGracefully(sock.fd, 0, {});
-    return {};
+    return logged({});
 }
 
 } // namespace tallyx

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <semaphore.h>
 
+#include "res/Version.h"
 #include "vprinter/VirtualPrinter.h"
 
 namespace {
@@ -45,6 +46,7 @@ int main(int argc, char** argv)
     int paper = 58;
 
     CLI::App cli{"A receipt printer that prints to pictures."};
+    cli.set_version_flag("--version", std::string(tallyx::kVersionText));
     cli.add_option("--listen", listen, "HOST:PORT of the network port, or none")->capture_default_str();
     cli.add_option("--pty", options.ptyPath, "make PATH a serial port (link to a pseudo-terminal)");
     cli.add_option("--out", options.outDir, "write one PNG per receipt into DIR");

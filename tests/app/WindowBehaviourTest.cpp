@@ -130,11 +130,12 @@ TEST_F(WindowBehaviour, WindowMenuEndsWithTheAboutItem)
 {
     QMenu* menu = dlg->CreateSystemMenu(dlg.get());
     const QList<QAction*> actions = menu->actions();
-    ASSERT_EQ(actions.size(), 2);
-    EXPECT_TRUE(actions[0]->isSeparator());
-    EXPECT_EQ(actions[1]->text(), "关于 Kestrano(&A)...");
+    ASSERT_EQ(actions.size(), 3);
+    EXPECT_EQ(actions[0]->text(), "发送记录(&L)...");
+    EXPECT_TRUE(actions[1]->isSeparator());
+    EXPECT_EQ(actions[2]->text(), "关于 Kestrano(&A)...");
     ShowActive();
-    WithModal([&] { actions[1]->trigger(); },
+    WithModal([&] { actions[2]->trigger(); },
               [](QWidget* about) { EXPECT_EQ(about->windowTitle(), "关于 Vantrel"); });
     EXPECT_TRUE(dlg->isVisible());
 }

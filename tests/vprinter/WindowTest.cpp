@@ -3,9 +3,9 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QScrollArea>
 
+#include "app/ReceiptView.h"
 #include "app/VirtualPrinterWindow.h"
 #include "tests/support/Hex.h"
 #include "vprinter/VirtualPrinter.h"
@@ -54,9 +54,8 @@ TEST(VirtualPrinterWindow, ShowsEachPrintedLineAndKeepsTheCutReceipt)
     ASSERT_TRUE(ProcessUntil([&] { return window.ShownImage().height() == 30; }));
     printer.Feed(line.data(), line.size(), "test");
     ASSERT_TRUE(ProcessUntil([&] { return window.ShownImage().height() == 60; }));
-    auto* label = window.findChild<QScrollArea*>()->findChild<QLabel*>();
-    ASSERT_NE(label, nullptr);
-    EXPECT_EQ(label->pixmap().size(), QSize(384, 60));
+    ASSERT_EQ(window.Receipts().size(), 1);
+    EXPECT_EQ(window.Receipts()[0]->Image().size(), QSize(384, 60));
 
     const Bytes cut = FromHex("1D 56 00");
     printer.Feed(cut.data(), cut.size(), "test");

@@ -1,0 +1,112 @@
+#include "link/SendLog.h"
+
+#include <array>
+#include <ctime>
+#include <nlohmann/json.hpp>
+
+namespace tallyx {
+
+namespace {
+
+// In the order of LinkFault.
+constexpr std::array<std::string_view, 15> kFaultNames{
+    "sent", "PortBusy", "UsbOpenFailed", "NoUsbDevice", "UsbNotOpened", "AddressBlank",
+    "AddressIncomplete", "SendAddressIncomplete", "SocketFailed", "NotReached", "CutOff",
+    "ReplyShort", "SaveFailed", "WriteTimeout", "Stopped",
+};
+static_assert(size_t(LinkFault::Stopped) + 1 == kFaultNames.size(), "one name per fault");
+
+std::string IsoTime(std::chrono::system_clock::time_point t)
+{
+    using namespace std::chrono;
+    const auto ms = duration_cast<milliseconds>(t.time_since_epoch()).count();
+    const std::time_t seconds = std::time_t(ms / 1000);
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char text[40];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", utc.tm_year + 1900, utc.tm_mon + 1,
+                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, int(ms % 1000));
+    return text;
+}
+
+std::string HexPairs(const Bytes& bytes)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(bytes.size() * 3);
+    for (uint8_t b : bytes) {
+        if (!out.empty()) out += ' ';
+        out += kDigits[b >> 4];
+        out += kDigits[b & 0x0F];
+    }
+    return out;
+}
+
+} // namespace
+
+std::string_view OutcomeName(const Outcome& outcome)
+{
+    const size_t i = size_t(outcome.fault);
+    return i < kFaultNames.size() ? kFaultNames[i] : std::string_view("unknown");
+}
+
+std::string_view LinkKindName(LinkKind kind)
+{
+    switch (kind) {
+    case LinkKind::Serial: return "serial";
+    case LinkKind::Usb: return "usb";
+    case LinkKind::Network: return "network";
+    case LinkKind::None: break;
+    }
+    return "none";
+}
+
+std::string SendLogLine(const SendRecord& record, std::string_view outcome)
+{
+    nlohmann::ordered_json line;
+    line["time"] = IsoTime(record.time);
+    line["link"] = LinkKindName(record.kind);
+    // A port text is the operator's: bytes that are not UTF-8 are replaced, not refused.
+    line["target"] = record.target;
+    line["bytes"] = HexPairs(record.bytes);
+    line["length"] = record.bytes.size();
+    line["outcome"] = outcome.empty() ? OutcomeName(record.outcome) : outcome;
+    return line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
+SendLogFile::~SendLogFile()
+{
+    if (m_file) std::fclose(m_file);
+}
+
+bool SendLogFile::Open(const std::string& path)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_file) std::fclose(m_file);
+    m_file = std::fopen(path.c_str(), "a");
+    return m_file != nullptr;
+}
+
+void SendLogFile::Append(const std::string& line)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_file) return;
+    std::fputs((line + '\n').c_str(), m_file);
+    // Flushed per line: a run that ends badly still leaves what was sent.
+    std::fflush(m_file);
+}
+
+// The link's side: one record per command handed to it, whatever came of it.
+Outcome Link::Logged(LinkKind kind, const std::string& target, const uint8_t* data, size_t n, Outcome outcome)
+{
+    if (m_onSend) m_onSend(SendRecord{std::chrono::system_clock::now(), kind, target, Bytes(data, data + n), outcome});
+    return outcome;
+}
+
+Outcome Link::LoggedNet(const AddressEntry& address, uint16_t port, const uint8_t* data, size_t n, Outcome outcome)
+{
+    const std::string target = address.Complete() ? address.Dotted() + ":" + std::to_string(port) : std::string();
+    return Logged(LinkKind::Network, target, data, n, outcome);
+}
+
+} // namespace tallyx

@@ -1,0 +1,196 @@
+// The send log: one record per command handed to the link, with its bytes, its target and
+// what came of it; the JSON line a record becomes.
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "link/SendLog.h"
+#include "tests/support/RecordingPlatform.h"
+
+using namespace tallyx;
+using namespace tallyx::test;
+
+namespace {
+
+struct Logged {
+    std::string link, target, bytes, outcome;
+    size_t length;
+};
+
+struct Fixture {
+    FakeHost host;
+    RecordingPlatform platform;
+    Link link{host, platform};
+    std::vector<Logged> lines;
+    Fixture()
+    {
+        link.m_onSend = [this](const SendRecord& r) {
+            const auto j = nlohmann::json::parse(SendLogLine(r));
+            lines.push_back({j["link"], j["target"], j["bytes"], j["outcome"], j["length"]});
+        };
+    }
+};
+
+const Bytes kSelfTest{0x1F, 0x11, 0x04};
+
+void ExpectLine(const Logged& l, const char* link, const char* target, const char* bytes, size_t length,
+                const char* outcome)
+{
+    EXPECT_EQ(l.link, link);
+    EXPECT_EQ(l.target, target);
+    EXPECT_EQ(l.bytes, bytes);
+    EXPECT_EQ(l.length, length);
+    EXPECT_EQ(l.outcome, outcome);
+}
+
+} // namespace
+
+TEST(SendLog, OneLinePerCommandOnEachKindOfLink)
+{
+    {
+        SCOPED_TRACE("serial");
+        Fixture f;
+        f.host.port = "/dev/ttyS3";
+        f.link.ReopenPort();
+        f.link.SendToPrinter(kSelfTest, Delivery::Direct);
+        ASSERT_EQ(f.lines.size(), 1u);
+        ExpectLine(f.lines[0], "serial", "/dev/ttyS3", "1F 11 04", 3, "sent");
+    }
+    {
+        SCOPED_TRACE("usb");
+        Fixture f;
+        f.host.port = "USB";
+        f.link.SendToPrinter(kSelfTest, Delivery::Direct);
+        ASSERT_EQ(f.lines.size(), 1u);
+        ExpectLine(f.lines[0], "usb", "/dev/usb/lp0", "1F 11 04", 3, "sent");
+    }
+    {
+        SCOPED_TRACE("network, sent by the trigger");
+        Fixture f;
+        f.host.port = "Ethernet";
+        f.link.m_tcpPort = 9101;
+        f.link.SendToPrinter(kSelfTest, Delivery::Posted);
+        EXPECT_TRUE(f.lines.empty()) << "nothing went out before the trigger";
+        f.link.SendPendingNetData();
+        ASSERT_EQ(f.lines.size(), 1u);
+        ExpectLine(f.lines[0], "network", "127.0.0.1:9101", "1F 11 04", 3, "sent");
+    }
+}
+
+TEST(SendLog, RepeatedCommandsLogEachRepetition)
+{
+    Fixture f;
+    f.host.port = "COM2";
+    f.link.ReopenPort();
+    const Bytes one{0x0A};
+    f.link.DeliverRepeated("COM2", one.data(), one.size(), 3, Delivery::Direct);
+    ASSERT_EQ(f.lines.size(), 3u);
+    for (const Logged& l : f.lines) ExpectLine(l, "serial", "COM2", "0A", 1, "sent");
+}
+
+TEST(SendLog, LinkFailuresAreLoggedWithTheFaultName)
+{
+    {
+        SCOPED_TRACE("the printer does not answer");
+        Fixture f;
+        f.host.port = "Ethernet";
+        f.platform.refuse = true;
+        f.link.SendToPrinter(kSelfTest, Delivery::Direct);
+        ASSERT_EQ(f.lines.size(), 1u);
+        ExpectLine(f.lines[0], "network", "127.0.0.1:9100", "1F 11 04", 3, "NotReached");
+    }
+    {
+        SCOPED_TRACE("the connection breaks part way");
+        Fixture f;
+        f.host.port = "Ethernet";
+        f.platform.cutAfterBytes = 1;
+        f.link.SendToPrinter(kSelfTest, Delivery::Direct);
+        ASSERT_EQ(f.lines.size(), 1u);
+        EXPECT_EQ(f.lines[0].outcome, "CutOff");
+    }
+    {
+        SCOPED_TRACE("the USB printer did not open");
+        Fixture f;
+        f.host.port = "USB";
+        f.platform.usbOpens = false;
+        f.link.ReopenPort();
+        f.link.SendToPrinter(kSelfTest, Delivery::Direct);
+        ASSERT_EQ(f.lines.size(), 1u);
+        ExpectLine(f.lines[0], "usb", "/dev/usb/lp0", "1F 11 04", 3, "UsbOpenFailed");
+    }
+    {
+        SCOPED_TRACE("the serial port is taken when it reopens");
+        Fixture f;
+        f.host.port = "COM4";
+        f.link.ReopenPort();
+        f.platform.serialOpens["COM4"] = false;
+        f.link.SendToPrinter(kSelfTest, Delivery::Direct);
+        ASSERT_EQ(f.lines.size(), 1u);
+        ExpectLine(f.lines[0], "serial", "COM4", "1F 11 04", 3, "PortBusy");
+    }
+    {
+        SCOPED_TRACE("an incomplete printer address");
+        Fixture f;
+        f.host.port = "Ethernet";
+        f.host.address = AddressEntry{};
+        f.host.address.present = {true, true, false, false};
+        f.link.SendToPrinter(kSelfTest, Delivery::Direct);
+        ASSERT_EQ(f.lines.size(), 1u);
+        ExpectLine(f.lines[0], "network", "", "1F 11 04", 3, "SendAddressIncomplete");
+    }
+}
+
+TEST(SendLog, TheNetworkSaveIsLoggedOnce)
+{
+    Fixture f;
+    const Bytes save{0x1F, 0x1B, 0x1D, 0x02};
+    f.link.SendOnceOverTcp(save);
+    ASSERT_EQ(f.lines.size(), 1u);
+    ExpectLine(f.lines[0], "network", "127.0.0.1:9100", "1F 1B 1D 02", 4, "sent");
+}
+
+TEST(SendLog, NoHookNoRecord)
+{
+    FakeHost host;
+    host.port = "COM1";
+    RecordingPlatform platform;
+    Link link{host, platform};
+    link.ReopenPort();
+    EXPECT_TRUE(link.SendToPrinter(kSelfTest, Delivery::Direct).ok());
+    EXPECT_EQ(platform.Writes(), (std::vector<std::string>{"1F 11 04"}));
+}
+
+TEST(SendLog, LineFormat)
+{
+    SendRecord r;
+    r.time = std::chrono::system_clock::time_point(std::chrono::milliseconds(1796648645123));
+    r.kind = LinkKind::Network;
+    r.target = "192.168.1.100:9100";
+    r.bytes = {0x1B, 0x40, 0x00, 0xFF};
+    EXPECT_EQ(SendLogLine(r), R"({"time":"2026-12-07T13:04:05.123Z","link":"network","target":"192.168.1.100:9100",)"
+                              R"("bytes":"1B 40 00 FF","length":4,"outcome":"sent"})");
+    r.outcome = Outcome{LinkFault::WriteTimeout, 5};
+    r.kind = LinkKind::Serial;
+    r.target = "/dev/tty\"x\n";
+    r.bytes.clear();
+    EXPECT_EQ(SendLogLine(r), R"({"time":"2026-12-07T13:04:05.123Z","link":"serial","target":"/dev/tty\"x\n",)"
+                              R"("bytes":"","length":0,"outcome":"WriteTimeout"})");
+    EXPECT_EQ(SendLogLine(r, "dry-run"), R"({"time":"2026-12-07T13:04:05.123Z","link":"serial","target":"/dev/tty\"x\n",)"
+                                         R"("bytes":"","length":0,"outcome":"dry-run"})");
+}
+
+TEST(SendLog, EveryFaultHasItsName)
+{
+    const std::pair<LinkFault, const char*> rows[] = {
+        {LinkFault::None, "sent"}, {LinkFault::PortBusy, "PortBusy"}, {LinkFault::UsbOpenFailed, "UsbOpenFailed"},
+        {LinkFault::NoUsbDevice, "NoUsbDevice"}, {LinkFault::UsbNotOpened, "UsbNotOpened"},
+        {LinkFault::AddressBlank, "AddressBlank"}, {LinkFault::AddressIncomplete, "AddressIncomplete"},
+        {LinkFault::SendAddressIncomplete, "SendAddressIncomplete"}, {LinkFault::SocketFailed, "SocketFailed"},
+        {LinkFault::NotReached, "NotReached"}, {LinkFault::CutOff, "CutOff"}, {LinkFault::ReplyShort, "ReplyShort"},
+        {LinkFault::SaveFailed, "SaveFailed"}, {LinkFault::WriteTimeout, "WriteTimeout"},
+        {LinkFault::Stopped, "Stopped"},
+    };
+    for (const auto& [fault, name] : rows) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(OutcomeName(Outcome{fault}), name);
+    }
+}

@@ -1,0 +1,93 @@
+// Makes the README's pictures: the main window connected to its virtual printer over the
+// network, a receipt sent through the link (hex lines on standard input, one command a
+// line), and the virtual printer's window. Run by tools/screenshots.sh under Xvfb.
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QScreen>
+#include <iostream>
+#include <string>
+
+#include "app/CPosToolDlg.h"
+#include "app/ReceiptView.h"
+#include "app/SendLogStore.h"
+#include "app/SendLogWindow.h"
+#include "app/VirtualPrinterSetup.h"
+#include "app/VirtualPrinterWindow.h"
+#include "commands/Hex.h"
+#include "res/MainWindowIds.h"
+
+using namespace tallyx;
+
+namespace {
+
+template <typename Pred>
+bool ProcessUntil(Pred done, int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+bool Save(const QImage& image, const QString& path)
+{
+    const bool ok = image.save(path, "PNG");
+    std::cerr << (ok ? "wrote " : "cannot write ") << path.toStdString() << '\n';
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::cerr << "usage: tallyx_screenshots OUTDIR < commands.hex\n";
+        return 64;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    CPosToolDlg dialog;
+    TheSendLog().Attach(dialog.GetLink());
+    dialog.show();
+    // Where a window manager would put it: centred.
+    QRect centred = dialog.frameGeometry();
+    centred.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
+    dialog.move(centred.topLeft());
+    VirtualPrinterSetup printer;
+    if (!printer.Attach(dialog)) return 1;
+    auto* port = qobject_cast<QComboBox*>(dialog.Control(id::main::kPort));
+    port->setCurrentText(QStringLiteral("Ethernet"));
+    qobject_cast<QPushButton*>(dialog.Control(id::main::kConnect))->click();
+    if (!dialog.GetLink().g_connected) {
+        std::cerr << "the main window did not connect to its virtual printer\n";
+        return 1;
+    }
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        HexParseStatus status{};
+        const Bytes bytes = HexTextToBytes(line, status);
+        if (status != HexParseStatus::Converted || bytes.empty()) continue;
+        dialog.GetLink().SendToPrinter(bytes, Delivery::Direct);
+    }
+    VirtualPrinterWindow* window = printer.Window();
+    const auto cut = [window] {
+        const auto roll = window->Receipts();
+        return !roll.isEmpty() && roll.front()->IsCut();
+    };
+    if (!ProcessUntil(cut, 15000)) {
+        std::cerr << "no receipt came out\n";
+        return 1;
+    }
+    ProcessUntil([] { return false; }, 500);   // let both windows paint
+    bool ok = Save(dialog.grab().toImage(), out + "/main-window.png");
+    ok = Save(window->grab().toImage(), out + "/virtual-printer.png") && ok;
+    ok = Save(window->Receipts().front()->Image(), out + "/receipt.png") && ok;
+    ok = Save(QGuiApplication::primaryScreen()->grabWindow(0).toImage(), out + "/desktop.png") && ok;
+    SendLogWindow* log = ShowSendLogWindow(&dialog);
+    log->move(40, 420);
+    ProcessUntil([] { return false; }, 300);
+    ok = Save(log->grab().toImage(), out + "/send-log.png") && ok;
+    return ok ? 0 : 1;
+}
