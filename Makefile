@@ -17,8 +17,9 @@ run: build
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) --timeout 300
 
-bench:
-	@echo "none yet"
+# The benchmark programs are part of the normal build; the script runs them and prints the table.
+bench: build
+	@./bench/run.sh $(BUILD)
 
 fuzz:
 	@echo "none yet"
