@@ -61,9 +61,9 @@ hyperfine -N --warmup 5 --runs 40 --export-csv "$tmp/pty.csv" \
     "$cli --port $tmp/pty --dry-run init" "$cli --port $tmp/pty init" >/dev/null 2>"$tmp/hf.err" ||
     say "hyperfine: $(cat "$tmp/hf.err")"
 dry=$(hf_median "$tmp/pty.csv" 1); pty=$(hf_median "$tmp/pty.csv" 2)
-more=$(calc %.2f "($pty - $dry) * 1000")
+more=$(calc %+.2f "($pty - $dry) * 1000")
 row "command over the virtual printer's pty, whole tallyx-cli" "$(calc '%.2f ms' "$pty * 1000")" \
-    "$(calc '%.2f ms (--dry-run)' "$dry * 1000")" "+$more ms" "≤ +2 ms" "$(verdict "$more" 2 le)"
+    "$(calc '%.2f ms (--dry-run)' "$dry * 1000")" "$more ms" "≤ +2 ms" "$(verdict "$more" 2 le)"
 stop_printer
 
 # --- tallyx start until its window is mapped, beside a one-dialog Qt program ----------------------
@@ -87,9 +87,9 @@ if [ -s "$tmp/app" ] && [ -s "$tmp/peer" ]; then
     ratio=$(calc %.2f "$app_ms / $peer_ms")
     row "tallyx start until its main window is mapped (Xvfb)" "$(calc '%.0f ms' "$app_ms")" \
         "$(calc '%.0f ms (one QDialog)' "$peer_ms")" "$ratio ×" "≤ 1.2 ×" "$(verdict "$ratio" 1.2 le)"
-    more=$(calc %.1f "($app_kb - $peer_kb) / 1024")
+    more=$(calc %+.1f "($app_kb - $peer_kb) / 1024")
     row "tallyx resident memory when mapped" "$(calc '%.1f MB' "$app_kb / 1024")" \
-        "$(calc '%.1f MB (one QDialog)' "$peer_kb / 1024")" "+$more MB" "≤ +15 MB" "$(verdict "$more" 15 le)"
+        "$(calc '%.1f MB (one QDialog)' "$peer_kb / 1024")" "$more MB" "≤ +15 MB" "$(verdict "$more" 15 le)"
 else
     say "start-up not measured: $(cat "$tmp/watch.err")"
 fi
