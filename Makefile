@@ -28,8 +28,9 @@ install: build
 screenshots: build
 	./tools/screenshots.sh $(BUILD)
 
-bench:
-	@echo "none yet"
+# The benchmark programs are part of the normal build; the script runs them and prints the table.
+bench: build
+	@./bench/run.sh $(BUILD)
 
 # libFuzzer targets (clang, address and undefined-behaviour checks) in build-fuzz;
 # each runs FUZZ_SECONDS; a crashing input is kept in build-fuzz/crashes/NAME/.

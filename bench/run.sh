@@ -1,0 +1,171 @@
+#!/bin/bash
+# `make bench`: what users feel, each figure beside its floor or peer measured in the same run.
+# Prints one table (figure, value, floor or peer, ratio, goal, ok/over) and exits 0 either way.
+# Usage: bench/run.sh [BUILD_DIR]
+set -u
+build=$(cd "${1:-build}" && pwd)
+cli=$build/cli/tallyx-cli
+vprinter=$build/vprinter/tallyx-vprinter
+app=$build/app/tallyx
+bin=$build/bench
+tmp=$(mktemp -d /tmp/tallyx-bench.XXXXXX)
+pids=()
+
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+say() { echo "bench: $*" >&2; }
+load_start=$(cut -d' ' -f1-3 /proc/loadavg)
+rows=()
+# row FIGURE VALUE PEER RATIO GOAL VERDICT
+row() { rows+=("| $1 | $2 | $3 | $4 | $5 | $6 |"); }
+verdict() { awk -v v="$1" -v g="$2" -v d="$3" 'BEGIN { ok = (d == "le") ? v <= g : v >= g; print ok ? "ok" : "over" }'; }
+calc() { awk "BEGIN { printf \"$1\", $2 }"; }
+median() { sort -g | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }'; }
+
+# Starts a virtual printer on any free port; sets vp_pid and vp_port.
+start_printer() {
+    local err=$tmp/vprinter.$RANDOM.err
+    "$vprinter" --listen 127.0.0.1:0 --log "$tmp/vprinter.log" "$@" 2>"$err" &
+    vp_pid=$!
+    pids+=("$vp_pid")
+    for _ in $(seq 100); do
+        grep -q ready "$err" 2>/dev/null && break
+        sleep 0.05
+    done
+    vp_port=$(sed -n 's/.*ready on 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$err")
+    [ -n "$vp_port" ] || { say "the virtual printer did not start: $(cat "$err")"; exit 0; }
+}
+stop_printer() { kill "$vp_pid" 2>/dev/null; wait "$vp_pid" 2>/dev/null; }
+resident_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
+# hyperfine's median of command N (1-based) in seconds, from its CSV export.
+hf_median() { awk -F, -v n="$2" 'NR == n + 1 { print $4 }' "$1"; }
+# hf_pair NAME RUNS FLOOR_CMD CMD: both commands in six rounds of RUNS runs each, the order
+# swapped every round, so a change in the machine's load falls on both. Sets floor_s and
+# under_s (medians of the round medians, seconds), ratio and diff_ms (medians of the rounds').
+hf_pair() {
+    local name=$1 runs=$2 a=$3 b=$4 round csv
+    : >"$tmp/$name.rounds"
+    for round in 1 2 3 4 5 6; do
+        csv=$tmp/$name.$round.csv
+        if [ $((round % 2)) = 1 ]; then
+            hyperfine -N --warmup 2 --runs "$runs" --export-csv "$csv" "$a" "$b" >/dev/null 2>"$tmp/hf.err" &&
+                echo "$(hf_median "$csv" 1) $(hf_median "$csv" 2)" >>"$tmp/$name.rounds"
+        else
+            hyperfine -N --warmup 2 --runs "$runs" --export-csv "$csv" "$b" "$a" >/dev/null 2>"$tmp/hf.err" &&
+                echo "$(hf_median "$csv" 2) $(hf_median "$csv" 1)" >>"$tmp/$name.rounds"
+        fi || say "hyperfine: $(cat "$tmp/hf.err")"
+    done
+    floor_s=$(awk '{ print $1 }' "$tmp/$name.rounds" | median)
+    under_s=$(awk '{ print $2 }' "$tmp/$name.rounds" | median)
+    ratio=$(awk '{ print $2 / $1 }' "$tmp/$name.rounds" | median)
+    diff_ms=$(awk '{ print ($2 - $1) * 1000 }' "$tmp/$name.rounds" | median)
+}
+
+# --- a network command on loopback, beside the pause the delivery rule makes -------------------
+say "network command (hyperfine)"
+start_printer --pty "$tmp/pty"
+hf_pair net 5 "sleep 0.3" "$cli --port Ethernet --ip 127.0.0.1 --tcp-port $vp_port init"
+ratio=$(calc %.3f "$ratio")
+row "network command to the virtual printer, whole tallyx-cli" "$(calc '%.1f ms' "$under_s * 1000")" \
+    "$(calc '%.1f ms (sleep 0.3)' "$floor_s * 1000")" "$ratio ×" "≤ 1.05 ×" "$(verdict "$ratio" 1.05 le)"
+
+# --- a command over the virtual printer's pty, beside the same command dry -----------------------
+say "pty command (hyperfine)"
+hf_pair pty 15 "$cli --port $tmp/pty --dry-run init" "$cli --port $tmp/pty init"
+more=$(calc %+.2f "$diff_ms")
+row "command over the virtual printer's pty, whole tallyx-cli" "$(calc '%.2f ms' "$under_s * 1000")" \
+    "$(calc '%.2f ms (--dry-run)' "$floor_s * 1000")" "$more ms" "≤ +2 ms" "$(verdict "$more" 2 le)"
+stop_printer
+
+# --- tallyx start until its window is mapped, beside a one-dialog Qt program ----------------------
+say "start-up under Xvfb"
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=("$!")
+for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.05; done
+: >"$tmp/app"; : >"$tmp/peer"
+for round in 0 1 2 3 4 5 6 7 8; do
+    for who in app peer; do
+        if [ "$who" = app ]; then prog=$app; else prog=$bin/tallyx-bench-peer; fi
+        out=$(DISPLAY=$display QT_QPA_PLATFORM=xcb "$bin/tallyx-bench-mapwatch" "$prog" 2>>"$tmp/watch.err")
+        [ "$round" -gt 0 ] && [ -n "$out" ] && echo "$out" >>"$tmp/$who"   # round 0 warms the caches
+    done
+done
+if [ -s "$tmp/app" ] && [ -s "$tmp/peer" ]; then
+    app_ms=$(cut -d' ' -f1 "$tmp/app" | median); peer_ms=$(cut -d' ' -f1 "$tmp/peer" | median)
+    app_kb=$(cut -d' ' -f2 "$tmp/app" | median); peer_kb=$(cut -d' ' -f2 "$tmp/peer" | median)
+    say "tallyx maps \"$(head -1 "$tmp/app" | cut -d' ' -f3-)\""
+    ratio=$(calc %.2f "$app_ms / $peer_ms")
+    row "tallyx start until its main window is mapped (Xvfb)" "$(calc '%.0f ms' "$app_ms")" \
+        "$(calc '%.0f ms (one QDialog)' "$peer_ms")" "$ratio ×" "≤ 1.2 ×" "$(verdict "$ratio" 1.2 le)"
+    more=$(calc %+.1f "($app_kb - $peer_kb) / 1024")
+    row "tallyx resident memory when mapped" "$(calc '%.1f MB' "$app_kb / 1024")" \
+        "$(calc '%.1f MB (one QDialog)' "$peer_kb / 1024")" "$more MB" "≤ +15 MB" "$(verdict "$more" 15 le)"
+else
+    say "start-up not measured: $(cat "$tmp/watch.err")"
+fi
+
+# --- in process: the bitmap raster and every builder ---------------------------------------------
+say "in-process builders (Google Benchmark)"
+"$bin/tallyx-bench-commands" --benchmark_format=csv --benchmark_min_time=0.2 \
+    >"$tmp/commands.csv" 2>/dev/null
+# name,iterations,real_time,cpu_time,time_unit,...,error_occurred,error_message. CPU time: the
+# machine may be shared, and waiting for a core is not the builder's cost.
+while IFS=, read -r name _ _ cpu unit _ _ _ failed _; do
+    ns=$(awk -v t="$cpu" -v u="$unit" 'BEGIN { f = (u == "ms") ? 1e6 : (u == "us") ? 1e3 : 1; print t * f }')
+    if [ "$name" = '"Bitmap384x336"' ]; then
+        figure="bitmap to column raster, 384 × 336 24-bit, in process"
+        value=$(calc %.3f "$ns / 1e6"); unit=ms; goal=0.5
+    else
+        figure="builder ${name//\"/}, in process"
+        value=$(calc %.3f "$ns / 1e3"); unit=µs; goal=2
+    fi
+    if [ "$failed" = true ]; then
+        row "$figure" "input refused" "—" "—" "≤ $goal $unit" "over"
+    else
+        row "$figure" "$value $unit CPU" "—" "—" "≤ $goal $unit" "$(verdict "$value" "$goal" le)"
+    fi
+done < <(grep '^"' "$tmp/commands.csv")
+
+# --- the virtual printer's pace ------------------------------------------------------------------
+say "virtual printer: one connection per receipt"
+start_printer
+read -r sent secs < <("$bin/tallyx-bench-feed" connections 127.0.0.1 "$vp_port" 5000)
+rate=$(calc %.0f "${sent:-0} / ${secs:-1}")
+row "virtual printer, one connection per receipt, one after another" "$rate receipts/s ($sent in $(calc %.1f "${secs:-0}") s)" \
+    "—" "—" "≥ 500 /s" "$(verdict "$rate" 500 ge)"
+say "virtual printer: one stream of 1,000 receipts"
+read -r sent secs < <("$bin/tallyx-bench-feed" stream 127.0.0.1 "$vp_port" 1000)
+rate=$(calc %.0f "${sent:-0} / ${secs:-1}")
+row "virtual printer, one stream of 1,000 receipts" "$rate receipts/s" "—" "—" "≥ 2,000 /s" "$(verdict "$rate" 2000 ge)"
+stop_printer
+
+# --- memory over a long cutter test ----------------------------------------------------------------
+say "virtual printer memory over 99,999 cut cycles"
+start_printer
+"$bin/tallyx-bench-feed" cycles 127.0.0.1 "$vp_port" 1 1000 >/dev/null
+first=$(resident_kb "$vp_pid")
+"$bin/tallyx-bench-feed" cycles 127.0.0.1 "$vp_port" 1001 99999 >/dev/null
+last=$(resident_kb "$vp_pid")
+stop_printer
+ratio=$(calc %.2f "$last / $first")
+row "virtual printer memory after 99,999 cut cycles" "$(calc '%.1f MB' "$last / 1024")" \
+    "$(calc '%.1f MB (1,000 cycles)' "$first / 1024")" "$ratio ×" "≤ 1.1 ×" "$(verdict "$ratio" 1.1 le)"
+
+say "tallyx-cli cutter-test memory over 99,999 cycles"
+read -r first _ < <("$bin/tallyx-bench-peakmem" "$cli" --dry-run cutter-test --count 1000 --delay 0 2>&1 >/dev/null | tail -1)
+read -r last _ < <("$bin/tallyx-bench-peakmem" "$cli" --dry-run cutter-test --count 99999 --delay 0 2>&1 >/dev/null | tail -1)
+ratio=$(calc %.2f "$last / $first")
+row "tallyx-cli --dry-run cutter-test peak memory, 99,999 cycles" "$(calc '%.1f MB' "$last / 1024")" \
+    "$(calc '%.1f MB (1,000 cycles)' "$first / 1024")" "$ratio ×" "≤ 1.1 ×" "$(verdict "$ratio" 1.1 le)"
+
+echo "| figure | value | floor or peer | ratio | goal | result |"
+echo "|---|---|---|---|---|---|"
+printf '%s\n' "${rows[@]}"
+echo
+echo "$(nproc) cores, load average at the start $load_start, at the end $(cut -d' ' -f1-3 /proc/loadavg)."
+exit 0
