@@ -17,12 +17,6 @@ struct Row {
     std::string expected;   // standard output of a dry run, or standard error of a refusal
 };
 
-Strings With(Strings front, const Strings& args)
-{
-    front.insert(front.end(), args.begin(), args.end());
-    return front;
-}
-
 Strings Writes(const RecordingPlatform& platform)
 {
     Strings out;
@@ -57,12 +51,7 @@ TEST(MaintenanceCli, DryRuns)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(Join(row.args));
-        RecordingPlatform platform;
-        const CliRun run = RunCliWith(platform, With({"--dry-run", "--port", "COM1"}, row.args));
-        EXPECT_EQ(run.status, 0);
-        EXPECT_EQ(run.out, row.expected);
-        EXPECT_EQ(run.err, "");
-        EXPECT_TRUE(platform.calls.empty());
+        ExpectCli(With({"--dry-run", "--port", "COM1"}, row.args), {0, row.expected, ""});
     }
 }
 
@@ -101,12 +90,7 @@ TEST(MaintenanceCli, RefusalsWithTheDialogsMessages)
     for (const Row& row : rows) {
         for (const Strings& front : {Strings{"--dry-run"}, Strings{"--port", "COM1"}}) {
             SCOPED_TRACE(Join(front) + " " + Join(row.args));
-            RecordingPlatform platform;
-            const CliRun run = RunCliWith(platform, With(front, row.args));
-            EXPECT_EQ(run.status, 2);
-            EXPECT_EQ(run.err, row.expected);
-            EXPECT_EQ(run.out, "");
-            EXPECT_TRUE(platform.calls.empty());
+            ExpectCli(With(front, row.args), {2, "", row.expected});
         }
     }
 }
