@@ -1,5 +1,11 @@
 #include "ui/DataExchange.h"
 
+#include <QLineEdit>
+
+#include "res/Messages.h"
+#include "ui/MessageBoxes.h"
+#include "ui/QtText.h"
+
 namespace tallyx {
 
 namespace {
@@ -26,6 +32,17 @@ std::optional<uint32_t> ParseUnsignedField(std::string_view text)
     const auto value = ParseDigits(text, UINT32_MAX);
     if (!value) return std::nullopt;
     return uint32_t(*value);
+}
+
+std::optional<uint32_t> ReadUnsignedField(QLineEdit* edit, QWidget* owner)
+{
+    const auto number = ParseUnsignedField(ToUtf8(edit->text()));
+    if (!number) {
+        Boxes().Show({kCaptionApp, kMsgSendCountInvalid}, owner);
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+    }
+    return number;
 }
 
 } // namespace tallyx

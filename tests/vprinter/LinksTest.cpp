@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "tests/support/Hex.h"
+#include "tests/support/TestDir.h"
 #include "tests/vprinter/LoopbackClient.h"
 #include "vprinter/VirtualPrinter.h"
 
@@ -37,10 +38,7 @@ class Links : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path() / ("tallyx-vp-links-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
+        m_dir = tallyx::test::FreshTestDir("tallyx-vp-links-");
     }
     void TearDown() override
     {
