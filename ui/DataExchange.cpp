@@ -1,5 +1,6 @@
 #include "ui/DataExchange.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 
 #include "res/Messages.h"
@@ -43,6 +44,12 @@ std::optional<uint32_t> ReadUnsignedField(QLineEdit* edit, QWidget* owner)
         edit->selectAll();
     }
     return number;
+}
+
+void ExchangeIndex(bool save, QComboBox* combo, int& index)
+{
+    if (save) index = combo->currentIndex();
+    else combo->setCurrentIndex(index);
 }
 
 } // namespace tallyx
