@@ -147,13 +147,8 @@ bool CPosToolDlg::UpdateData(bool save)
         return true;
     }
     g_dhcpIndex = m_dhcp->currentIndex();
-    const auto count = ParseUnsignedField(ToUtf8(m_sendCountEdit->text()));
-    if (!count) {
-        Boxes().Show({kCaptionApp, kMsgSendCountInvalid}, this);
-        m_sendCountEdit->setFocus(Qt::OtherFocusReason);
-        m_sendCountEdit->selectAll();
-        return false;
-    }
+    const auto count = ReadUnsignedField(m_sendCountEdit, this);
+    if (!count) return false;
     g_sendCount = *count;
     return true;
 }

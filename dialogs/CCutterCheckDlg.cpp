@@ -43,13 +43,8 @@ void CCutterCheckDlg::OnInitDialog()
 
 bool CCutterCheckDlg::ReadField(QLineEdit* edit, std::atomic<uint32_t>& value)
 {
-    const auto number = ParseUnsignedField(ToUtf8(edit->text()));
-    if (!number) {
-        Boxes().Show({kCaptionApp, kMsgSendCountInvalid}, this);
-        edit->setFocus(Qt::OtherFocusReason);
-        edit->selectAll();
-        return false;
-    }
+    const auto number = ReadUnsignedField(edit, this);
+    if (!number) return false;
     value = *number;
     return true;
 }

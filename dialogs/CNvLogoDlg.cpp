@@ -12,6 +12,7 @@
 #include "res/NvLogoIds.h"
 #include "res/NvLogoTemplate.h"
 #include "ui/BitmapPreview.h"
+#include "ui/DataExchange.h"
 #include "ui/MessageBoxes.h"
 
 namespace tallyx {
@@ -62,13 +63,8 @@ CNvLogoDlg::CNvLogoDlg(Link& link, QWidget* parent)
 
 void CNvLogoDlg::UpdateData(bool save)
 {
-    if (save) {
-        g_logoIndex = m_slot->currentIndex();
-        g_logoPrintMode = m_mode->currentIndex();
-    } else {
-        m_slot->setCurrentIndex(g_logoIndex);
-        m_mode->setCurrentIndex(g_logoPrintMode);
-    }
+    ExchangeIndex(save, m_slot, g_logoIndex);
+    ExchangeIndex(save, m_mode, g_logoPrintMode);
 }
 
 bool CNvLogoDlg::Send(const Bytes& bytes)

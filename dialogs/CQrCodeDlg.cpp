@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "ui/DataExchange.h"
 #include "ui/MessageBoxes.h"
 #include "commands/TwoDim.h"
 #include "dialogs/SymbolDialogs.h"
@@ -29,13 +30,8 @@ CQrCodeDlg::CQrCodeDlg(Link& link, QWidget* parent)
 
 void CQrCodeDlg::UpdateData(bool save)
 {
-    if (save) {
-        g_qrModuleSizeIndex = m_size->currentIndex();
-        g_qrEccIndex = m_ecc->currentIndex();
-    } else {
-        m_size->setCurrentIndex(g_qrModuleSizeIndex);
-        m_ecc->setCurrentIndex(g_qrEccIndex);
-    }
+    ExchangeIndex(save, m_size, g_qrModuleSizeIndex);
+    ExchangeIndex(save, m_ecc, g_qrEccIndex);
 }
 
 void CQrCodeDlg::OnSendData()

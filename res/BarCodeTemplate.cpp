@@ -19,11 +19,8 @@ constexpr std::string_view kMarginLabel = "条码左边距:";
 constexpr std::string_view kHintLabel = "提示:";
 constexpr std::string_view kDataLabel = "输入框:";
 
-constexpr ControlDef Label(std::string_view text, DluRect r) { return {0, K::StaticText, text, text, r}; }
-constexpr ControlDef Field(int id, K kind, std::string_view name, DluRect r, uint32_t flags = 0)
-{
-    return {id, kind, {}, name, r, flags};
-}
+using tpl::Field;
+using tpl::Label;
 
 // Two columns of label and field, then the hint, the data and the button across the dialog.
 constexpr std::array kControls{

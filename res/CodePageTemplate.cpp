@@ -13,7 +13,7 @@ using namespace id::codepage;
 
 constexpr std::string_view kListName = "代码页";   // no label on screen: named for assistive tools
 
-constexpr ControlDef Button(int id, std::string_view label, DluRect r) { return {id, K::PushButton, label, label, r}; }
+using tpl::Button;
 
 constexpr std::array kControls{
     ControlDef{kList, K::EditableCombo, {}, kListName, {15, 15, 220, 130}},

@@ -43,6 +43,20 @@ struct ControlDef {
     uint32_t flags = 0;
 };
 
+// The rows most templates are made of: a label no code refers to, named by its text; a
+// field named after the label beside it; a button named by its own label.
+namespace tpl {
+constexpr ControlDef Label(std::string_view text, DluRect r) { return {0, ControlKind::StaticText, text, text, r}; }
+constexpr ControlDef Field(int id, ControlKind kind, std::string_view name, DluRect r, uint32_t flags = 0)
+{
+    return {id, kind, {}, name, r, flags};
+}
+constexpr ControlDef Button(int id, std::string_view label, DluRect r)
+{
+    return {id, ControlKind::PushButton, label, label, r};
+}
+} // namespace tpl
+
 struct DialogTemplate {
     int resourceId;
     std::string_view caption;

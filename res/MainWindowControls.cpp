@@ -36,10 +36,7 @@ constexpr ControlDef L(int id, K kind, std::string_view label, DluRect r, uint32
 {
     return {id, kind, label, label, r, flags};
 }
-constexpr ControlDef Field(int id, K kind, std::string_view name, DluRect r, uint32_t flags = 0)
-{
-    return {id, kind, {}, name, r, flags};
-}
+using tpl::Field;
 constexpr ControlDef Button(int id, std::string_view label, DluRect r)
 {
     return L(id, K::PushButton, label, r, kFlat);

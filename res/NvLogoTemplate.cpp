@@ -12,7 +12,7 @@ using namespace id::nvlogo;
 constexpr std::string_view kSlotLabel = "Logo位置:";
 constexpr std::string_view kModeName = "Logo打印方式";   // no label on screen: named for assistive tools
 
-constexpr ControlDef Button(int id, std::string_view label, DluRect r) { return {id, K::PushButton, label, label, r}; }
+using tpl::Button;
 
 // The buttons in a column beside the preview, each command next to the choice it reads.
 constexpr std::array kControls{

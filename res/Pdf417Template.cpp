@@ -21,7 +21,7 @@ constexpr std::string_view kLevelName = "Level Setting";
 constexpr std::string_view kRatioName = "Ratio Setting";
 constexpr std::string_view kContentName = "Content";
 
-constexpr ControlDef Label(std::string_view text, DluRect r) { return {0, K::StaticText, text, text, r}; }
+using tpl::Label;
 // Every combo takes typed text: the dialog reads the text, not the selection.
 constexpr ControlDef Combo(int id, std::string_view name, DluRect r) { return {id, K::EditableCombo, {}, name, r}; }
 

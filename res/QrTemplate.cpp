@@ -14,7 +14,7 @@ constexpr std::string_view kSizeLabel = "放大倍数:";
 constexpr std::string_view kEccLabel = "纠错级别:";
 constexpr std::string_view kContentLabel = "内容输入:";
 
-constexpr ControlDef Label(std::string_view text, DluRect r) { return {0, K::StaticText, text, text, r}; }
+using tpl::Label;
 
 constexpr std::array kControls{
     Label(kSizeLabel, {10, 12, 40, 10}),

@@ -13,7 +13,7 @@ using namespace id::voice;
 
 constexpr std::string_view kAmountText = "金额数字:";
 
-constexpr ControlDef Button(int id, std::string_view label, DluRect r) { return {id, K::PushButton, label, label, r}; }
+using tpl::Button;
 
 constexpr std::array kControls{
     Button(kPrevious, "上一语音", {18, 18, 66, 20}),

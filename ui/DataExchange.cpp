@@ -1,5 +1,12 @@
 #include "ui/DataExchange.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "res/Messages.h"
+#include "ui/MessageBoxes.h"
+#include "ui/QtText.h"
+
 namespace tallyx {
 
 namespace {
@@ -26,6 +33,23 @@ std::optional<uint32_t> ParseUnsignedField(std::string_view text)
     const auto value = ParseDigits(text, UINT32_MAX);
     if (!value) return std::nullopt;
     return uint32_t(*value);
+}
+
+std::optional<uint32_t> ReadUnsignedField(QLineEdit* edit, QWidget* owner)
+{
+    const auto number = ParseUnsignedField(ToUtf8(edit->text()));
+    if (!number) {
+        Boxes().Show({kCaptionApp, kMsgSendCountInvalid}, owner);
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+    }
+    return number;
+}
+
+void ExchangeIndex(bool save, QComboBox* combo, int& index)
+{
+    if (save) index = combo->currentIndex();
+    else combo->setCurrentIndex(index);
 }
 
 } // namespace tallyx

@@ -1,11 +1,14 @@
 #include "tests/app/AppFixture.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
 
 #include "res/MainWindowIds.h"
 #include "ui/IpAddressCtrl.h"
@@ -72,6 +75,20 @@ void AppTest::ShowActive()
     dlg->show();
     dlg->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+}
+
+void WithModal(const std::function<void()>& open, const std::function<void(QWidget*)>& check)
+{
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        seen = true;
+        check(modal);
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+    });
+    open();
+    EXPECT_TRUE(seen);
 }
 
 } // namespace tallyx::test

@@ -1,6 +1,7 @@
 #pragma once
 // A main window on a recording platform, with message boxes recorded instead of shown.
 #include <QString>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -43,5 +44,8 @@ protected:
     RecordingPlatform platform;
     std::unique_ptr<CPosToolDlg> dlg;
 };
+
+// Runs `check` on the modal window that `open` brings up, then closes it with Esc's reject.
+void WithModal(const std::function<void()>& open, const std::function<void(QWidget*)>& check);
 
 } // namespace tallyx::test

@@ -12,21 +12,6 @@ namespace {
 
 using MaintenanceButtons = AppTest;
 
-// Runs `check` on the modal dialog that `open` shows, then closes it with Esc's reject.
-void WithModal(const std::function<void()>& open, const std::function<void(QWidget*)>& check)
-{
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        seen = true;
-        check(modal);
-        if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-    });
-    open();
-    EXPECT_TRUE(seen);
-}
-
 TEST_F(MaintenanceButtons, EachOpensItsDialog)
 {
     ConnectOn("COM1");

@@ -37,6 +37,27 @@ public:
         platform.sockets.clear();
         platform.calls.clear();
     }
+    // Connected over Ethernet, the operator presses `button` while three self-test pages go out.
+    void PressDuringThreeSelfTests(int button)
+    {
+        ConnectEthernet();
+        SendCount()->setText("3");
+        platform.onSend = [this, button, clicked = false]() mutable {
+            if (clicked) return;
+            clicked = true;
+            QTimer::singleShot(0, [this, button] { Press(button); });
+        };
+        Press(id::main::kSelfTest);
+        for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    }
+    // Connected over Ethernet, `spoil` spoils the link, then "初始化打印机" is pressed.
+    void InitOverEthernetAfter(const std::function<void()>& spoil)
+    {
+        ConnectEthernet();
+        spoil();
+        Press(id::main::kInit);
+        QCoreApplication::processEvents();
+    }
     std::vector<std::string> Wire() const
     {
         std::vector<std::string> out;
@@ -48,32 +69,13 @@ public:
 
 TEST_F(Mends, RepetitionsRunBeforeTheNextClick)
 {
-    ConnectEthernet();
-    SendCount()->setText("3");
-    bool clicked = false;
-    // The operator presses "初始化打印机" while the self-test pages go out.
-    platform.onSend = [&] {
-        if (clicked) return;
-        clicked = true;
-        QTimer::singleShot(0, [this] { Press(id::main::kInit); });
-    };
-    Press(id::main::kSelfTest);
-    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    PressDuringThreeSelfTests(id::main::kInit);   // "初始化打印机"
     EXPECT_EQ(Wire(), (std::vector<std::string>{"1F 11 04 0A", "1F 11 04 0A", "1F 11 04 0A", "1B 40 0A"}));
 }
 
 TEST_F(Mends, ADisconnectWaitsForTheRepetitions)
 {
-    ConnectEthernet();
-    SendCount()->setText("3");
-    bool clicked = false;
-    platform.onSend = [&] {
-        if (clicked) return;
-        clicked = true;
-        QTimer::singleShot(0, [this] { Press(id::main::kConnect); });   // "断 开"
-    };
-    Press(id::main::kSelfTest);
-    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    PressDuringThreeSelfTests(id::main::kConnect);   // "断 开"
     EXPECT_EQ(Wire().size(), 3u);
     EXPECT_EQ(dlg->GetLink().g_connected.load(), 0);
 }
@@ -148,29 +150,11 @@ TEST_F(Mends, EachFaultIsShownFromItsRow)
              Press(id::main::kConnect);
          }},
         {LinkFault::SendAddressIncomplete, [this] {
-             ConnectEthernet();
-             AddressAt(id::main::kPrinterAddress)->Field(3)->clear();
-             Press(id::main::kInit);
-             QCoreApplication::processEvents();
+             InitOverEthernetAfter([this] { AddressAt(id::main::kPrinterAddress)->Field(3)->clear(); });
          }},
-        {LinkFault::SocketFailed, [this] {
-             ConnectEthernet();
-             platform.socketOpens = false;
-             Press(id::main::kInit);
-             QCoreApplication::processEvents();
-         }},
-        {LinkFault::NotReached, [this] {
-             ConnectEthernet();
-             platform.refuse = true;
-             Press(id::main::kInit);
-             QCoreApplication::processEvents();
-         }},
-        {LinkFault::CutOff, [this] {
-             ConnectEthernet();
-             platform.cutAfterBytes = 1;
-             Press(id::main::kInit);
-             QCoreApplication::processEvents();
-         }},
+        {LinkFault::SocketFailed, [this] { InitOverEthernetAfter([this] { platform.socketOpens = false; }); }},
+        {LinkFault::NotReached, [this] { InitOverEthernetAfter([this] { platform.refuse = true; }); }},
+        {LinkFault::CutOff, [this] { InitOverEthernetAfter([this] { platform.cutAfterBytes = 1; }); }},
         {LinkFault::SaveFailed, [this] {
              ConnectEthernet();
              platform.refuse = true;

@@ -111,20 +111,6 @@ TEST_F(WindowBehaviour, TypingAPortIsNotAChoice)
     EXPECT_EQ(dlg->PortText(), "usb");
 }
 
-// Runs `check` on the modal window that `open` brings up, then closes it.
-void WithModal(const std::function<void()>& open, const std::function<void(QWidget*)>& check)
-{
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        seen = true;
-        check(modal);
-        if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-    });
-    open();
-    EXPECT_TRUE(seen);
-}
 
 TEST_F(WindowBehaviour, WindowMenuEndsWithTheAboutItem)
 {

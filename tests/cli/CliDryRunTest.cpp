@@ -18,14 +18,7 @@ void ExpectDryRuns(const std::vector<Row>& rows)
 {
     for (const Row& row : rows) {
         SCOPED_TRACE(Join(row.args));
-        RecordingPlatform platform;
-        std::vector<std::string> args{"--dry-run"};
-        args.insert(args.end(), row.args.begin(), row.args.end());
-        const CliRun run = RunCliWith(platform, args);
-        EXPECT_EQ(run.status, 0);
-        EXPECT_EQ(run.out, row.out);
-        EXPECT_EQ(run.err, "");
-        EXPECT_TRUE(platform.calls.empty());
+        ExpectCli(With({"--dry-run"}, row.args), {0, row.out, ""});
     }
 }
 

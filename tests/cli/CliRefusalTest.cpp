@@ -20,12 +20,7 @@ void ExpectRefusals(const std::vector<Row>& rows, const std::function<void(Recor
 {
     for (const Row& row : rows) {
         SCOPED_TRACE(Join(row.args));
-        RecordingPlatform platform;
-        if (setUp) setUp(platform);
-        const CliRun run = RunCliWith(platform, row.args);
-        EXPECT_EQ(run.status, row.status);
-        EXPECT_EQ(run.err, row.err);
-        EXPECT_EQ(run.out, "");
+        ExpectCli(row.args, {row.status, "", row.err, false}, {}, setUp);
     }
 }
 

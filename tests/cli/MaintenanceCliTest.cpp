@@ -17,20 +17,6 @@ struct Row {
     std::string expected;   // standard output of a dry run, or standard error of a refusal
 };
 
-Strings With(Strings front, const Strings& args)
-{
-    front.insert(front.end(), args.begin(), args.end());
-    return front;
-}
-
-Strings Writes(const RecordingPlatform& platform)
-{
-    Strings out;
-    for (const auto& c : platform.calls)
-        if (c.rfind("write ", 0) == 0) out.push_back(c.substr(6));
-    return out;
-}
-
 const std::string kCycle1 = "30 30 30 30 30 30 30 31 0A 0A 1D 56 41 00";
 const std::string kCycle2 = "30 30 30 30 30 30 30 32 0A 0A 1D 56 41 00";
 const std::string kCycle3 = "30 30 30 30 30 30 30 33 0A 0A 1D 56 41 00";
@@ -57,12 +43,7 @@ TEST(MaintenanceCli, DryRuns)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(Join(row.args));
-        RecordingPlatform platform;
-        const CliRun run = RunCliWith(platform, With({"--dry-run", "--port", "COM1"}, row.args));
-        EXPECT_EQ(run.status, 0);
-        EXPECT_EQ(run.out, row.expected);
-        EXPECT_EQ(run.err, "");
-        EXPECT_TRUE(platform.calls.empty());
+        ExpectCli(With({"--dry-run", "--port", "COM1"}, row.args), {0, row.expected, ""});
     }
 }
 
@@ -101,12 +82,7 @@ TEST(MaintenanceCli, RefusalsWithTheDialogsMessages)
     for (const Row& row : rows) {
         for (const Strings& front : {Strings{"--dry-run"}, Strings{"--port", "COM1"}}) {
             SCOPED_TRACE(Join(front) + " " + Join(row.args));
-            RecordingPlatform platform;
-            const CliRun run = RunCliWith(platform, With(front, row.args));
-            EXPECT_EQ(run.status, 2);
-            EXPECT_EQ(run.err, row.expected);
-            EXPECT_EQ(run.out, "");
-            EXPECT_TRUE(platform.calls.empty());
+            ExpectCli(With(front, row.args), {2, "", row.expected});
         }
     }
 }
@@ -142,11 +118,11 @@ TEST(MaintenanceCli, SendsThroughTheDeliveryRule)
     RecordingPlatform platform;
     const CliRun set = RunCliWith(platform, {"--port", "COM1", "codepage", "set", "--index", "70"});
     EXPECT_EQ(set.status, 0);
-    EXPECT_EQ(Writes(platform), Strings{"1F 1B 1F FF 5D 0A 0A"});
+    EXPECT_EQ(platform.Writes(), Strings{"1F 1B 1F FF 5D 0A 0A"});
     platform.calls.clear();
     const CliRun voice = RunCliWith(platform, {"--port", "COM1", "voice", "play", "5"});
     EXPECT_EQ(voice.status, 0);
-    EXPECT_EQ(Writes(platform), Strings{"1F 12 10 05"});
+    EXPECT_EQ(platform.Writes(), Strings{"1F 12 10 05"});
 }
 
 TEST(MaintenanceCli, CutterRunOnASerialPort)
@@ -155,7 +131,7 @@ TEST(MaintenanceCli, CutterRunOnASerialPort)
     const CliRun run = RunCliWith(platform, {"--port", "COM1", "cutter-test", "--count", "3", "--delay", "0"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");   // not a terminal: no progress lines
-    EXPECT_EQ(Writes(platform), (Strings{kCycle1, kCycle2, kCycle3}));
+    EXPECT_EQ(platform.Writes(), (Strings{kCycle1, kCycle2, kCycle3}));
     EXPECT_EQ(platform.calls.back(), "close");   // the port is closed at the end
 }
 
@@ -180,5 +156,5 @@ TEST(MaintenanceCli, CutterRunRefusedOnABrokenUsbPort)
     const CliRun run = RunCliWith(platform, {"--port", "USB", "cutter-test", "--count", "1", "--delay", "0"});
     EXPECT_EQ(run.status, 3);
     EXPECT_EQ(run.err, "此端口被占用或已损坏\n");
-    EXPECT_TRUE(Writes(platform).empty());
+    EXPECT_TRUE(platform.Writes().empty());
 }

@@ -12,42 +12,12 @@ namespace {
 
 const std::string kEightFF = "FF FF FF FF FF FF FF FF";
 
-struct Row {
-    std::vector<std::string> args;
-    int status;
-    std::string out;
-    std::string err;
-};
-
-void ExpectRuns(const std::vector<Row>& rows)
-{
-    for (const Row& row : rows) {
-        SCOPED_TRACE(Join(row.args));
-        RecordingPlatform platform;
-        const CliRun run = RunCliWith(platform, row.args);
-        EXPECT_EQ(run.status, row.status);
-        EXPECT_EQ(run.out, row.out);
-        if (row.status != 64) {
-            EXPECT_EQ(run.err, row.err);   // usage texts are CLI11's
-        }
-        EXPECT_TRUE(platform.calls.empty());
-    }
-}
-
-std::vector<std::string> Writes(const RecordingPlatform& platform)
-{
-    std::vector<std::string> out;
-    for (const auto& c : platform.calls)
-        if (c.rfind("write ", 0) == 0) out.push_back(c.substr(6));
-    return out;
-}
-
 } // namespace
 
 TEST(PictureCli, DryRunsGiveTheDialogsBytes)
 {
     const std::string black = WriteBmp(AllBlack(8, 8), "cli_black8.bmp");
-    ExpectRuns({
+    ExpectCliRows({
         {{"--dry-run", "bitmap", black}, 0, "1D 2A 01 01 " + kEightFF + " 1D 2F 00 0A 0A\n", ""},
         {{"--dry-run", "logo", "download", "--slot", "2", black}, 0, "1C 72 02 01 00 01 00 " + kEightFF + " 1B 40\n", ""},
         {{"--dry-run", "logo", "print", "--slot", "1"}, 0, "1B 61 01 1C 70 01 30 1B 61 00\n", ""},
@@ -68,7 +38,7 @@ TEST(PictureCli, RefusedFilesAndUsage)
     const std::string big = WriteBmp(AllBlack(384, 337), "cli_384x337.bmp");
     const std::string missing = ::testing::TempDir() + "tallyx_cli_missing.bmp";
     const std::string black = WriteBmp(AllBlack(8, 8), "cli_black8.bmp");
-    ExpectRuns({
+    ExpectCliRows({
         {{"--dry-run", "bitmap", rle}, 2, "", "位图文件格式有误0x05!\n"},
         {{"--dry-run", "logo", "download", "--slot", "1", big}, 2, "", "位图数据太大了，操作失败!\n"},
         {{"--dry-run", "bitmap", missing}, 2, "", "位图文件打开失败!\n"},
@@ -92,7 +62,7 @@ TEST(PictureCli, SendsOnTheLinkAndSaysWhatTheDialogSays)
     const CliRun download = RunCliWith(platform, {"--port", "COM1", "logo", "download", "--slot", "1", big});
     EXPECT_EQ(download.status, 0);
     EXPECT_EQ(download.out, "DownLoad LOGO Success!\n");
-    const std::vector<std::string> writes = Writes(platform);
+    const std::vector<std::string> writes = platform.Writes();
     ASSERT_EQ(writes.size(), 1u);
     EXPECT_EQ((writes[0].size() + 1) / 3, 16137u);
     EXPECT_EQ(writes[0].substr(0, 20), "1C 72 01 30 00 2A 00");
@@ -101,13 +71,13 @@ TEST(PictureCli, SendsOnTheLinkAndSaysWhatTheDialogSays)
     const CliRun clear = RunCliWith(platform, {"--port", "COM1", "logo", "clear", "--slot", "2"});
     EXPECT_EQ(clear.status, 0);
     EXPECT_EQ(clear.out, "Clear LOGO Success!\n");
-    EXPECT_EQ(Writes(platform), std::vector<std::string>{"1C 72 02 01 00 01 00 00 00 00 00 00 00 00 00 01"});
+    EXPECT_EQ(platform.Writes(), std::vector<std::string>{"1C 72 02 01 00 01 00 00 00 00 00 00 00 00 00 01"});
 
     platform.calls.clear();
     const CliRun print = RunCliWith(platform, {"--port", "COM1", "logo", "print", "--slot", "2", "--mode", "倍高"});
     EXPECT_EQ(print.status, 0);
     EXPECT_EQ(print.out, "");
-    EXPECT_EQ(Writes(platform), std::vector<std::string>{"1B 61 01 1C 70 02 32 1B 61 00"});
+    EXPECT_EQ(platform.Writes(), std::vector<std::string>{"1B 61 01 1C 70 02 32 1B 61 00"});
 
     // A port that does not open: no success message.
     platform.calls.clear();
@@ -115,5 +85,5 @@ TEST(PictureCli, SendsOnTheLinkAndSaysWhatTheDialogSays)
     const CliRun failed = RunCliWith(platform, {"--port", "COM9", "logo", "clear", "--slot", "2"});
     EXPECT_EQ(failed.status, 3);
     EXPECT_EQ(failed.out, "");
-    EXPECT_TRUE(Writes(platform).empty());
+    EXPECT_TRUE(platform.Writes().empty());
 }

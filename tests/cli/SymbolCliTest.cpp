@@ -9,30 +9,6 @@ using namespace tallyx::test;
 
 namespace {
 
-struct Row {
-    std::vector<std::string> args;
-    int status;
-    std::string out;
-    std::string err;
-    std::string stdinText = {};
-};
-
-void ExpectRuns(const std::vector<Row>& rows)
-{
-    for (const Row& row : rows) {
-        SCOPED_TRACE(Join(row.args));
-        RecordingPlatform platform;
-        const CliRun run = RunCliWith(platform, row.args, row.stdinText);
-        EXPECT_EQ(run.status, row.status);
-        EXPECT_EQ(run.out, row.out);
-        if (row.status != 64) {
-            EXPECT_EQ(run.err, row.err);   // usage texts are CLI11's
-        }
-        // Refused input never opens the port; a dry run never does.
-        EXPECT_TRUE(platform.calls.empty());
-    }
-}
-
 const std::string kSetUp = "1D 48 02 1D 66 00 1D 68 60 1D 77 03 1D 78 00 ";
 const std::string kQrAbc = "1D 28 6B 03 00 31 43 08 1D 28 6B 03 00 31 45 01 1D 28 6B 06 00 31 50 30 61 62 63 "
                            "1B 61 31 1D 28 6B 03 00 31 51 30 1B 61 30\n";
@@ -44,7 +20,7 @@ const std::string kPdfTail = "1B 61 31 1D 28 6B 03 00 30 51 30 1B 61 30\n";
 
 TEST(SymbolCli, BarcodeDryRuns)
 {
-    ExpectRuns({
+    ExpectCliRows({
         {{"--dry-run", "barcode", "--type", "UPC-A", "12345678901"}, 0,
          kSetUp + "1D 6B 41 0B 31 32 33 34 35 36 37 38 39 30 31\n", ""},
         {{"--dry-run", "barcode", "--type", "EAN13", "--hri", "none", "--hri-font", "9X24", "--height", "256",
@@ -70,7 +46,7 @@ TEST(SymbolCli, BarcodeDryRuns)
 
 TEST(SymbolCli, BarcodeRefusalsAndUsage)
 {
-    ExpectRuns({
+    ExpectCliRows({
         {{"--dry-run", "barcode", "--type", "UPC-A", "1234567890"}, 2, "", "设置错误!字元个数不为11或12\n"},
         {{"--dry-run", "barcode", "--type", "UPC-A", "1234567890X"}, 2, "", "设置错误!字元不在0~9\n"},
         {{"--dry-run", "barcode", "--type", "CODEBAR", "1234"}, 2, "", "设置错误!起始符或终止符不在A~D\n"},
@@ -90,7 +66,7 @@ TEST(SymbolCli, BarcodeRefusalsAndUsage)
 
 TEST(SymbolCli, QrDryRunsAndRefusals)
 {
-    ExpectRuns({
+    ExpectCliRows({
         {{"--dry-run", "qr", "abc"}, 0, kQrAbc, ""},
         {{"--dry-run", "qr", "--size", "8", "--ecc", "M", "abc"}, 0, kQrAbc, ""},
         {{"--dry-run", "qr", "--size", "1", "--ecc", "H", "x"}, 0,
@@ -114,7 +90,7 @@ TEST(SymbolCli, QrDryRunsAndRefusals)
 
 TEST(SymbolCli, Pdf417DryRunsAndRefusals)
 {
-    ExpectRuns({
+    ExpectCliRows({
         {{"--dry-run", "pdf417", "abc"}, 0,
          kPdfShape + "1D 28 6B 04 00 30 45 30 01 1D 28 6B 06 00 30 50 30 61 62 63 " + kPdfTail, ""},
         {{"--dry-run", "pdf417", "--ratio", "05", "a"}, 0,
@@ -139,7 +115,7 @@ TEST(SymbolCli, Pdf417DryRunsAndRefusals)
 
 TEST(SymbolCli, ContentFromStandardInputKeepsItsBytes)
 {
-    ExpectRuns({
+    ExpectCliRows({
         {{"--dry-run", "qr", "-"}, 0,
          "1D 28 6B 03 00 31 43 08 1D 28 6B 03 00 31 45 01 1D 28 6B 0A 00 31 50 30 61 0D 0A 62 0A D6 D0 "
          "1B 61 31 1D 28 6B 03 00 31 51 30 1B 61 30\n", "", "a\r\nb\n中"},

@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QTest>
 
-#include "ui/DialogLayout.h"
 #include "dialogs/CBarCodeDlg.h"
 #include "tests/dialogs/SymbolDlgFixture.h"
 
@@ -20,20 +19,9 @@ const std::string kDefaultSetUp = "1D 48 02 1D 66 00 1D 68 60 1D 77 03 1D 78 00 
 
 TEST_F(BarCodeDlgTest, ControlsAndDefaults)
 {
-    EXPECT_EQ(dialog.windowTitle(), "BarCode");
-    const DialogUnits units(DialogFont(10));
-    EXPECT_EQ(dialog.size(), QSize(units.X(266), units.Y(177)));
-    const ControlLook looks[] = {
-        {1002, "识别码:"}, {1004, "识别码字体:"}, {1006, "条码类型:"}, {1077, "条码高度:"}, {1078, "条码宽度:"},
-        {1079, "条码左边距:"}, {1057, "提示:"}, {1014, "输入框:"}, {1007, "条码打印"},
-    };
-    for (const ControlLook& look : looks) {
-        SCOPED_TRACE(look.id);
-        QWidget* w = dialog.Control(look.id);
-        ASSERT_NE(w, nullptr);
-        EXPECT_EQ(w->accessibleName(), QString::fromUtf8(look.name));
-        EXPECT_EQ(w->accessibleDescription(), QString::number(look.id));
-    }
+    ExpectLook("BarCode", 266, 177,
+               {{1002, "识别码:"}, {1004, "识别码字体:"}, {1006, "条码类型:"}, {1077, "条码高度:"}, {1078, "条码宽度:"},
+                {1079, "条码左边距:"}, {1057, "提示:"}, {1014, "输入框:"}, {1007, "条码打印"}});
     EXPECT_EQ(Items(1002), (Strings{"无", "上面", "下面", "上下"}));
     EXPECT_EQ(Items(1004), (Strings{"12X24", "9X17", "9X24"}));
     EXPECT_EQ(Items(1006), (Strings{"UPC-A", "UPC-E", "EAN13(JAN13)", "JAN8", "CODE39", "ITF", "CODEBAR", "CODE93",
@@ -49,7 +37,7 @@ TEST_F(BarCodeDlgTest, ControlsAndDefaults)
     EXPECT_EQ(qobject_cast<QLabel*>(dialog.Control(1057))->text(), "请输入11或12个数字");
     EXPECT_EQ(qobject_cast<QPushButton*>(dialog.Control(1007))->text(), "条码打印");
     EXPECT_EQ(qobject_cast<QLineEdit*>(dialog.Control(1077))->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-    EXPECT_EQ(dialog.Control(1014)->geometry(), units.ToPixels({10, 116, 246, 14}));
+    EXPECT_EQ(dialog.Control(1014)->geometry(), DialogUnits(DialogFont(10)).ToPixels({10, 116, 246, 14}));
     EXPECT_EQ(dialog.g_hriPosition, 2);
     EXPECT_EQ(dialog.g_symbology, 0);
 }
@@ -157,10 +145,7 @@ TEST_F(BarCodeDlgTest, RefusalsAreShownAndNothingIsSent)
         Select(1006, QString::fromUtf8(row.type));
         Type(1014, row.data);
         Type(1077, "10");
-        Press(1007);
-        EXPECT_EQ(Shown(), Strings{std::string("BarCode|") + row.message});
-        EXPECT_EQ(boxes.shown[0].owner, &dialog);
-        EXPECT_TRUE(platform.calls.empty());
+        ExpectRefusal(1007, std::string("BarCode|") + row.message);
         // The data stays, and so does the uncorrected height.
         EXPECT_EQ(TextOf(1014), row.data);
         EXPECT_EQ(TextOf(1077), "10");
@@ -171,14 +156,8 @@ TEST_F(BarCodeDlgTest, BrokenPortIsReportedBeforeAnyDataCheck)
 {
     for (const QString& data : {QString(), QString("12"), QString(300, '1')}) {
         SCOPED_TRACE(data.size());
-        Reset();
-        BreakPort();
         Type(1014, data);
-        Press(1007);
-        EXPECT_EQ(host.messages, Strings{"tallyx|此端口被占用或已损坏|0"});
-        EXPECT_TRUE(link.g_hPort.IsNone());
-        EXPECT_TRUE(boxes.shown.empty());
-        EXPECT_TRUE(platform.calls.empty());
+        ExpectPortBusyOnPress(dialog.Control(1007));
     }
 }
 

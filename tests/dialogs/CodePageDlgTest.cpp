@@ -83,13 +83,7 @@ TEST_F(CodePageDlgTest, BrokenPortStopsEveryButton)
 {
     for (int id : {1006, 1003, 1007}) {
         SCOPED_TRACE(id);
-        BreakPort();
-        host.messages.clear();
-        platform.calls.clear();
-        Press(id);
-        EXPECT_EQ(host.messages, Strings{kPortBusyShown});
-        EXPECT_TRUE(Writes().empty());
-        EXPECT_TRUE(link.g_hPort.IsNone());
+        ExpectPortBusyOnPress(dialog.Control(id));
     }
 }
 

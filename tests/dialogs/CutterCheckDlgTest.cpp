@@ -44,6 +44,15 @@ protected:
         while (!done() && Clock::now() < end) QTest::qWait(10);
         return done();
     }
+    // Idle again: the next press starts a new run from cycle 1.
+    void RunOneCycleFromTheStart()
+    {
+        platform.calls.clear();
+        Start("1", "0");
+        ASSERT_TRUE(Until([&] { return Progress() == "已发送 1/1"; }));
+        run.Wait();
+        EXPECT_EQ(Writes(), Strings{kCycle1});
+    }
     static int64_t MsSince(Clock::time_point t)
     {
         return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t).count();
@@ -109,12 +118,7 @@ TEST_F(CutterCheckDlgTest, RunsTheCyclesAndCountsThemUnderTheButton)
     run.Wait();
     EXPECT_EQ(Writes(), (Strings{kCycle1, kCycle2, kCycle3}));
     EXPECT_TRUE(boxes.shown.empty());
-    // Idle again: the next press starts a new run from cycle 1.
-    platform.calls.clear();
-    Start("1", "0");
-    ASSERT_TRUE(Until([&] { return Progress() == "已发送 1/1"; }));
-    run.Wait();
-    EXPECT_EQ(Writes(), Strings{kCycle1});
+    RunOneCycleFromTheStart();
 }
 
 TEST_F(CutterCheckDlgTest, AFieldThatIsNoNumberKeepsItsValueAndTheStepsGoOn)
@@ -179,11 +183,7 @@ TEST_F(CutterCheckDlgTest, ReopeningStopsARunLeftGoingAndStartsAfresh)
     EXPECT_LT(MsSince(reopenedAt), 2000);
     EXPECT_EQ(Writes(), Strings{kCycle1});
     run.Wait();
-    platform.calls.clear();
-    Start("1", "0");
-    ASSERT_TRUE(Until([&] { return Progress() == "已发送 1/1"; }));
-    run.Wait();
-    EXPECT_EQ(Writes(), Strings{kCycle1});
+    RunOneCycleFromTheStart();
 }
 
 TEST_F(CutterCheckDlgTest, ReturnKeepsTheDialogOpen)

@@ -1,14 +1,11 @@
 // The NV logo dialog's wiring: the chosen file and the combo selections reach the
 // commands, the commands reach the main window's link, the messages reach the boxes.
 #include <QComboBox>
-#include <QPushButton>
-#include <gtest/gtest.h>
 
 #include "dialogs/CNvLogoDlg.h"
 #include "res/NvLogoIds.h"
+#include "tests/dialogs/DialogLinkFixture.h"
 #include "tests/support/BmpWriter.h"
-#include "tests/support/RecordingBoxes.h"
-#include "tests/support/RecordingPlatform.h"
 #include "ui/BitmapPreview.h"
 
 using namespace tallyx;
@@ -18,17 +15,9 @@ namespace {
 
 const std::string kEightFF = "FF FF FF FF FF FF FF FF";
 
-class NvLogoDlgTest : public ::testing::Test {
+class NvLogoDlgTest : public DialogLinkTest {
 protected:
-    NvLogoDlgTest()
-    {
-        InstallBoxes(&boxes);
-        link.ReopenPort();   // COM1 open, as after a connect
-        platform.calls.clear();
-    }
-    ~NvLogoDlgTest() override { InstallBoxes(nullptr); }
-
-    void Press(int id) { qobject_cast<QPushButton*>(dialog.Control(id))->click(); }
+    void Press(int id) { DialogLinkTest::Press(dialog.Control(id)); }
     void Choose(const std::string& path)
     {
         dialog.m_chooseFile = [path](QWidget*) { return QString::fromStdString(path); };
@@ -39,29 +28,9 @@ protected:
         auto* combo = qobject_cast<QComboBox*>(dialog.Control(comboId));
         combo->setCurrentIndex(combo->findText(item));
     }
-    std::vector<std::string> Writes() const
-    {
-        std::vector<std::string> out;
-        for (const auto& c : platform.calls)
-            if (c.rfind("write ", 0) == 0) out.push_back(c.substr(6));
-        return out;
-    }
-    std::vector<std::string> Shown() const
-    {
-        std::vector<std::string> out;
-        for (const auto& b : boxes.shown) out.push_back(b.caption + "|" + b.text);
-        return out;
-    }
-    void BreakPort() { link.g_hPort = PortHandle{PortHandle::State::Failed, -1}; }
 
-    RecordingBoxes boxes;
-    RecordingPlatform platform;
-    FakeHost host;
-    Link link{host, platform};
     CNvLogoDlg dialog{link, nullptr};
 };
-
-using Strings = std::vector<std::string>;
 
 } // namespace
 
@@ -118,36 +87,33 @@ TEST_F(NvLogoDlgTest, ClearStoresTheSmallestLogoThenSaysSo)
     EXPECT_EQ(Shown(), Strings{"NV LOGO|Clear LOGO Success!"});
 }
 
-TEST_F(NvLogoDlgTest, ImageCommandsAskForAFileFirstEvenWithABrokenPort)
+// No file chosen, then a refused file: each reported before the broken port, which is
+// not looked at and still to be reported.
+TEST_F(NvLogoDlgTest, FileFaultsAreReportedBeforeTheBrokenPort)
 {
-    BreakPort();
-    for (int button : {1004, 1005}) {
-        SCOPED_TRACE(button);
-        boxes.shown.clear();
-        Press(button);
-        EXPECT_EQ(Shown(), Strings{"NV LOGO|Please Open BMP first!"});
+    BmpDef reserved = AllBlack(8, 8);
+    reserved.reserved1 = 1;
+    const struct {
+        std::string file;
+        const char* shown;
+    } rows[] = {
+        {"", "NV LOGO|Please Open BMP first!"},
+        {WriteBmp(reserved, "dlg_reserved.bmp"), "tallyx|位图文件格式有误0x02!"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.shown);
+        if (!row.file.empty()) Choose(row.file);
+        BreakPort();
+        for (int button : {1004, 1005}) {
+            SCOPED_TRACE(button);
+            Reset();
+            Press(button);
+            EXPECT_EQ(Shown(), Strings{row.shown});
+            EXPECT_TRUE(link.g_hPort.IsFailed());
+            EXPECT_TRUE(host.messages.empty());
+            EXPECT_TRUE(platform.calls.empty());
+        }
     }
-    // The port was not looked at: its failure is still to be reported.
-    EXPECT_TRUE(link.g_hPort.IsFailed());
-    EXPECT_TRUE(host.messages.empty());
-    EXPECT_TRUE(platform.calls.empty());
-}
-
-TEST_F(NvLogoDlgTest, RefusedFileIsReportedBeforeTheBrokenPort)
-{
-    BmpDef s = AllBlack(8, 8);
-    s.reserved1 = 1;
-    Choose(WriteBmp(s, "dlg_reserved.bmp"));
-    BreakPort();
-    for (int button : {1004, 1005}) {
-        SCOPED_TRACE(button);
-        boxes.shown.clear();
-        Press(button);
-        EXPECT_EQ(Shown(), Strings{"tallyx|位图文件格式有误0x02!"});
-    }
-    EXPECT_TRUE(link.g_hPort.IsFailed());
-    EXPECT_TRUE(host.messages.empty());
-    EXPECT_TRUE(Writes().empty());
 }
 
 TEST_F(NvLogoDlgTest, BrokenPortStopsEveryCommandWithoutSuccess)
@@ -155,14 +121,8 @@ TEST_F(NvLogoDlgTest, BrokenPortStopsEveryCommandWithoutSuccess)
     Choose(WriteBmp(AllBlack(8, 8), "dlg_black8.bmp"));
     for (int button : {1004, 1005, 1007, 1008}) {
         SCOPED_TRACE(button);
-        BreakPort();
-        host.messages.clear();
-        Press(button);
-        EXPECT_EQ(host.messages, Strings{"tallyx|此端口被占用或已损坏|0"});
-        EXPECT_TRUE(link.g_hPort.IsNone());
+        ExpectPortBusyOnPress(dialog.Control(button));
     }
-    EXPECT_TRUE(Writes().empty());
-    EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(NvLogoDlgTest, CancelledSecondChoiceKeepsTheFirstFile)

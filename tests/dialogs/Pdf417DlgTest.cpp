@@ -2,7 +2,6 @@
 // taking turns, the combo texts (chosen or typed) reaching the command, messages, port.
 #include <QTest>
 
-#include "ui/DialogLayout.h"
 #include "dialogs/CPdf417Dlg.h"
 #include "tests/dialogs/SymbolDlgFixture.h"
 
@@ -28,21 +27,10 @@ Strings TwoDigits(int first, int last)
 
 TEST_F(Pdf417DlgTest, ControlsFilledAtOpening)
 {
-    EXPECT_EQ(dialog.windowTitle(), "PDF417_DIALOG");
-    const DialogUnits units(DialogFont(10));
-    EXPECT_EQ(dialog.size(), QSize(units.X(280), units.Y(158)));
-    const ControlLook looks[] = {
-        {1001, "Data region:"}, {1002, "Rows:"}, {1012, "Bar width:"}, {1017, "Row height:"},
-        {1019, "Select Options:"}, {1016, "Correction Level: "}, {1018, "Level Setting"}, {1004, "Ratio Setting"},
-        {1058, "Content"}, {1003, "Send Data"},
-    };
-    for (const ControlLook& look : looks) {
-        SCOPED_TRACE(look.id);
-        QWidget* w = dialog.Control(look.id);
-        ASSERT_NE(w, nullptr);
-        EXPECT_EQ(w->accessibleName(), QString::fromUtf8(look.name));
-        EXPECT_EQ(w->accessibleDescription(), QString::number(look.id));
-    }
+    ExpectLook("PDF417_DIALOG", 280, 158,
+               {{1001, "Data region:"}, {1002, "Rows:"}, {1012, "Bar width:"}, {1017, "Row height:"},
+                {1019, "Select Options:"}, {1016, "Correction Level: "}, {1018, "Level Setting"}, {1004, "Ratio Setting"},
+                {1058, "Content"}, {1003, "Send Data"}});
     Strings rows{"00"};
     for (const std::string& n : TwoDigits(3, 90)) rows.push_back(n);
     const std::tuple<int, Strings, const char*> combos[] = {
@@ -138,17 +126,9 @@ TEST_F(Pdf417DlgTest, ContentLimitsAndBrokenPort)
         SCOPED_TRACE(message);
         Reset();
         Type(1058, content);
-        Press(1003);
-        EXPECT_EQ(Shown(), Strings{message});
-        EXPECT_EQ(boxes.shown[0].owner, &dialog);
-        EXPECT_TRUE(platform.calls.empty());
+        ExpectRefusal(1003, message);
         // Broken port: its message alone, before the content is looked at.
-        Reset();
-        BreakPort();
-        Press(1003);
-        EXPECT_EQ(host.messages, Strings{"tallyx|此端口被占用或已损坏|0"});
-        EXPECT_TRUE(boxes.shown.empty());
-        EXPECT_TRUE(platform.calls.empty());
+        ExpectPortBusyOnPress(dialog.Control(1003));
     }
 }
 

@@ -2,7 +2,6 @@
 // reaching the command, the messages, the port, and Return that closes nothing.
 #include <QTest>
 
-#include "ui/DialogLayout.h"
 #include "dialogs/CQrCodeDlg.h"
 #include "tests/dialogs/SymbolDlgFixture.h"
 
@@ -19,17 +18,7 @@ const std::string kPrintTail = "1B 61 31 1D 28 6B 03 00 31 51 30 1B 61 30";
 
 TEST_F(QrCodeDlgTest, ControlsAndDefaults)
 {
-    EXPECT_EQ(dialog.windowTitle(), "QR_DIALOG");
-    const DialogUnits units(DialogFont(10));
-    EXPECT_EQ(dialog.size(), QSize(units.X(283), units.Y(173)));
-    const ControlLook looks[] = {{1002, "放大倍数:"}, {1012, "纠错级别:"}, {1004, "内容输入:"}, {1003, "Send Data"}};
-    for (const ControlLook& look : looks) {
-        SCOPED_TRACE(look.id);
-        QWidget* w = dialog.Control(look.id);
-        ASSERT_NE(w, nullptr);
-        EXPECT_EQ(w->accessibleName(), QString::fromUtf8(look.name));
-        EXPECT_EQ(w->accessibleDescription(), QString::number(look.id));
-    }
+    ExpectLook("QR_DIALOG", 283, 173, {{1002, "放大倍数:"}, {1012, "纠错级别:"}, {1004, "内容输入:"}, {1003, "Send Data"}});
     EXPECT_EQ(Items(1002), (Strings{"1", "2", "3", "4", "5", "6", "7", "8"}));
     EXPECT_EQ(Items(1012), (Strings{"级别L", "级别M", "级别Q", "级别H"}));
     EXPECT_EQ(Combo(1002)->currentText(), "8");
@@ -95,10 +84,7 @@ TEST_F(QrCodeDlgTest, ContentLimits)
         SCOPED_TRACE(message);
         Reset();
         Type(1004, content);
-        Press(1003);
-        EXPECT_EQ(Shown(), Strings{message});
-        EXPECT_EQ(boxes.shown[0].owner, &dialog);
-        EXPECT_TRUE(platform.calls.empty());
+        ExpectRefusal(1003, message);
         EXPECT_EQ(TextOf(1004), content);
     }
     // Two-byte line breaks: 167 lines of "q" and 166 breaks are exactly 499 bytes.
@@ -115,14 +101,8 @@ TEST_F(QrCodeDlgTest, BrokenPortIsReportedBeforeTheContent)
 {
     for (const QString& content : {QString(), QString("abc"), QString(501, 'q')}) {
         SCOPED_TRACE(content.size());
-        Reset();
-        BreakPort();
         Type(1004, content);
-        Press(1003);
-        EXPECT_EQ(host.messages, Strings{"tallyx|此端口被占用或已损坏|0"});
-        EXPECT_TRUE(link.g_hPort.IsNone());
-        EXPECT_TRUE(boxes.shown.empty());
-        EXPECT_TRUE(platform.calls.empty());
+        ExpectPortBusyOnPress(dialog.Control(1003));
     }
 }
 

@@ -4,28 +4,45 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <gtest/gtest.h>
+#include <initializer_list>
 
-#include "ui/MessageBoxes.h"
-#include "tests/support/RecordingBoxes.h"
-#include "tests/support/RecordingPlatform.h"
+#include "tests/dialogs/DialogLinkFixture.h"
+#include "ui/DialogLayout.h"
 
 namespace tallyx::test {
 
-using Strings = std::vector<std::string>;
+// A whole dialog's look: every control of its template with its accessible name and id.
+struct ControlLook {
+    int id;
+    const char* name;
+};
 
 template <class Dialog>
-class SymbolDlgTest : public ::testing::Test {
+class SymbolDlgTest : public DialogLinkTest {
 protected:
-    SymbolDlgTest()
+    // Title, size in dialog units, and each listed control with its accessible name and id.
+    void ExpectLook(const char* title, int width, int height, std::initializer_list<ControlLook> looks)
     {
-        InstallBoxes(&boxes);
-        link.ReopenPort();
-        platform.calls.clear();
+        EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8(title));
+        const DialogUnits units(DialogFont(10));
+        EXPECT_EQ(dialog.size(), QSize(units.X(width), units.Y(height)));
+        for (const ControlLook& look : looks) {
+            SCOPED_TRACE(look.id);
+            QWidget* w = dialog.Control(look.id);
+            ASSERT_NE(w, nullptr);
+            EXPECT_EQ(w->accessibleName(), QString::fromUtf8(look.name));
+            EXPECT_EQ(w->accessibleDescription(), QString::number(look.id));
+        }
     }
-    ~SymbolDlgTest() override { InstallBoxes(nullptr); }
-
+    // The press is refused with the one box shown, owned by the dialog, and nothing is sent.
+    void ExpectRefusal(int sendId, const std::string& shown)
+    {
+        Press(sendId);
+        EXPECT_EQ(Shown(), Strings{shown});
+        ASSERT_FALSE(boxes.shown.empty());
+        EXPECT_EQ(boxes.shown[0].owner, &dialog);
+        EXPECT_TRUE(platform.calls.empty());
+    }
     QComboBox* Combo(int id) { return qobject_cast<QComboBox*>(dialog.Control(id)); }
     void Press(int id) { qobject_cast<QPushButton*>(dialog.Control(id))->click(); }
     void Select(int comboId, const QString& item)
@@ -57,38 +74,7 @@ protected:
         for (int i = 0; i < Combo(comboId)->count(); ++i) out.push_back(Combo(comboId)->itemText(i).toStdString());
         return out;
     }
-    Strings Writes() const
-    {
-        Strings out;
-        for (const auto& c : platform.calls)
-            if (c.rfind("write ", 0) == 0) out.push_back(c.substr(6));
-        return out;
-    }
-    Strings Shown() const
-    {
-        Strings out;
-        for (const auto& b : boxes.shown) out.push_back(b.caption + "|" + b.text);
-        return out;
-    }
-    void BreakPort() { link.g_hPort = PortHandle{PortHandle::State::Failed, -1}; }
-    void Reset()
-    {
-        platform.calls.clear();
-        boxes.shown.clear();
-        host.messages.clear();
-    }
-
-    RecordingBoxes boxes;
-    RecordingPlatform platform;
-    FakeHost host;
-    Link link{host, platform};
     Dialog dialog{link, nullptr};
-};
-
-// A whole dialog's look: every control of its template with its accessible name and id.
-struct ControlLook {
-    int id;
-    const char* name;
 };
 
 } // namespace tallyx::test

@@ -27,6 +27,19 @@ void RunToEnd(CutterRun& run, DeliverCycle deliver, uint32_t count, uint32_t del
     ASSERT_TRUE(run.Start(std::move(deliver)));
     run.Wait();
 }
+
+// The link on the real platform beside a port that refuses every connection.
+struct RefusingPrinter {
+    DeliverCycle Deliver(int retryLimitMs = kCutNetRetryLimitMs)
+    {
+        return MakeCycleDelivery(link, FixedTarget{"Ethernet", "", "127.0.0.1", refusing.Port()}, retryLimitMs);
+    }
+
+    RefusingPort refusing;
+    PosixPlatform platform;
+    FakeHost host;
+    Link link{host, platform};
+};
 } // namespace
 
 TEST(CutterRunLink, SerialCyclesAreWrittenThenThePortReopenedTwice)
@@ -99,14 +112,11 @@ TEST(CutterRunLink, NetworkCyclesEachOnAConnectionOfTheirOwn)
 
 TEST(CutterRunLink, StopEndsTheRunAtOnceWhenThePrinterNeverAccepts)
 {
-    RefusingPort refusing;
-    PosixPlatform platform;
-    FakeHost host;
-    Link link(host, platform);
+    RefusingPrinter printer;
     CutterRun run;
     run.g_cutCount = 3;
     run.g_cutDelayMs = 0;
-    ASSERT_TRUE(run.Start(MakeCycleDelivery(link, FixedTarget{"Ethernet", "", "127.0.0.1", refusing.Port()})));
+    ASSERT_TRUE(run.Start(printer.Deliver()));
     std::this_thread::sleep_for(std::chrono::milliseconds(350));   // several refused attempts
     const auto stopAt = Clock::now();
     run.RequestStop();
@@ -114,20 +124,17 @@ TEST(CutterRunLink, StopEndsTheRunAtOnceWhenThePrinterNeverAccepts)
     EXPECT_LT(MsSince(stopAt), 100);
     EXPECT_EQ(run.Sent(), 0u);
     EXPECT_EQ(run.Failures(), 0u);   // stopped, not given up
-    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(printer.host.messages.empty());
 }
 
 TEST(CutterRunLink, ACycleThatNeverArrivesIsCountedSilently)
 {
-    RefusingPort refusing;
-    PosixPlatform platform;
-    FakeHost host;
-    Link link(host, platform);
+    RefusingPrinter printer;
     CutterRun run;
-    RunToEnd(run, MakeCycleDelivery(link, FixedTarget{"Ethernet", "", "127.0.0.1", refusing.Port()}, 250), 2, 0);
+    RunToEnd(run, printer.Deliver(250), 2, 0);
     EXPECT_EQ(run.Sent(), 0u);
     EXPECT_EQ(run.Failures(), 2u);
-    EXPECT_TRUE(host.faults.empty());
+    EXPECT_TRUE(printer.host.faults.empty());
 }
 
 TEST(CutterRunLink, NetworkSenderFaults)

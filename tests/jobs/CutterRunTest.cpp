@@ -17,12 +17,24 @@ void Configure(CutterRun& run, uint32_t count, uint32_t delayMs)
     run.g_cutCount = count;
     run.g_cutDelayMs = delayMs;
 }
+
+class CutterRunTest : public ::testing::Test {
+protected:
+    // Starts the run with the cycle numbered `heldCycle` held at the gate; true once it is there.
+    bool StartHeld(uint32_t count, uint32_t delayMs, uint32_t heldCycle)
+    {
+        Configure(run, count, delayMs);
+        return run.Start(recorder.Deliver(&gate, heldCycle)) && gate.WaitArrived(1);
+    }
+
+    Recorder recorder;
+    Gate gate;
+    CutterRun run;   // last, so it is stopped and joined before the stand-ins go
+};
 } // namespace
 
-TEST(CutterRun, CountOneDelayZeroSendsOneCycleThenStartsAgain)
+TEST_F(CutterRunTest, CountOneDelayZeroSendsOneCycleThenStartsAgain)
 {
-    CutterRun run;
-    Recorder recorder;
     Configure(run, 1, 0);
     ASSERT_TRUE(run.Start(recorder.Deliver()));
     run.Wait();
@@ -38,10 +50,8 @@ TEST(CutterRun, CountOneDelayZeroSendsOneCycleThenStartsAgain)
     EXPECT_EQ(run.Sent(), 3u);
 }
 
-TEST(CutterRun, ProgressAfterEveryCycle)
+TEST_F(CutterRunTest, ProgressAfterEveryCycle)
 {
-    CutterRun run;
-    Recorder recorder;
     std::vector<std::string> seen;   // written by the worker only, read after Wait
     Configure(run, 3, 0);
     run.Start(recorder.Deliver(), [&seen](const CutProgress& p) {
@@ -51,42 +61,27 @@ TEST(CutterRun, ProgressAfterEveryCycle)
     EXPECT_EQ(seen, (std::vector<std::string>{"0:0/3", "1:1/3", "2:2/3", "3:3/3"}));
 }
 
-TEST(CutterRun, LoweredCountEndsTheRunAfterTheCurrentCycle)
+TEST_F(CutterRunTest, LoweredCountEndsTheRunAfterTheCurrentCycle)
 {
-    CutterRun run;
-    Recorder recorder;
-    Gate gate;
-    Configure(run, 100, 0);
-    ASSERT_TRUE(run.Start(recorder.Deliver(&gate, 3)));
-    ASSERT_TRUE(gate.WaitArrived(1));
+    ASSERT_TRUE(StartHeld(100, 0, 3));
     run.g_cutCount = 2;   // a Start press with fewer cycles than already done
     gate.Open();
     run.Wait();
     EXPECT_EQ(recorder.Cycles(), (Cycles{1, 2, 3}));
 }
 
-TEST(CutterRun, RaisedCountIsTakenFromTheNextCycle)
+TEST_F(CutterRunTest, RaisedCountIsTakenFromTheNextCycle)
 {
-    CutterRun run;
-    Recorder recorder;
-    Gate gate;
-    Configure(run, 2, 0);
-    ASSERT_TRUE(run.Start(recorder.Deliver(&gate, 2)));
-    ASSERT_TRUE(gate.WaitArrived(1));
+    ASSERT_TRUE(StartHeld(2, 0, 2));
     run.g_cutCount = 4;
     gate.Open();
     run.Wait();
     EXPECT_EQ(recorder.Cycles(), (Cycles{1, 2, 3, 4}));
 }
 
-TEST(CutterRun, StopDuringALongPauseEndsTheRunAtOnce)
+TEST_F(CutterRunTest, StopDuringALongPauseEndsTheRunAtOnce)
 {
-    CutterRun run;
-    Recorder recorder;
-    Gate gate;
-    Configure(run, 2, 5000);
-    ASSERT_TRUE(run.Start(recorder.Deliver(&gate, 1)));
-    ASSERT_TRUE(gate.WaitArrived(1));
+    ASSERT_TRUE(StartHeld(2, 5000, 1));
     gate.Open();
     std::this_thread::sleep_for(std::chrono::milliseconds(100));   // well into the 5050 ms pause
     const auto stopAt = Clock::now();
@@ -96,14 +91,9 @@ TEST(CutterRun, StopDuringALongPauseEndsTheRunAtOnce)
     EXPECT_EQ(recorder.Cycles(), Cycles{1});
 }
 
-TEST(CutterRun, StopDuringADeliveryLetsThatCycleFinishAndNoOther)
+TEST_F(CutterRunTest, StopDuringADeliveryLetsThatCycleFinishAndNoOther)
 {
-    CutterRun run;
-    Recorder recorder;
-    Gate gate;
-    Configure(run, 5, 0);
-    ASSERT_TRUE(run.Start(recorder.Deliver(&gate, 2)));
-    ASSERT_TRUE(gate.WaitArrived(1));
+    ASSERT_TRUE(StartHeld(5, 0, 2));
     run.RequestStop();
     EXPECT_TRUE(run.Running());
     gate.Open();
@@ -112,30 +102,21 @@ TEST(CutterRun, StopDuringADeliveryLetsThatCycleFinishAndNoOther)
     EXPECT_EQ(run.Sent(), 2u);
 }
 
-TEST(CutterRun, StartDuringARunChangesNothing)
+TEST_F(CutterRunTest, StartDuringARunChangesNothing)
 {
-    CutterRun run;
-    Recorder first, second;
-    Gate gate;
-    Configure(run, 3, 0);
-    ASSERT_TRUE(run.Start(first.Deliver(&gate, 2)));
-    ASSERT_TRUE(gate.WaitArrived(1));
+    Recorder second;
+    ASSERT_TRUE(StartHeld(3, 0, 2));
     EXPECT_FALSE(run.Start(second.Deliver()));
     EXPECT_TRUE(run.Running());
     gate.Open();
     run.Wait();
-    EXPECT_EQ(first.Cycles(), (Cycles{1, 2, 3}));
+    EXPECT_EQ(recorder.Cycles(), (Cycles{1, 2, 3}));
     EXPECT_TRUE(second.Cycles().empty());
 }
 
-TEST(CutterRun, NoSecondRunBesideAStoppedOneStillFinishingItsCycle)
+TEST_F(CutterRunTest, NoSecondRunBesideAStoppedOneStillFinishingItsCycle)
 {
-    CutterRun run;
-    Recorder recorder;
-    Gate gate;
-    Configure(run, 10, 0);
-    ASSERT_TRUE(run.Start(recorder.Deliver(&gate, 1)));
-    ASSERT_TRUE(gate.WaitArrived(1));
+    ASSERT_TRUE(StartHeld(10, 0, 1));
     run.RequestStop();                               // a new opening flags the old run
     EXPECT_FALSE(run.Start(recorder.Deliver()));     // refused until it has ended
     gate.Open();

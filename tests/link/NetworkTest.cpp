@@ -1,8 +1,7 @@
 // Network connect and delivery against printer stand-ins on 127.0.0.1.
 #include <gtest/gtest.h>
 
-#include "link/PosixPlatform.h"
-#include "tests/support/RecordingPlatform.h"
+#include "tests/support/EthernetLink.h"
 #include "tests/support/LoopbackServer.h"
 
 using namespace tallyx;
@@ -10,16 +9,7 @@ using namespace tallyx::test;
 
 namespace {
 
-struct NetFixture {
-    explicit NetFixture(uint16_t port)
-    {
-        host.port = "Ethernet";
-        link.m_tcpPort = port;
-    }
-    FakeHost host;
-    PosixPlatform platform;
-    Link link{host, platform};
-};
+using NetFixture = EthernetLink;
 
 std::string Reply(std::string_view hex)
 {

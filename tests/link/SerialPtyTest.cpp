@@ -15,6 +15,30 @@
 using namespace tallyx;
 using namespace tallyx::test;
 
+namespace {
+
+// The link connected to a pseudo-terminal printer at the given baud text.
+struct PtyLink {
+    explicit PtyLink(const char* baud)
+    {
+        host.port = printer.Path();
+        host.baud = baud;
+    }
+    termios Settings() const
+    {
+        termios tio{};
+        EXPECT_EQ(::tcgetattr(printer.Slave(), &tio), 0);
+        return tio;
+    }
+
+    PtyPrinter printer;
+    FakeHost host;
+    PosixPlatform platform;
+    Link link{host, platform};
+};
+
+} // namespace
+
 TEST(SerialPort, ComNamesMapToTtySAndOtherTextsStayPaths)
 {
     const std::pair<std::string, std::string> rows[] = {
@@ -29,17 +53,12 @@ TEST(SerialPort, ComNamesMapToTtySAndOtherTextsStayPaths)
 
 TEST(SerialPort, CommandsArriveIntactAcrossTheReopens)
 {
-    PtyPrinter printer;
-    FakeHost host;
-    host.port = printer.Path();
-    host.baud = "12345";
-    PosixPlatform platform;
-    Link link(host, platform);
+    PtyLink pty("12345");
+    auto& [printer, host, platform, link] = pty;
     ASSERT_TRUE(link.Connect().connected);
     EXPECT_TRUE(host.messages.empty());
 
-    termios tio{};
-    ASSERT_EQ(::tcgetattr(printer.Slave(), &tio), 0);
+    const termios tio = pty.Settings();
     EXPECT_EQ(::cfgetospeed(&tio), B9600) << "an unknown baud text configures 9600";
     EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t(CS8));
     EXPECT_EQ(tio.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
@@ -52,15 +71,10 @@ TEST(SerialPort, CommandsArriveIntactAcrossTheReopens)
 
 TEST(SerialPort, LargeWriteIsHandedOverWhole)
 {
-    PtyPrinter printer;
-    FakeHost host;
-    host.port = printer.Path();
-    host.baud = "115200";
-    PosixPlatform platform;
-    Link link(host, platform);
+    PtyLink pty("115200");
+    auto& [printer, host, platform, link] = pty;
     ASSERT_TRUE(link.Connect().connected);
-    termios tio{};
-    ::tcgetattr(printer.Slave(), &tio);
+    const termios tio = pty.Settings();
     EXPECT_EQ(::cfgetospeed(&tio), B115200);
 
     Bytes big(20 * 1024);

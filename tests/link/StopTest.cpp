@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "link/PosixPlatform.h"
-#include "tests/support/RecordingPlatform.h"
+#include "tests/support/EthernetLink.h"
 #include "tests/support/LoopbackServer.h"
 
 using namespace tallyx;
@@ -18,15 +18,8 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kStopBound = std::chrono::milliseconds(50);
 constexpr auto kStopAfter = std::chrono::milliseconds(120);
 
-struct Fixture {
-    explicit Fixture(uint16_t port)
-    {
-        host.port = "Ethernet";
-        link.m_tcpPort = port;
-    }
-    FakeHost host;
-    PosixPlatform platform;
-    Link link{host, platform};
+struct Fixture : EthernetLink {
+    using EthernetLink::EthernetLink;
     std::stop_source stop;
 };
 

@@ -1,8 +1,11 @@
-// Numbers read out of the main window's fields.
+// Numbers read out of the windows' fields, and list positions kept in members.
+#include <QComboBox>
+#include <QLineEdit>
 #include <gtest/gtest.h>
 
 #include "ui/DataExchange.h"
 #include "res/Address.h"
+#include "tests/support/RecordingBoxes.h"
 
 namespace tallyx::test {
 namespace {
@@ -38,6 +41,48 @@ TEST(ParseDottedAddress, ReadsFourOctetsFirstHigh)
         SCOPED_TRACE(row.text);
         EXPECT_EQ(ParseDottedAddress(row.text), row.value);
     }
+}
+
+TEST(ReadUnsignedField, ANumberIsReadAndAnythingElseAskedForAgain)
+{
+    RecordingBoxes boxes;
+    InstallBoxes(&boxes);
+    QWidget owner;
+    QLineEdit* edit = new QLineEdit(&owner);
+    const struct {
+        const char* text;
+        std::optional<uint32_t> value;
+    } rows[] = {{" 12 ", 12u}, {"0", 0u}, {"", std::nullopt}, {"-3", std::nullopt}, {"4294967296", std::nullopt}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        boxes.shown.clear();
+        edit->setText(row.text);
+        edit->deselect();
+        EXPECT_EQ(ReadUnsignedField(edit, &owner), row.value);
+        if (row.value) {
+            EXPECT_TRUE(boxes.shown.empty());
+            continue;
+        }
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].caption, "tallyx");
+        EXPECT_EQ(boxes.shown[0].text, "请输入一个无符号整数。");
+        EXPECT_EQ(boxes.shown[0].owner, &owner);
+        EXPECT_EQ(edit->selectedText(), edit->text());
+        EXPECT_EQ(edit->text(), row.text);   // kept for the operator to mend
+    }
+    InstallBoxes(nullptr);
+}
+
+TEST(ExchangeIndex, SavedIntoTheMemberOrShownFromIt)
+{
+    QComboBox combo;
+    combo.addItems({"a", "b", "c"});
+    int index = 2;
+    ExchangeIndex(false, &combo, index);
+    EXPECT_EQ(combo.currentIndex(), 2);
+    combo.setCurrentIndex(0);
+    ExchangeIndex(true, &combo, index);
+    EXPECT_EQ(index, 0);
 }
 
 } // namespace

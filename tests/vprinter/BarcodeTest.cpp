@@ -188,27 +188,19 @@ TEST(Barcodes, ReadableLineFontAndPlace)
 
 TEST(Barcodes, SetUpValuesOutsideTheirRangeAreIgnored)
 {
-    struct Row {
-        const char* command;
-        const char* meaning;
-    } rows[] = {
-        {"1D 68 00", "barcode height: invalid value, ignored"},
-        {"1D 68 01", "barcode height: 1 dots"},
-        {"1D 77 00", "barcode module width: invalid value, ignored"},
-        {"1D 77 01", "barcode module width: 1"},
-        {"1D 77 08", "barcode module width: 8"},
-        {"1D 77 09", "barcode module width: invalid value, ignored"},
-        {"1D 48 03", "barcode readable line position: above and below"},
-        {"1D 48 04", "barcode readable line position: invalid value, ignored"},
-        {"1D 48 34", "barcode readable line position: invalid value, ignored"},
-        {"1D 66 03", "barcode readable line font: invalid value, ignored"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.command);
-        PrinterProbe p;
-        p.FeedHex(row.command);
-        EXPECT_EQ(p.LastLog().meaning, row.meaning);
-    }
+    ExpectMeanings(
+        {
+            {"1D 68 00", "barcode height: invalid value, ignored"},
+            {"1D 68 01", "barcode height: 1 dots"},
+            {"1D 77 00", "barcode module width: invalid value, ignored"},
+            {"1D 77 01", "barcode module width: 1"},
+            {"1D 77 08", "barcode module width: 8"},
+            {"1D 77 09", "barcode module width: invalid value, ignored"},
+            {"1D 48 03", "barcode readable line position: above and below"},
+            {"1D 48 04", "barcode readable line position: invalid value, ignored"},
+            {"1D 48 34", "barcode readable line position: invalid value, ignored"},
+            {"1D 66 03", "barcode readable line font: invalid value, ignored"},
+        });
 }
 
 TEST(Barcodes, MalformedCommandsNeitherCrashNorDraw)

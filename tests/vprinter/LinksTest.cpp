@@ -15,6 +15,8 @@
 #include <unistd.h>
 
 #include "tests/support/Hex.h"
+#include "tests/support/TestDir.h"
+#include "tests/vprinter/LoopbackClient.h"
 #include "vprinter/VirtualPrinter.h"
 
 namespace tallyx::vprinter::test {
@@ -24,22 +26,7 @@ namespace fs = std::filesystem;
 using tallyx::test::FromHex;
 using tallyx::test::Hex;
 
-constexpr int kWaitMs = 5000;
 const char* const kDefaultReply = "C0 A8 01 64 FF FF FF 00 C0 A8 01 01 C0 A8 01 01 01 00 00 00 00 00";
-
-int Connect(uint16_t port)
-{
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(port);
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
 
 void SendHex(int fd, std::string_view hex)
 {
@@ -47,43 +34,11 @@ void SendHex(int fd, std::string_view hex)
     ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), ssize_t(bytes.size()));
 }
 
-// Reads until `want` bytes, end of stream, an error or the time limit.
-Bytes ReadUpTo(int fd, size_t want, int timeoutMs = kWaitMs)
-{
-    Bytes out;
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (out.size() < want) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
-        if (left.count() <= 0) break;
-        pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, int(left.count())) <= 0) break;
-        uint8_t buffer[64];
-        ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, want - out.size()));
-        if (n <= 0) break;
-        out.insert(out.end(), buffer, buffer + n);
-    }
-    return out;
-}
-
-template <typename Pred>
-bool WaitFor(Pred done)
-{
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > until) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
-
 class Links : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path() / ("tallyx-vp-links-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
+        m_dir = tallyx::test::FreshTestDir("tallyx-vp-links-");
     }
     void TearDown() override
     {
@@ -110,11 +65,11 @@ TEST_F(Links, TcpSelfTestMakesAReceiptPicture)
 {
     VirtualPrinter& printer = Start({});
     ASSERT_NE(printer.TcpPort(), 0);
-    int fd = Connect(printer.TcpPort());
+    int fd = ConnectLoopback(printer.TcpPort());
     ASSERT_GE(fd, 0);
     SendHex(fd, "1F 11 04");
     ::close(fd);
-    ASSERT_TRUE(WaitFor([&] { return printer.WrittenFiles().size() == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return printer.WrittenFiles().size() == 1; }));
     const std::string file = printer.WrittenFiles()[0];
     EXPECT_EQ(fs::path(file).filename(), "receipt-0001.png");
     QImage image(QString::fromStdString(file));
@@ -126,16 +81,16 @@ TEST_F(Links, TcpSelfTestMakesAReceiptPicture)
 TEST_F(Links, TcpQueryGetsTheNetworkReplyAndTheSettingChangesIt)
 {
     VirtualPrinter& printer = Start({});
-    int fd = Connect(printer.TcpPort());
+    int fd = ConnectLoopback(printer.TcpPort());
     ASSERT_GE(fd, 0);
     SendHex(fd, "10 04 13");
     EXPECT_EQ(Hex(ReadUpTo(fd, 22)), kDefaultReply);
     ::close(fd);
 
-    fd = Connect(printer.TcpPort());
+    fd = ConnectLoopback(printer.TcpPort());
     SendHex(fd, "1F 1B 1D 02 C0 A8 01 C8 FF FF FF 00 C0 A8 01 01 08 08 08 08 01");
     ::close(fd);
-    fd = Connect(printer.TcpPort());
+    fd = ConnectLoopback(printer.TcpPort());
     SendHex(fd, "10 04 13");
     EXPECT_EQ(Hex(ReadUpTo(fd, 22)), "C0 A8 01 C8 FF FF FF 00 C0 A8 01 01 08 08 08 08 01 00 00 00 00 00");
     ::close(fd);
@@ -144,8 +99,8 @@ TEST_F(Links, TcpQueryGetsTheNetworkReplyAndTheSettingChangesIt)
 TEST_F(Links, OneConnectionAtATime)
 {
     VirtualPrinter& printer = Start({});
-    int first = Connect(printer.TcpPort());
-    int second = Connect(printer.TcpPort());   // waits in the listen queue
+    int first = ConnectLoopback(printer.TcpPort());
+    int second = ConnectLoopback(printer.TcpPort());   // waits in the listen queue
     ASSERT_GE(first, 0);
     ASSERT_GE(second, 0);
     SendHex(second, "10 04 13");
@@ -158,38 +113,38 @@ TEST_F(Links, OneConnectionAtATime)
 
 TEST_F(Links, FaultsShortReplyResetAndLateAccept)
 {
-    {
+    const auto options = [](auto set) {
         VirtualPrinterOptions o;
-        o.replyBytes = 5;
-        VirtualPrinter& printer = Start(o);
-        int fd = Connect(printer.TcpPort());
-        SendHex(fd, "10 04 13");
-        EXPECT_EQ(Hex(ReadUpTo(fd, 22, 500)), "C0 A8 01 64 FF");
-        ::close(fd);
-    }
-    {
-        VirtualPrinterOptions o;
-        o.resetAfter = 3;
-        VirtualPrinter& printer = Start(o);
-        int fd = Connect(printer.TcpPort());
-        SendHex(fd, "10 04 13 41 42 43");
+        set(o);
+        return o;
+    };
+    const struct {
+        const char* fault;
+        VirtualPrinterOptions options;
+        const char* sent;
+        int readMs;
+        std::string reply;
+        bool resetAfterReply;
+    } rows[] = {
+        {"short reply", options([](auto& o) { o.replyBytes = 5; }), "10 04 13", 500, "C0 A8 01 64 FF", false},
         // The reply to the first three bytes, then the reset instead of an orderly end.
-        EXPECT_EQ(Hex(ReadUpTo(fd, 22)), kDefaultReply);
-        pollfd pfd{fd, POLLIN, 0};
-        ASSERT_EQ(::poll(&pfd, 1, kWaitMs), 1);
-        uint8_t byte;
-        errno = 0;
-        const ssize_t n = ::recv(fd, &byte, 1, 0);
-        EXPECT_TRUE(n < 0 && errno == ECONNRESET) << "recv " << n << " errno " << errno;
-        ::close(fd);
-    }
-    {
-        VirtualPrinterOptions o;
-        o.acceptDelayMs = 300;
-        VirtualPrinter& printer = Start(o);
-        int fd = Connect(printer.TcpPort());
-        SendHex(fd, "10 04 13");
-        EXPECT_EQ(Hex(ReadUpTo(fd, 22)), kDefaultReply);
+        {"reset", options([](auto& o) { o.resetAfter = 3; }), "10 04 13 41 42 43", kClientWaitMs, kDefaultReply, true},
+        {"late accept", options([](auto& o) { o.acceptDelayMs = 300; }), "10 04 13", kClientWaitMs, kDefaultReply, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.fault);
+        VirtualPrinter& printer = Start(row.options);
+        int fd = ConnectLoopback(printer.TcpPort());
+        SendHex(fd, row.sent);
+        EXPECT_EQ(Hex(ReadUpTo(fd, 22, row.readMs)), row.reply);
+        if (row.resetAfterReply) {
+            pollfd pfd{fd, POLLIN, 0};
+            ASSERT_EQ(::poll(&pfd, 1, kClientWaitMs), 1);
+            uint8_t byte;
+            errno = 0;
+            const ssize_t n = ::recv(fd, &byte, 1, 0);
+            EXPECT_TRUE(n < 0 && errno == ECONNRESET) << "recv " << n << " errno " << errno;
+        }
         ::close(fd);
     }
 }
@@ -225,7 +180,7 @@ TEST_F(Links, SerialSelfTestAndQueryThroughThePseudoTerminal)
         ASSERT_GE(fd, 0);
         ::close(fd);
     }
-    ASSERT_TRUE(WaitFor([&] { return printer.WrittenFiles().size() == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return printer.WrittenFiles().size() == 1; }));
     EXPECT_FALSE(QImage(QString::fromStdString(printer.WrittenFiles()[0])).isNull());
 
     fd = OpenSerial(PtyPath());
@@ -255,15 +210,15 @@ TEST_F(Links, UnfinishedReceiptIsWrittenAfterSilenceAndAtStop)
     VirtualPrinterOptions o;
     o.idleMs = 200;
     VirtualPrinter& printer = Start(o);
-    int fd = Connect(printer.TcpPort());
+    int fd = ConnectLoopback(printer.TcpPort());
     SendHex(fd, "41 42 43 0A");
     ::close(fd);
-    ASSERT_TRUE(WaitFor([&] { return printer.WrittenFiles().size() == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return printer.WrittenFiles().size() == 1; }));
 
-    fd = Connect(printer.TcpPort());
+    fd = ConnectLoopback(printer.TcpPort());
     SendHex(fd, "44 45 46");   // no line feed: printed by the silence as well
     ::close(fd);
-    ASSERT_TRUE(WaitFor([&] { return printer.WrittenFiles().size() == 2; }));
+    ASSERT_TRUE(WaitUntil([&] { return printer.WrittenFiles().size() == 2; }));
 
     const Bytes more = FromHex("47 48 49 0A");
     printer.Feed(more.data(), more.size(), "test");

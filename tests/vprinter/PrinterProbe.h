@@ -1,5 +1,7 @@
 #pragma once
 // An interpreter with everything it reports recorded, and the receipt written out as text.
+#include <gtest/gtest.h>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,23 @@ struct PrinterProbe {
     // Every finished receipt and then the one being printed.
     std::vector<Receipt> AllReceipts() const;
 };
+
+// A command on its own, in hex, and what the log must say it meant.
+struct MeaningRow {
+    const char* command;
+    const char* meaning;
+};
+
+// Each command fed to a fresh printer is logged as `prefix` and its row's meaning.
+inline void ExpectMeanings(std::initializer_list<MeaningRow> rows, std::string_view prefix = {})
+{
+    for (const MeaningRow& row : rows) {
+        SCOPED_TRACE(row.command);
+        PrinterProbe p;
+        p.FeedHex(row.command);
+        EXPECT_EQ(p.LastLog().meaning, std::string(prefix) + row.meaning);
+    }
+}
 
 // The characters of every text line, one line per row ("" for a feed, "[picture WxH]" for
 // pictures, barcodes and symbols), so that tests can read what was printed.

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "tests/support/Hex.h"
+#include "tests/support/TestDir.h"
 #include "vprinter/PrinterEngine.h"
 #include "vprinter/StateStore.h"
 
@@ -19,10 +20,7 @@ class StateFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path() / ("tallyx-vp-state-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
+        m_dir = tallyx::test::FreshTestDir("tallyx-vp-state-");
     }
     void TearDown() override { fs::remove_all(m_dir); }
     std::string Path(const char* name = "printer.json") const { return (m_dir / name).string(); }

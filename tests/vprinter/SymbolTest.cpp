@@ -75,26 +75,19 @@ TEST(QrCode, ModuleSizeSetsTheDrawnSize)
 
 TEST(QrCode, StandardFormsAndOutOfRangeValues)
 {
-    struct Row {
-        const char* command;
-        const char* meaning;
-    } rows[] = {
-        {"1D 28 6B 04 00 31 41 32 00", "QR model 2"},
-        {"1D 28 6B 04 00 31 41 31 00", "QR model 1 (printed as model 2)"},
-        {"1D 28 6B 04 00 31 41 34 00", "QR model: invalid, ignored"},
-        {"1D 28 6B 03 00 31 43 00", "QR module size: invalid, ignored"},
-        {"1D 28 6B 03 00 31 43 11", "QR module size: invalid, ignored"},
-        {"1D 28 6B 03 00 31 45 04", "QR error correction: invalid, ignored"},
-        {"1D 28 6B 03 00 31 45 34", "QR error correction: invalid, ignored"},
-        {"1D 28 6B 03 00 31 45 33", "QR error correction H"},
-        {"1D 28 6B 03 00 31 51 30", "QR print: no data stored"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.command);
-        PrinterProbe p;
-        p.FeedHex(row.command);
-        EXPECT_EQ(p.LastLog().meaning, std::string("two-dimensional symbol or extended function: ") + row.meaning);
-    }
+    ExpectMeanings(
+        {
+            {"1D 28 6B 04 00 31 41 32 00", "QR model 2"},
+            {"1D 28 6B 04 00 31 41 31 00", "QR model 1 (printed as model 2)"},
+            {"1D 28 6B 04 00 31 41 34 00", "QR model: invalid, ignored"},
+            {"1D 28 6B 03 00 31 43 00", "QR module size: invalid, ignored"},
+            {"1D 28 6B 03 00 31 43 11", "QR module size: invalid, ignored"},
+            {"1D 28 6B 03 00 31 45 04", "QR error correction: invalid, ignored"},
+            {"1D 28 6B 03 00 31 45 34", "QR error correction: invalid, ignored"},
+            {"1D 28 6B 03 00 31 45 33", "QR error correction H"},
+            {"1D 28 6B 03 00 31 51 30", "QR print: no data stored"},
+        },
+        "two-dimensional symbol or extended function: ");
 }
 
 TEST(QrCode, SymbolWiderThanThePaperIsNotPrinted)

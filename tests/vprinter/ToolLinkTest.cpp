@@ -9,6 +9,7 @@
 #include "res/Faults.h"
 #include "link/PosixPlatform.h"
 #include "tests/support/RecordingPlatform.h"
+#include "tests/support/TestDir.h"
 #include "vprinter/VirtualPrinter.h"
 
 namespace tallyx::vprinter::test {
@@ -32,10 +33,7 @@ class ToolLink : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path() / ("tallyx-vp-tool-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
+        m_dir = tallyx::test::FreshTestDir("tallyx-vp-tool-");
         VirtualPrinterOptions o;
         o.listenPort = 0;
         o.ptyPath = (m_dir / "ttyVP").string();

@@ -1,0 +1,69 @@
+#pragma once
+// What every dialog test stands on: a link on the recording platform with COM1 open, as
+// after a connect, message boxes recorded, and the writes and boxes read back.
+#include <QPushButton>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "ui/MessageBoxes.h"
+#include "tests/support/RecordingBoxes.h"
+#include "tests/support/RecordingPlatform.h"
+
+namespace tallyx::test {
+
+using Strings = std::vector<std::string>;
+inline const std::string kPortBusyShown = "tallyx|此端口被占用或已损坏|0";
+
+class DialogLinkTest : public ::testing::Test {
+protected:
+    DialogLinkTest()
+    {
+        InstallBoxes(&boxes);
+        link.ReopenPort();
+        platform.calls.clear();
+    }
+    ~DialogLinkTest() override { InstallBoxes(nullptr); }
+
+    static void Press(QWidget* button) { qobject_cast<QPushButton*>(button)->click(); }
+    Strings Writes() const
+    {
+        Strings out;
+        for (const auto& c : platform.calls)
+            if (c.rfind("write ", 0) == 0) out.push_back(c.substr(6));
+        return out;
+    }
+    // Boxes as "caption|text".
+    Strings Shown() const
+    {
+        Strings out;
+        for (const auto& b : boxes.shown) out.push_back(b.caption + "|" + b.text);
+        return out;
+    }
+    void BreakPort() { link.g_hPort = PortHandle{PortHandle::State::Failed, -1}; }
+    // Pressed with the port broken: the port's message alone, the handle closed, nothing
+    // written and no box of the dialog's own.
+    void ExpectPortBusyOnPress(QWidget* button)
+    {
+        Reset();
+        BreakPort();
+        Press(button);
+        EXPECT_EQ(host.messages, Strings{kPortBusyShown});
+        EXPECT_TRUE(link.g_hPort.IsNone());
+        EXPECT_TRUE(boxes.shown.empty());
+        EXPECT_TRUE(platform.calls.empty());
+    }
+    void Reset()
+    {
+        platform.calls.clear();
+        boxes.shown.clear();
+        host.messages.clear();
+    }
+
+    RecordingBoxes boxes;
+    RecordingPlatform platform;
+    FakeHost host;
+    Link link{host, platform};
+};
+
+} // namespace tallyx::test
