@@ -23,6 +23,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (b.empty()) return 0;   // no symbology chosen: nothing to send
     FUZZ_CHECK(b.size() == 19 + text.size());
     FUZZ_CHECK(b[18] == text.size());
-    FUZZ_CHECK(std::equal(text.begin(), text.end(), b.begin() + 19));
+    FUZZ_CHECK(std::equal(text.begin(), text.end(), b.begin() + 19, [](char c, uint8_t u) { return uint8_t(c) == u; }));
     return 0;
 }
