@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -89,7 +90,12 @@ VirtualPrinterWindow::VirtualPrinterWindow(vprinter::VirtualPrinter& printer, QW
             Qt::QueuedConnection);
     // On the printer's thread, under its lock: nothing prints while this runs, so a receipt
     // just finished is still the printer's last one when it is read here.
-    m_printer.SetChangedCallback([this] { emit PrinterChanged(m_printer.ReceiptsFinished(), m_printer.CurrentReceipt()); });
+    m_printer.SetChangedCallback([this] {
+        QStringList lines;
+        for (const std::string& line : m_printer.LastReceiptText()) lines << QString::fromStdString(line);
+        emit PrinterChanged(m_printer.ReceiptsFinished(), m_printer.CurrentReceipt(), lines,
+                            QString::fromStdString(m_printer.LastVoiceLine()));
+    });
 }
 
 VirtualPrinterWindow::~VirtualPrinterWindow()
@@ -104,13 +110,14 @@ void VirtualPrinterWindow::PlaceNextTo(const QRect& mainFrame, const QRect& scre
     move(frame.topLeft());
 }
 
-void VirtualPrinterWindow::OnPrinterChanged(int finished, const QImage& image)
+void VirtualPrinterWindow::OnPrinterChanged(int finished, const QImage& image, const QStringList& lines,
+                                            const QString& voice)
 {
+    // What the voice chip said stands in a line under the roll.
+    if (!voice.isEmpty() && statusBar()->currentMessage() != voice) statusBar()->showMessage(voice);
     if (finished > m_finishedSeen) {
-        // FIXME: the printer hands over only the picture; its text lines (for screen
-        // readers) need the finished Receipt, see ReceiptTextLines.
         m_finishedSeen = finished;
-        AddReceipt(image, {});
+        AddReceipt(image, lines);
         SetGrowing({});
         return;
     }

@@ -59,13 +59,13 @@ public:
 
 signals:
     // Emitted on a printer thread, delivered on the window's thread.
-    void PrinterChanged(int finished, QImage image);
+    void PrinterChanged(int finished, QImage image, QStringList lines, QString voice);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
-    void OnPrinterChanged(int finished, const QImage& image);
+    void OnPrinterChanged(int finished, const QImage& image, const QStringList& lines, const QString& voice);
     void OnSave(ReceiptView* view);
 
 private:

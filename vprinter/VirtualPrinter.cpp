@@ -1,5 +1,7 @@
 #include "vprinter/VirtualPrinter.h"
 
+#include "vprinter/ReceiptText.h"
+
 #include <QDir>
 #include <utility>
 #include <cstdio>
@@ -171,9 +173,11 @@ void VirtualPrinter::OnReceiptDone(Receipt&& receipt)
     QImage image = m_canvas.Snapshot();
     if (image.isNull()) image = RenderReceipt(receipt);
     m_canvas.Clear();
+    std::vector<std::string> lines = ReceiptTextLines(receipt);
     {
         std::lock_guard lock(m_mutex);
         m_lastReceipt = image;
+        m_lastLines = std::move(lines);
         ++m_finished;
         if (!m_options.outDir.empty()) {
             const std::string path = (std::filesystem::path(m_options.outDir) / FileName(m_nextNumber++)).string();
@@ -187,6 +191,12 @@ void VirtualPrinter::OnReceiptDone(Receipt&& receipt)
         }
     }
     Notify();
+}
+
+std::vector<std::string> VirtualPrinter::LastReceiptText() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_lastLines;
 }
 
 void VirtualPrinter::Notify()

@@ -60,6 +60,8 @@ public:
     // What the voice chip last said ("voice prompt 7", "amount 12.50"; "" before anything),
     // for a line under the receipt. Changes are announced by the changed callback.
     std::string LastVoiceLine() const;
+    // The text lines of the last finished receipt, as printed (for screen readers).
+    std::vector<std::string> LastReceiptText() const;
 
     // Called on a printer thread after every printed block, finished receipt and voice line.
     // Keep it short and do not call back into the printer; a window should only queue a
@@ -84,6 +86,7 @@ private:
     std::vector<std::string> m_files;
     std::string m_warnings;
     std::string m_voiceLine;
+    std::vector<std::string> m_lastLines;
 
     std::mutex m_callbackMutex;   // held while the callback runs
     std::function<void()> m_changed;

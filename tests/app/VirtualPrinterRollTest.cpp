@@ -2,6 +2,7 @@
 // text for screen readers, its title, and where it opens on a 1280 x 800 screen.
 #include <QAccessible>
 #include <QApplication>
+#include <QStatusBar>
 #include <QElapsedTimer>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -99,6 +100,16 @@ TEST(VirtualPrinterRoll, ThePrinterFillsTheRollAndClearEmptiesIt)
     EXPECT_EQ(window.Receipts()[0]->Image().height(), 30);
     EXPECT_EQ(window.Receipts()[1]->Image().height(), 60);
     for (ReceiptView* view : window.Receipts()) EXPECT_TRUE(view->IsCut());
+    // Each carries the text it printed, for a screen reader.
+    EXPECT_EQ(window.Receipts()[0]->accessibleDescription(), "ONE");
+    EXPECT_EQ(window.Receipts()[1]->accessibleDescription(), QString::fromUtf8("TWO 二\n2"));
+    EXPECT_EQ(window.Receipts()[2]->accessibleDescription(), "THREE");
+
+    // What the voice chip says stands under the roll.
+    const Bytes amount = FromHex("1F 13 05 31 32 2E 35 30");
+    printer.Feed(amount.data(), amount.size(), "test");
+    ASSERT_TRUE(ProcessUntil([&] { return !window.statusBar()->currentMessage().isEmpty(); }));
+    EXPECT_EQ(window.statusBar()->currentMessage(), "amount 12.50");
 
     const Bytes growing = FromHex("41 0A");
     printer.Feed(growing.data(), growing.size(), "test");
