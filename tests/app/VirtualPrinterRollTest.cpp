@@ -13,6 +13,7 @@
 #include "app/ReceiptView.h"
 #include "app/VirtualPrinterWindow.h"
 #include "tests/support/Hex.h"
+#include "tests/support/PrinterWindowKit.h"
 #include "tests/support/RecordingPlatform.h"
 #include "vprinter/Interpreter.h"
 #include "vprinter/ReceiptRenderer.h"
@@ -25,21 +26,7 @@ namespace {
 using vprinter::VirtualPrinter;
 using vprinter::VirtualPrinterOptions;
 
-VirtualPrinterOptions Quiet()
-{
-    VirtualPrinterOptions o;
-    o.listen = false;
-    return o;
-}
 
-template <typename Pred>
-bool ProcessUntil(Pred done)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 5000) QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 QStringList ToQStrings(const std::vector<std::string>& lines)
 {

@@ -8,6 +8,7 @@
 #include "app/ReceiptView.h"
 #include "app/VirtualPrinterWindow.h"
 #include "tests/support/Hex.h"
+#include "tests/support/PrinterWindowKit.h"
 #include "vprinter/VirtualPrinter.h"
 
 namespace tallyx::test {
@@ -16,22 +17,7 @@ namespace {
 using vprinter::VirtualPrinter;
 using vprinter::VirtualPrinterOptions;
 
-VirtualPrinterOptions Quiet()
-{
-    VirtualPrinterOptions o;
-    o.listen = false;
-    return o;
-}
 
-// Runs the event loop until `done` or five seconds.
-template <typename Pred>
-bool ProcessUntil(Pred done)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 5000) QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 TEST(VirtualPrinterWindow, TitleAndEmptyPaperAtFirst)
 {
