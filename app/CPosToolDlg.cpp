@@ -13,7 +13,7 @@
 #include "app/AppIcon.h"
 #include "app/PrintTestBox.h"
 #include "app/SendLogWindow.h"
-#include "res/SendLogTexts.h"
+#include "res/Messages.h"
 #include "ui/DataExchange.h"
 #include "res/Address.h"
 #include "commands/Gbk.h"
@@ -23,8 +23,6 @@
 #include "res/Faults.h"
 #include "res/MainWindowControls.h"
 #include "res/MainWindowIds.h"
-#include "res/MainWindowTexts.h"
-#include "res/Messages.h"
 #include "ui/IpAddressCtrl.h"
 #include "ui/MessageBoxes.h"
 

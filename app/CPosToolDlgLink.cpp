@@ -8,7 +8,7 @@
 #include "commands/NetworkParams.h"
 #include "res/Combos.h"
 #include "res/MainWindowIds.h"
-#include "res/MainWindowTexts.h"
+#include "res/Messages.h"
 #include "ui/IpAddressCtrl.h"
 
 namespace tallyx {

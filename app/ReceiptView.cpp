@@ -4,7 +4,7 @@
 #include <QMenu>
 #include <QPainter>
 
-#include "res/RollTexts.h"
+#include "res/Messages.h"
 #include "ui/QtText.h"
 
 namespace tallyx {

@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/SendLogStore.h"
-#include "res/SendLogTexts.h"
+#include "res/Messages.h"
 #include "ui/QtText.h"
 
 namespace tallyx {

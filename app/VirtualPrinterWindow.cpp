@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "app/ReceiptView.h"
-#include "res/RollTexts.h"
+#include "res/Messages.h"
 #include "ui/QtText.h"
 #include "vprinter/PrinterTexts.h"
 #include "vprinter/VirtualPrinter.h"

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "res/SymbolChoices.h"
-#include "res/SymbolMessages.h"
+#include "res/Messages.h"
 
 namespace tallyx {
 namespace {

@@ -6,7 +6,6 @@
 #include <fstream>
 #include <vector>
 
-#include "res/BitmapMessages.h"
 #include "res/Messages.h"
 
 namespace tallyx {

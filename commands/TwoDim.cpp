@@ -8,7 +8,7 @@
 #include <string>
 
 #include "res/SymbolChoices.h"
-#include "res/SymbolMessages.h"
+#include "res/Messages.h"
 
 namespace tallyx {
 namespace {

@@ -1,6 +1,6 @@
 #include "commands/Voice.h"
 
-#include "res/MaintenanceMessages.h"
+#include "res/Messages.h"
 
 namespace tallyx {
 

@@ -1,20 +1,17 @@
 #include "dialogs/CBarCodeDlg.h"
 
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <optional>
 
 #include "ui/MessageBoxes.h"
 #include "commands/Barcode.h"
 #include "dialogs/SymbolDialogs.h"
 #include "res/BarCodeIds.h"
-#include "res/BarCodeTemplate.h"
+#include "res/DialogTemplate.h"
 #include "res/Messages.h"
 #include "res/SymbolChoices.h"
-#include "res/SymbolMessages.h"
 
 namespace tallyx {
 
@@ -35,10 +32,10 @@ constexpr uint8_t kNoSelection = 0xFF;
 } // namespace
 
 CBarCodeDlg::CBarCodeDlg(Link& link, QWidget* parent)
-    : QDialog(parent), g_hriPosition(barcode::kHriPositionDefault), g_hriFont(barcode::kHriFontDefault),
+    : CTemplateDlg(link, parent, BarCodeTemplate(), OkCommand::Closes),
+      g_hriPosition(barcode::kHriPositionDefault), g_hriFont(barcode::kHriFontDefault),
       g_symbology(barcode::kSymbologyDefault), g_barHeight(barcode::kHeightDefault),
-      g_barWidth(barcode::kWidthDefault), g_barLeftMargin(barcode::kMarginDefault), m_link(link),
-      m_ui(BuildDialog(*this, BarCodeTemplate()))
+      g_barWidth(barcode::kWidthDefault), g_barLeftMargin(barcode::kMarginDefault)
 {
     m_hriPosition = qobject_cast<QComboBox*>(Control(kHriPosition));
     m_hriFont = qobject_cast<QComboBox*>(Control(kHriFont));
@@ -54,7 +51,7 @@ CBarCodeDlg::CBarCodeDlg(Link& link, QWidget* parent)
     FillCombo(m_type, barcode::kSymbologies);
     UpdateData(false);
 
-    connect(qobject_cast<QPushButton*>(Control(kPrint)), &QPushButton::clicked, this, &CBarCodeDlg::OnBarcodePrint);
+    ConnectButtons<CBarCodeDlg>({{kPrint, &CBarCodeDlg::OnBarcodePrint}});
     connect(m_type, &QComboBox::currentIndexChanged, this, &CBarCodeDlg::OnSelchangeSymbology);
 }
 
@@ -112,14 +109,6 @@ void CBarCodeDlg::OnSelchangeSymbology()
     m_hint->clear();
     m_hint->setText(ToQString(SymbologyHint(SelectedByte(m_type, 0))));
     UpdateData(false);
-}
-
-void CBarCodeDlg::keyPressEvent(QKeyEvent* event)
-{
-    // Return away from a button is the dialog's OK, which closes it.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && !qobject_cast<QPushButton*>(focusWidget())) return accept();
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace tallyx

@@ -1,10 +1,7 @@
 #pragma once
 // "BarCode" (template 133): a one-dimensional barcode, its readable line, bar height,
 // module width and margin chosen, the data typed and checked, then printed.
-#include <QDialog>
-
-#include "ui/DialogLayout.h"
-#include "link/Link.h"
+#include "dialogs/CTemplateDlg.h"
 
 class QComboBox;
 class QLabel;
@@ -12,7 +9,7 @@ class QLineEdit;
 
 namespace tallyx {
 
-class CBarCodeDlg : public QDialog {
+class CBarCodeDlg : public CTemplateDlg {
     Q_OBJECT
 public:
     // The main window opens it modally with itself as parent and lends it its link.
@@ -27,8 +24,6 @@ public:
     int g_barWidth;
     int g_barLeftMargin;
 
-    QWidget* Control(int id) const { return m_ui.controls.value(id); }
-
     // save: the controls into the state (a number field that holds no integer is reported
     // and keeps its value; returns false then); otherwise the state into the controls.
     bool UpdateData(bool save);
@@ -37,12 +32,7 @@ public slots:
     void OnBarcodePrint();
     void OnSelchangeSymbology();
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
-    Link& m_link;
-    BuiltDialog m_ui;
     QComboBox* m_hriPosition;
     QComboBox* m_hriFont;
     QComboBox* m_type;

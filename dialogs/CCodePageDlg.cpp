@@ -1,30 +1,26 @@
 #include "dialogs/CCodePageDlg.h"
 
 #include <QComboBox>
-#include <QKeyEvent>
-#include <QPushButton>
 
 #include "commands/CodePage.h"
 #include "res/CodePageIds.h"
-#include "res/CodePageTemplate.h"
+#include "res/DialogTemplate.h"
 #include "res/CodePages.h"
 
 namespace tallyx {
 
 CCodePageDlg::CCodePageDlg(Link& link, QWidget* parent)
-    : QDialog(parent), m_link(link), m_ui(BuildDialog(*this, CodePageTemplate()))
+    : CTemplateDlg(link, parent, CodePageTemplate(), OkCommand::DoesNothing)
 {
     m_list = qobject_cast<QComboBox*>(Control(id::codepage::kList));
     for (const CodePageEntry& entry : kCodePages) m_list->addItem(ToQString(entry.item));
     m_list->setMaxVisibleItems(20);
 
-    const std::pair<int, void (CCodePageDlg::*)()> handlers[] = {
+    ConnectButtons<CCodePageDlg>({
         {id::codepage::kSet, &CCodePageDlg::OnSetCodePage},
         {id::codepage::kPrintChart, &CCodePageDlg::OnPrintCodePage},
         {id::codepage::kSelfTest, &CCodePageDlg::OnPrintSelfTest},
-    };
-    for (const auto& [id, handler] : handlers)
-        connect(qobject_cast<QPushButton*>(Control(id)), &QPushButton::clicked, this, handler);
+    });
     UpdateData(false);
 }
 
@@ -63,13 +59,6 @@ void CCodePageDlg::OnPrintSelfTest()
 {
     UpdateData(true);
     Send(BuildCodePageSelfTest());
-}
-
-void CCodePageDlg::keyPressEvent(QKeyEvent* event)
-{
-    // A focused push button takes Return itself; anywhere else it is the OK command.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return event->accept();
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace tallyx

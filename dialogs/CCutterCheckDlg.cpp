@@ -2,32 +2,27 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
-#include <QPushButton>
 
 #include "ui/DataExchange.h"
 #include "ui/MessageBoxes.h"
 #include "commands/CutCycle.h"
 #include "jobs/CycleDelivery.h"
 #include "res/CutterIds.h"
-#include "res/CutterTemplate.h"
-#include "res/MaintenanceMessages.h"
+#include "res/DialogTemplate.h"
 #include "res/Messages.h"
 
 namespace tallyx {
 
 CCutterCheckDlg::CCutterCheckDlg(CutterRun& run, Link& link, LinkHost& host, QWidget* parent)
-    : QDialog(parent), m_run(run), m_link(link), m_host(host),
-      m_ui(BuildDialog(*this, CutterTemplate()))
+    : CTemplateDlg(link, parent, CutterTemplate(), OkCommand::DoesNothing), m_run(run), m_host(host)
 {
     m_countEdit = qobject_cast<QLineEdit*>(Control(id::cutter::kCount));
     m_delayEdit = qobject_cast<QLineEdit*>(Control(id::cutter::kDelay));
     m_progress = qobject_cast<QLabel*>(Control(id::cutter::kProgress));
-    connect(qobject_cast<QPushButton*>(Control(id::cutter::kStart)), &QPushButton::clicked, this,
-            &CCutterCheckDlg::OnStartTest);
+    ConnectButtons<CCutterCheckDlg>({{id::cutter::kStart, &CCutterCheckDlg::OnStartTest}});
     OnInitDialog();
 }
 
@@ -91,13 +86,6 @@ void CCutterCheckDlg::closeEvent(QCloseEvent* event)
 {
     StopTestAndClose();
     event->accept();
-}
-
-void CCutterCheckDlg::keyPressEvent(QKeyEvent* event)
-{
-    // A focused push button takes Return itself; anywhere else it is the OK command.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return event->accept();
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace tallyx

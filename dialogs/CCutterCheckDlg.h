@@ -1,31 +1,25 @@
 #pragma once
 // "Cutter Check" (template 138): the cutter endurance test. The run itself belongs to the
 // main window, so a run left going by Esc outlives the dialog; the close box stops it.
-#include <QDialog>
 #include <cstdint>
 
-#include "ui/DialogLayout.h"
 #include "jobs/CutterRun.h"
-#include "link/Link.h"
+#include "dialogs/CTemplateDlg.h"
 
 class QLabel;
 class QLineEdit;
 
 namespace tallyx {
 
-class CCutterCheckDlg : public QDialog {
+class CCutterCheckDlg : public CTemplateDlg {
     Q_OBJECT
 public:
     // host: the main window, whose port text chooses how the cycles travel.
     CCutterCheckDlg(CutterRun& run, Link& link, LinkHost& host, QWidget* parent);
 
-    QWidget* Control(int id) const { return m_ui.controls.value(id); }
     // save: the edits into the run's count and delay (false at the first field that is
     // not an unsigned number, which keeps its value); otherwise the values into the edits.
     bool UpdateData(bool save);
-
-    // The OK command does nothing: Return never closes the dialog.
-    void accept() override {}
 
 public slots:
     void OnStartTest();
@@ -33,7 +27,6 @@ public slots:
 protected:
     // The close box: the run started from this opening stops after its cycle in progress.
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void OnInitDialog();
@@ -42,9 +35,7 @@ private:
     bool ReadField(QLineEdit* edit, std::atomic<uint32_t>& value);
 
     CutterRun& m_run;
-    Link& m_link;
     LinkHost& m_host;
-    BuiltDialog m_ui;
     QLineEdit* m_countEdit;
     QLineEdit* m_delayEdit;
     QLabel* m_progress;

@@ -3,11 +3,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
-#include <QKeyEvent>
-#include <QPushButton>
 
 #include "commands/NvLogo.h"
-#include "res/BitmapMessages.h"
 #include "res/Messages.h"
 #include "res/NvLogoIds.h"
 #include "res/NvLogoTemplate.h"
@@ -37,7 +34,7 @@ void FillCombo(QComboBox* combo, const std::array<std::string_view, N>& items)
 } // namespace
 
 CNvLogoDlg::CNvLogoDlg(Link& link, QWidget* parent)
-    : QDialog(parent), m_chooseFile(ChooseBitmapFile), m_link(link), m_ui(BuildDialog(*this, NvLogoTemplate()))
+    : CTemplateDlg(link, parent, NvLogoTemplate(), OkCommand::Closes), m_chooseFile(ChooseBitmapFile)
 {
     m_slot = qobject_cast<QComboBox*>(Control(id::nvlogo::kSlot));
     m_mode = qobject_cast<QComboBox*>(Control(id::nvlogo::kMode));
@@ -51,13 +48,11 @@ CNvLogoDlg::CNvLogoDlg(Link& link, QWidget* parent)
     m_preview->setAccessibleDescription(previewId);
     m_ui.controls.insert(id::nvlogo::kPreview, m_preview);
 
-    const std::pair<int, void (CNvLogoDlg::*)()> handlers[] = {
+    ConnectButtons<CNvLogoDlg>({
         {id::nvlogo::kOpenBmp, &CNvLogoDlg::OnOpenBmp},     {id::nvlogo::kTestPicture, &CNvLogoDlg::OnTestPicture},
         {id::nvlogo::kDownload, &CNvLogoDlg::OnDownloadLogo}, {id::nvlogo::kPrint, &CNvLogoDlg::OnPrintLogo},
         {id::nvlogo::kClear, &CNvLogoDlg::OnClearLogo},
-    };
-    for (const auto& [id, handler] : handlers)
-        connect(qobject_cast<QPushButton*>(Control(id)), &QPushButton::clicked, this, handler);
+    });
     UpdateData(false);
 }
 
@@ -114,14 +109,6 @@ void CNvLogoDlg::OnClearLogo()
     UpdateData(true);
     if (!Send(BuildClearLogoCommand(g_logoIndex))) return;
     Boxes().Show({kCaptionNvLogo, kMsgLogoCleared}, this);
-}
-
-void CNvLogoDlg::keyPressEvent(QKeyEvent* event)
-{
-    // Return away from a button is the dialog's OK, which closes it.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && !qobject_cast<QPushButton*>(focusWidget())) return accept();
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace tallyx

@@ -1,12 +1,9 @@
 #pragma once
 // "NV LOGO" (template 129): a bitmap file chosen and previewed, then printed once, stored
 // in one of the printer's five logo slots; a stored logo printed, a slot cleared.
-#include <QDialog>
 #include <QString>
 #include <functional>
-
-#include "link/Link.h"
-#include "ui/DialogLayout.h"
+#include "dialogs/CTemplateDlg.h"
 
 class QComboBox;
 
@@ -14,7 +11,7 @@ namespace tallyx {
 
 class BitmapPreview;
 
-class CNvLogoDlg : public QDialog {
+class CNvLogoDlg : public CTemplateDlg {
     Q_OBJECT
 public:
     // The main window opens it modally with itself as parent and lends it its link.
@@ -29,7 +26,6 @@ public:
     // The chosen file; a file counts as chosen when this is not empty.
     QString m_strBmpPath;
 
-    QWidget* Control(int id) const { return m_ui.controls.value(id); }
     BitmapPreview* Preview() const { return m_preview; }
 
     // save: the combos into the indexes; otherwise the indexes into the combos.
@@ -42,16 +38,11 @@ public slots:
     void OnPrintLogo();
     void OnClearLogo();
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     // The port test, then the command to the main window's link, sent before returning;
     // true when it was delivered.
     bool Send(const Bytes& bytes);
 
-    Link& m_link;
-    BuiltDialog m_ui;
     QComboBox* m_slot;
     QComboBox* m_mode;
     BitmapPreview* m_preview;

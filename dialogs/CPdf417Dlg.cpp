@@ -1,15 +1,13 @@
 #include "dialogs/CPdf417Dlg.h"
 
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QPlainTextEdit>
-#include <QPushButton>
 
 #include "ui/MessageBoxes.h"
 #include "commands/TwoDim.h"
 #include "dialogs/SymbolDialogs.h"
 #include "res/Pdf417Ids.h"
-#include "res/Pdf417Template.h"
+#include "res/DialogTemplate.h"
 #include "res/SymbolChoices.h"
 
 namespace tallyx {
@@ -27,12 +25,12 @@ void FillNumbers(QComboBox* combo, std::span<const pdf417::NumberRun> runs)
 } // namespace
 
 CPdf417Dlg::CPdf417Dlg(Link& link, QWidget* parent)
-    : QDialog(parent), m_link(link), m_ui(BuildDialog(*this, Pdf417Template()))
+    : CTemplateDlg(link, parent, Pdf417Template(), OkCommand::DoesNothing)
 {
     m_content = qobject_cast<QPlainTextEdit*>(Control(kContent));
     OnInitDialog();
     connect(Combo(kCorrectionMode), &QComboBox::currentIndexChanged, this, &CPdf417Dlg::OnSelchangeCorrectionMode);
-    connect(qobject_cast<QPushButton*>(Control(kSend)), &QPushButton::clicked, this, &CPdf417Dlg::OnSendData);
+    ConnectButtons<CPdf417Dlg>({{kSend, &CPdf417Dlg::OnSendData}});
 }
 
 QComboBox* CPdf417Dlg::Combo(int id) const { return qobject_cast<QComboBox*>(Control(id)); }
@@ -76,13 +74,6 @@ void CPdf417Dlg::OnSendData()
     const Result result = BuildPdf417Command(params, GbkLines(m_content));
     if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
     m_link.SendToPrinter(result.bytes(), Delivery::Direct);
-}
-
-void CPdf417Dlg::keyPressEvent(QKeyEvent* event)
-{
-    // Return away from a button would be OK, which does nothing here.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return event->accept();
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace tallyx

@@ -1,23 +1,21 @@
 #include "dialogs/CQrCodeDlg.h"
 
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QPlainTextEdit>
-#include <QPushButton>
 
 #include "ui/DataExchange.h"
 #include "ui/MessageBoxes.h"
 #include "commands/TwoDim.h"
 #include "dialogs/SymbolDialogs.h"
 #include "res/QrIds.h"
-#include "res/QrTemplate.h"
+#include "res/DialogTemplate.h"
 #include "res/SymbolChoices.h"
 
 namespace tallyx {
 
 CQrCodeDlg::CQrCodeDlg(Link& link, QWidget* parent)
-    : QDialog(parent), g_qrModuleSizeIndex(qr::kModuleSizeDefault), g_qrEccIndex(qr::kEccDefault), m_link(link),
-      m_ui(BuildDialog(*this, QrTemplate()))
+    : CTemplateDlg(link, parent, QrTemplate(), OkCommand::DoesNothing),
+      g_qrModuleSizeIndex(qr::kModuleSizeDefault), g_qrEccIndex(qr::kEccDefault)
 {
     m_size = qobject_cast<QComboBox*>(Control(id::qr::kModuleSize));
     m_ecc = qobject_cast<QComboBox*>(Control(id::qr::kEcc));
@@ -25,7 +23,7 @@ CQrCodeDlg::CQrCodeDlg(Link& link, QWidget* parent)
     FillCombo(m_size, qr::kModuleSizes);
     FillCombo(m_ecc, qr::kEccLevels);
     UpdateData(false);
-    connect(qobject_cast<QPushButton*>(Control(id::qr::kSend)), &QPushButton::clicked, this, &CQrCodeDlg::OnSendData);
+    ConnectButtons<CQrCodeDlg>({{id::qr::kSend, &CQrCodeDlg::OnSendData}});
 }
 
 void CQrCodeDlg::UpdateData(bool save)
@@ -44,13 +42,6 @@ void CQrCodeDlg::OnSendData()
     if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
     m_link.SendToPrinter(result.bytes(), Delivery::Direct);
     UpdateData(false);
-}
-
-void CQrCodeDlg::keyPressEvent(QKeyEvent* event)
-{
-    // Return away from a button would be OK, which does nothing here.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return event->accept();
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace tallyx

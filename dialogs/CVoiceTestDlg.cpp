@@ -1,28 +1,24 @@
 #include "dialogs/CVoiceTestDlg.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QPushButton>
 
 #include "ui/MessageBoxes.h"
 #include "commands/Gbk.h"
 #include "commands/Voice.h"
 #include "res/VoiceIds.h"
-#include "res/VoiceTemplate.h"
+#include "res/DialogTemplate.h"
 
 namespace tallyx {
 
 CVoiceTestDlg::CVoiceTestDlg(Link& link, QWidget* parent)
-    : QDialog(parent), m_link(link), m_ui(BuildDialog(*this, VoiceTemplate()))
+    : CTemplateDlg(link, parent, VoiceTemplate(), OkCommand::DoesNothing)
 {
     m_amountEdit = qobject_cast<QLineEdit*>(Control(id::voice::kAmount));
-    const std::pair<int, void (CVoiceTestDlg::*)()> handlers[] = {
+    ConnectButtons<CVoiceTestDlg>({
         {id::voice::kPrevious, &CVoiceTestDlg::OnPrevVoice},
         {id::voice::kNext, &CVoiceTestDlg::OnNextVoice},
         {id::voice::kAmountTest, &CVoiceTestDlg::OnAmountTest},
-    };
-    for (const auto& [id, handler] : handlers)
-        connect(qobject_cast<QPushButton*>(Control(id)), &QPushButton::clicked, this, handler);
+    });
     g_voiceIndex = 0;
 }
 
@@ -52,13 +48,6 @@ void CVoiceTestDlg::OnAmountTest()
     const Result result = BuildAmountCommand(m_amount);
     if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
     m_link.SendToPrinter(result.bytes(), Delivery::Direct);
-}
-
-void CVoiceTestDlg::keyPressEvent(QKeyEvent* event)
-{
-    // A focused push button takes Return itself; anywhere else it is the OK command.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return event->accept();
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace tallyx

@@ -70,4 +70,13 @@ const ControlDef* FindControl(const DialogTemplate& dialog, int id);
 // Template fonts: "宋体" (SimSun), with CJK families present on Linux desktops after it.
 std::span<const std::string_view> DialogFontFamilies();
 
+// The dialogs (res/DialogTemplates.cpp).
+const DialogTemplate& NvLogoTemplate();
+const DialogTemplate& BarCodeTemplate();
+const DialogTemplate& QrTemplate();
+const DialogTemplate& Pdf417Template();
+const DialogTemplate& CodePageTemplate();
+const DialogTemplate& CutterTemplate();
+const DialogTemplate& VoiceTemplate();
+
 } // namespace tallyx

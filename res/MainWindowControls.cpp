@@ -3,7 +3,7 @@
 #include <array>
 
 #include "res/MainWindowIds.h"
-#include "res/MainWindowTexts.h"
+#include "res/Messages.h"
 
 namespace tallyx {
 

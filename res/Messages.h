@@ -1,5 +1,5 @@
 #pragma once
-// Every caption and message the operator can see, exactly as the printer tool shows it.
+// Every caption, message and fixed text the operator can see, exactly as the tool shows it.
 #include <string_view>
 
 namespace tallyx {
@@ -60,5 +60,109 @@ inline constexpr std::string_view kTextShortReply =
 inline constexpr std::string_view kTextWriteTimeout =
     "tallyx-cli: the printer did not take the command in time";
 inline constexpr std::string_view kTextStopped = "tallyx-cli: stopped";
+
+// ==== The main window and the About box: captions and fixed texts
+inline constexpr std::string_view kMainCaption = "Tallyx-V1.02";
+inline constexpr std::string_view kConnectCaption = "连 接";
+inline constexpr std::string_view kDisconnectCaption = "断 开";
+
+// Shown in the printer address control 1021 at start.
+inline constexpr std::string_view g_defaultPrinterIp = "192.168.1.100";
+
+// Print-test box 1055 at start: three lines, each ending in CR LF.
+inline constexpr std::string_view kDefaultPrintText =
+    "1234567890ABCDEFGHIJKLMNOPQRSTUV\r\n"
+    "WXYZabcdefgjilklmnopqrstuvwxyz&*\r\n"
+    "Zorvik打印机品牌\r\n";
+
+inline constexpr std::string_view kAboutCaption = "关于 Vantrel";
+inline constexpr std::string_view kAboutVersion = "Vantrel 3.0 版";
+inline constexpr std::string_view kAboutLine2 = "Tallyx 打印机设置与测试工具";
+inline constexpr std::string_view kAboutOk = "确定";
+
+// ==== Bitmap files: refusals beyond the header checks above, and the NV logo dialog's file filter
+inline constexpr std::string_view kMsgBmpCannotOpen = "位图文件打开失败!";
+inline constexpr std::string_view kMsgBmpTruncated = "位图文件不完整!";
+inline constexpr std::string_view kMsgBmpBadSize = "位图宽度或高度有误!";
+inline constexpr std::string_view kMsgBmpTopDown = "不支持自上而下存储的位图!";
+inline constexpr std::string_view kMsgBmpTooWide = "位图宽度或高度超过2040点，操作失败!";
+
+// The file dialog of "打开BMP": both spellings of the extension on a case-sensitive system.
+inline constexpr std::string_view kFilterBitmapFiles = "位图文件(*.BMP *.bmp)";
+
+// ==== The barcode, QR code and PDF417 dialogs: captions, messages and hints
+// Window titles and the captions of their messages
+inline constexpr std::string_view kCaptionBarCode = "BarCode";
+inline constexpr std::string_view kCaptionQr = "QR_DIALOG";
+inline constexpr std::string_view kCaptionPdf417 = "PDF417_DIALOG";
+
+// Barcode data
+inline constexpr std::string_view kMsgBarcodeTooMuchData = "输入的数据太多了!";
+inline constexpr std::string_view kMsgBarcodeEnterData = "请输入数据!";
+inline constexpr std::string_view kMsgUpcALength = "设置错误!字元个数不为11或12";
+inline constexpr std::string_view kMsgUpcELength = "设置错误!字元个数不为6或7";
+inline constexpr std::string_view kMsgEan13Length = "设置错误!字元个数不为12或13";
+inline constexpr std::string_view kMsgJan8Length = "设置错误!字元个数不为7或8";
+inline constexpr std::string_view kMsgBarcodeNotDigit = "设置错误!字元不在0~9";
+inline constexpr std::string_view kMsgCodabarStartStop = "设置错误!起始符或终止符不在A~D";
+inline constexpr std::string_view kMsgBarcodeUnsupported = "设置错误!字元不支持";
+
+// A number field of the barcode dialog that holds no integer
+inline constexpr std::string_view kMsgEnterInteger = "请输入一个整数。";
+
+// What each symbology accepts (static 1057)
+inline constexpr std::string_view kHintUpcA = "请输入11或12个数字";
+inline constexpr std::string_view kHintUpcE = "请输入6或7个数字";
+inline constexpr std::string_view kHintEan13 = "请输入12或13个数字";
+inline constexpr std::string_view kHintJan8 = "请输入7或8个数字";
+inline constexpr std::string_view kHintCode39 = "请输入数字或大写英文字母或包括字符-.$/+% *";
+inline constexpr std::string_view kHintItf = "请输入数字字符串";
+inline constexpr std::string_view kHintCodabar = "起始符或终止符为A~D,其余为数字或包括字符$+-./:";
+inline constexpr std::string_view kHintCode93 = "请输入数字或大写英文字母或包括字符$%+ -./";
+inline constexpr std::string_view kHintCode128 = "请输入可见字符串";
+
+// QR code and PDF417 content
+inline constexpr std::string_view kMsgInputTooLong = "Input too long!";
+inline constexpr std::string_view kMsgInputNull = "Input NULL!";
+
+// ==== The code page, cutter and voice chip dialogs: captions, messages and labels
+// Window captions (also the captions of their message boxes where they have any)
+inline constexpr std::string_view kCaptionCodePage = "Set CodePage";
+inline constexpr std::string_view kCaptionCutterWindow = "Cutter Check";
+inline constexpr std::string_view kCaptionCutter = "CUTTER_DIALOG";
+inline constexpr std::string_view kCaptionVoiceWindow = "语音芯片测试";
+inline constexpr std::string_view kCaptionVoice = "声音测试";
+
+// Cutter endurance test
+inline constexpr std::string_view kMsgCutCountTooHigh = "不适用的范围，最大为99999次！";
+inline constexpr std::string_view kMsgCutCountTooLow = "不适用的范围，最小为1次！";
+inline constexpr std::string_view kMsgCutDelayTooLong = "延时不对，最大延时是5000ms";
+// The progress line reads this, then "N/M".
+inline constexpr std::string_view kTextCutSent = "已发送 ";
+
+// Voice chip amount
+inline constexpr std::string_view kMsgAmountEmpty = "请输入金额数据!";
+inline constexpr std::string_view kMsgAmountTooLong = "输入的数字太多了!";
+inline constexpr std::string_view kMsgAmountInvalid = "输入的金额数字非法!";
+inline constexpr std::string_view kMsgAmountTooLarge = "输入的金额超出范围了!";
+
+// ==== The send log's window: its menu item, caption and buttons
+inline constexpr std::string_view kSendLogMenu = "发送记录(&L)...";
+inline constexpr std::string_view kSendLogTitle = "发送记录";
+inline constexpr std::string_view kSendLogCopy = "复制";
+inline constexpr std::string_view kSendLogClear = "清除";
+inline constexpr std::string_view kSendLogClose = "关闭";
+
+// ==== The virtual printer window's own words (its title word is the printer's, in
+// vprinter/PrinterTexts.h)
+inline constexpr std::string_view kRollTitleDash = " — ";      // between the title and where it listens
+inline constexpr std::string_view kRollTitleSeparator = " · ";
+inline constexpr std::string_view kRollReceiptName = "小票 %1";   // %1: its number in this run
+inline constexpr std::string_view kRollPrinting = "打印中";       // the receipt still coming out
+inline constexpr std::string_view kRollSavePng = "保存为 PNG(&S)...";
+inline constexpr std::string_view kRollClear = "清除全部(&C)";
+inline constexpr std::string_view kRollSaveCaption = "保存小票";
+inline constexpr std::string_view kRollSaveFilter = "PNG 图片 (*.png)";
+inline constexpr std::string_view kRollSaveFailed = "无法保存图片: %1";
 
 } // namespace tallyx

@@ -1,6 +1,6 @@
 #pragma once
-// The NV logo dialog (template 129): its controls in tab order, positions in dialog units,
-// and the items of its two combos, which the command line offers as well.
+// The NV logo dialog's preview frame and the items of its two combos, which the command
+// line offers as well.
 #include <array>
 #include <string_view>
 
@@ -17,7 +17,5 @@ inline constexpr DluRect kPreviewRect{106, 8, 157, 145};
 inline constexpr std::array<std::string_view, 5> kSlotItems{"1", "2", "3", "4", "5"};
 inline constexpr std::array<std::string_view, 4> kModeItems{"正常", "倍宽", "倍高", "倍宽倍高"};
 } // namespace nvlogo
-
-const DialogTemplate& NvLogoTemplate();
 
 } // namespace tallyx

@@ -1,4 +1,4 @@
-#include "vprinter/BarcodeExecutor.h"
+#include "vprinter/Executors.h"
 
 #include "vprinter/BarcodeData.h"
 

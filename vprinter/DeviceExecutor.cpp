@@ -1,4 +1,4 @@
-#include "vprinter/DeviceExecutor.h"
+#include "vprinter/Executors.h"
 
 namespace tallyx::vprinter {
 

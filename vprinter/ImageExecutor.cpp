@@ -1,4 +1,4 @@
-#include "vprinter/ImageExecutor.h"
+#include "vprinter/Executors.h"
 
 #include <algorithm>
 

@@ -7,16 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "vprinter/BarcodeExecutor.h"
-#include "vprinter/DeviceExecutor.h"
+#include "vprinter/Executors.h"
 #include "vprinter/HexDump.h"
-#include "vprinter/ImageExecutor.h"
 #include "vprinter/PrintContext.h"
-#include "vprinter/SettingsExecutor.h"
-#include "vprinter/SymbolExecutor.h"
-#include "vprinter/TextExecutor.h"
 #include "vprinter/TextInput.h"
-#include "vprinter/VoiceExecutor.h"
 
 namespace tallyx::vprinter {
 

@@ -1,6 +1,6 @@
 // The self-test page: what the printer stores, a character chart and a line of Chinese.
 #include "vprinter/PrinterTexts.h"
-#include "vprinter/SettingsExecutor.h"
+#include "vprinter/Executors.h"
 #include "vprinter/CodePages.h"
 
 namespace tallyx::vprinter {

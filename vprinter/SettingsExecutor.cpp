@@ -1,4 +1,4 @@
-#include "vprinter/SettingsExecutor.h"
+#include "vprinter/Executors.h"
 
 #include "vprinter/PrinterTexts.h"
 #include "vprinter/CodePages.h"

@@ -1,4 +1,4 @@
-#include "vprinter/SymbolExecutor.h"
+#include "vprinter/Executors.h"
 
 #include <algorithm>
 

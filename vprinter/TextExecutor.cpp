@@ -1,4 +1,4 @@
-#include "vprinter/TextExecutor.h"
+#include "vprinter/Executors.h"
 
 #include "vprinter/CodePages.h"
 

@@ -1,4 +1,4 @@
-#include "vprinter/VoiceExecutor.h"
+#include "vprinter/Executors.h"
 
 #include <algorithm>
 

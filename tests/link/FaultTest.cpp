@@ -7,22 +7,10 @@
 
 #include "link/PosixPlatform.h"
 #include "tests/link/FaultyPrinter.h"
-#include "tests/support/RecordingPlatform.h"
+#include "tests/support/EthernetLink.h"
 
 namespace tallyx::test {
 namespace {
-
-template <class P = PosixPlatform>
-struct NetLink {
-    explicit NetLink(uint16_t port)
-    {
-        host.port = "Ethernet";
-        link.m_tcpPort = port;
-    }
-    FakeHost host;
-    P platform;
-    Link link{host, platform};
-};
 
 const std::string kNotReached = "打印机设置工具|与打印机连接不成功!|0";
 
@@ -32,7 +20,7 @@ TEST(NetworkFault, ResetMidCommandIsReportedAndNotSentAgain)
     Bytes command(24575);
     for (size_t i = 0; i < command.size(); ++i) command[i] = uint8_t(i * 7 + i / 251);
     FaultyPrinter printer({0, 500});
-    NetLink<SlowLinePlatform> f(printer.Port());
+    EthernetLink<SlowLinePlatform> f(printer.Port());
 
     const auto start = Clock::now();
     f.link.SendToPrinter(command, Delivery::Direct);
@@ -53,7 +41,7 @@ TEST(NetworkFault, PrinterListeningLateGetsTheCommandOnce)
     for (int lateMs : {150, 250, 700}) {
         SCOPED_TRACE("listening after " + std::to_string(lateMs) + " ms");
         FaultyPrinter printer({lateMs, -1});
-        NetLink<> f(printer.Port());
+        EthernetLink<> f(printer.Port());
         const auto start = Clock::now();
         f.link.SendToPrinter(Bytes{0x1B, 0x40, 0x0A}, Delivery::Direct);
         const int64_t took = MsSince(start);
@@ -74,7 +62,7 @@ TEST(NetworkFault, RefusingPrinterEndsAtTheRetryBound)
     uint16_t port = 0;
     const int fd = LoopbackSocket(port);
     ASSERT_GE(fd, 0);
-    NetLink<> f(port);
+    EthernetLink<> f(port);
     const auto start = Clock::now();
     f.link.SendToPrinter(Bytes{0x1F, 0x11, 0x04}, Delivery::Direct);
     const int64_t took = MsSince(start);
@@ -100,7 +88,7 @@ TEST(NetworkFault, PrinterThatNeverAnswersEndsAtTheRetryBound)
     addr.sin_port = htons(port);
     ASSERT_EQ(::connect(filler, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
 
-    NetLink<> f(port);
+    EthernetLink<> f(port);
     const auto start = Clock::now();
     f.link.SendToPrinter(Bytes{0x1F, 0x11, 0x04}, Delivery::Direct);
     const int64_t took = MsSince(start);
@@ -121,7 +109,7 @@ TEST(NetworkFault, PrinterThatNeverAnswersEndsAtTheRetryBound)
 TEST(NetworkFault, ConnectToAPrinterThatNeverRepliesTakesNoParameters)
 {
     FaultyPrinter printer({0, -1});
-    NetLink<> f(printer.Port());
+    EthernetLink<> f(printer.Port());
     const auto start = Clock::now();
     const ConnectOutcome outcome = f.link.Connect();
     const int64_t took = MsSince(start);
@@ -143,7 +131,7 @@ TEST(NetworkFault, ConnectToARefusingPrinterGivesUpAfterItsFifteenTries)
     uint16_t port = 0;
     const int fd = LoopbackSocket(port);
     ASSERT_GE(fd, 0);
-    NetLink<> f(port);
+    EthernetLink<> f(port);
     const auto start = Clock::now();
     const ConnectOutcome outcome = f.link.Connect();
     const int64_t took = MsSince(start);

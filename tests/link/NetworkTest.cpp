@@ -9,7 +9,7 @@ using namespace tallyx::test;
 
 namespace {
 
-using NetFixture = EthernetLink;
+using NetFixture = EthernetLink<>;
 
 std::string Reply(std::string_view hex)
 {

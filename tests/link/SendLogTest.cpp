@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <functional>
+
 #include "link/SendLog.h"
 #include "tests/support/RecordingPlatform.h"
 
@@ -44,25 +46,38 @@ void ExpectLine(const Logged& l, const char* link, const char* target, const cha
 
 } // namespace
 
+namespace {
+
+// The self-test command through a link set up for one case; the one line it logs.
+struct Case {
+    const char* trace;
+    const char* port;
+    std::function<void(Fixture&)> setUp;   // after the port is chosen, before the command
+    const char* link;
+    const char* target;
+    const char* outcome;
+};
+
+void ExpectOneLine(const Case& c)
+{
+    SCOPED_TRACE(c.trace);
+    Fixture f;
+    f.host.port = c.port;
+    c.setUp(f);
+    f.link.SendToPrinter(kSelfTest, Delivery::Direct);
+    ASSERT_EQ(f.lines.size(), 1u);
+    ExpectLine(f.lines[0], c.link, c.target, "1F 11 04", 3, c.outcome);
+}
+
+void Reopen(Fixture& f) { f.link.ReopenPort(); }
+void Nothing(Fixture&) {}
+
+} // namespace
+
 TEST(SendLog, OneLinePerCommandOnEachKindOfLink)
 {
-    {
-        SCOPED_TRACE("serial");
-        Fixture f;
-        f.host.port = "/dev/ttyS3";
-        f.link.ReopenPort();
-        f.link.SendToPrinter(kSelfTest, Delivery::Direct);
-        ASSERT_EQ(f.lines.size(), 1u);
-        ExpectLine(f.lines[0], "serial", "/dev/ttyS3", "1F 11 04", 3, "sent");
-    }
-    {
-        SCOPED_TRACE("usb");
-        Fixture f;
-        f.host.port = "USB";
-        f.link.SendToPrinter(kSelfTest, Delivery::Direct);
-        ASSERT_EQ(f.lines.size(), 1u);
-        ExpectLine(f.lines[0], "usb", "/dev/usb/lp0", "1F 11 04", 3, "sent");
-    }
+    ExpectOneLine({"serial", "/dev/ttyS3", Reopen, "serial", "/dev/ttyS3", "sent"});
+    ExpectOneLine({"usb", "USB", Nothing, "usb", "/dev/usb/lp0", "sent"});
     {
         SCOPED_TRACE("network, sent by the trigger");
         Fixture f;
@@ -89,54 +104,31 @@ TEST(SendLog, RepeatedCommandsLogEachRepetition)
 
 TEST(SendLog, LinkFailuresAreLoggedWithTheFaultName)
 {
-    {
-        SCOPED_TRACE("the printer does not answer");
-        Fixture f;
-        f.host.port = "Ethernet";
-        f.platform.refuse = true;
-        f.link.SendToPrinter(kSelfTest, Delivery::Direct);
-        ASSERT_EQ(f.lines.size(), 1u);
-        ExpectLine(f.lines[0], "network", "127.0.0.1:9100", "1F 11 04", 3, "NotReached");
-    }
-    {
-        SCOPED_TRACE("the connection breaks part way");
-        Fixture f;
-        f.host.port = "Ethernet";
-        f.platform.cutAfterBytes = 1;
-        f.link.SendToPrinter(kSelfTest, Delivery::Direct);
-        ASSERT_EQ(f.lines.size(), 1u);
-        EXPECT_EQ(f.lines[0].outcome, "CutOff");
-    }
-    {
-        SCOPED_TRACE("the USB printer did not open");
-        Fixture f;
-        f.host.port = "USB";
-        f.platform.usbOpens = false;
-        f.link.ReopenPort();
-        f.link.SendToPrinter(kSelfTest, Delivery::Direct);
-        ASSERT_EQ(f.lines.size(), 1u);
-        ExpectLine(f.lines[0], "usb", "/dev/usb/lp0", "1F 11 04", 3, "UsbOpenFailed");
-    }
-    {
-        SCOPED_TRACE("the serial port is taken when it reopens");
-        Fixture f;
-        f.host.port = "COM4";
-        f.link.ReopenPort();
-        f.platform.serialOpens["COM4"] = false;
-        f.link.SendToPrinter(kSelfTest, Delivery::Direct);
-        ASSERT_EQ(f.lines.size(), 1u);
-        ExpectLine(f.lines[0], "serial", "COM4", "1F 11 04", 3, "PortBusy");
-    }
-    {
-        SCOPED_TRACE("an incomplete printer address");
-        Fixture f;
-        f.host.port = "Ethernet";
-        f.host.address = AddressEntry{};
-        f.host.address.present = {true, true, false, false};
-        f.link.SendToPrinter(kSelfTest, Delivery::Direct);
-        ASSERT_EQ(f.lines.size(), 1u);
-        ExpectLine(f.lines[0], "network", "", "1F 11 04", 3, "SendAddressIncomplete");
-    }
+    const Case cases[] = {
+        {"the printer does not answer", "Ethernet", [](Fixture& f) { f.platform.refuse = true; }, "network",
+         "127.0.0.1:9100", "NotReached"},
+        {"the connection breaks part way", "Ethernet", [](Fixture& f) { f.platform.cutAfterBytes = 1; }, "network",
+         "127.0.0.1:9100", "CutOff"},
+        {"the USB printer did not open", "USB",
+         [](Fixture& f) {
+             f.platform.usbOpens = false;
+             f.link.ReopenPort();
+         },
+         "usb", "/dev/usb/lp0", "UsbOpenFailed"},
+        {"the serial port is taken when it reopens", "COM4",
+         [](Fixture& f) {
+             f.link.ReopenPort();
+             f.platform.serialOpens["COM4"] = false;
+         },
+         "serial", "COM4", "PortBusy"},
+        {"an incomplete printer address", "Ethernet",
+         [](Fixture& f) {
+             f.host.address = AddressEntry{};
+             f.host.address.present = {true, true, false, false};
+         },
+         "network", "", "SendAddressIncomplete"},
+    };
+    for (const Case& c : cases) ExpectOneLine(c);
 }
 
 TEST(SendLog, TheNetworkSaveIsLoggedOnce)

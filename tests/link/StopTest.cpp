@@ -18,7 +18,7 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kStopBound = std::chrono::milliseconds(50);
 constexpr auto kStopAfter = std::chrono::milliseconds(120);
 
-struct Fixture : EthernetLink {
+struct Fixture : EthernetLink<> {
     using EthernetLink::EthernetLink;
     std::stop_source stop;
 };

@@ -8,6 +8,8 @@
 
 namespace tallyx::test {
 
+// P: the platform, the real one unless a test slows or breaks it.
+template <class P = PosixPlatform>
 struct EthernetLink {
     explicit EthernetLink(uint16_t port)
     {
@@ -15,7 +17,7 @@ struct EthernetLink {
         link.m_tcpPort = port;
     }
     FakeHost host;
-    PosixPlatform platform;
+    P platform;
     Link link{host, platform};
 };
 
