@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <variant>
 
 #include "res/Types.h"
 
@@ -29,16 +28,10 @@ struct BitmapRaster {
 };
 
 // The raster, or the message that refuses the file.
-class RasterResult {
+class RasterResult : public OrRefusal<BitmapRaster> {
 public:
-    RasterResult(BitmapRaster raster) : m_value(raster) {}
-    RasterResult(Message refusal) : m_value(refusal) {}
-    const Message* refusal() const { return std::get_if<Message>(&m_value); }
-    const BitmapRaster& raster() const { return std::get<BitmapRaster>(m_value); }
-    bool ok() const { return std::holds_alternative<BitmapRaster>(m_value); }
-
-private:
-    std::variant<BitmapRaster, Message> m_value;
+    using OrRefusal::OrRefusal;
+    const BitmapRaster& raster() const { return value(); }
 };
 
 // Reads the file at path (a file system name) afresh, checks it and writes its column

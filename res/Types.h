@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -19,17 +20,27 @@ struct Message {
     int focusId = 0;
 };
 
-// A builder's answer: the command bytes, or the message that refuses the input.
-class Result {
+// A value, or the message that refuses the input it would have come from.
+template <class T>
+class OrRefusal {
 public:
-    Result(Bytes bytes) : m_value(std::move(bytes)) {}
-    Result(Message refusal) : m_value(refusal) {}
+    OrRefusal(T value) : m_value(std::move(value)) {}
+    OrRefusal(Message refusal) : m_value(refusal) {}
     const Message* refusal() const { return std::get_if<Message>(&m_value); }
-    const Bytes& bytes() const { return std::get<Bytes>(m_value); }
-    bool ok() const { return std::holds_alternative<Bytes>(m_value); }
+    bool ok() const { return std::holds_alternative<T>(m_value); }
+
+protected:
+    const T& value() const { return std::get<T>(m_value); }
 
 private:
-    std::variant<Bytes, Message> m_value;
+    std::variant<T, Message> m_value;
+};
+
+// A builder's answer: the command bytes, or the message that refuses the input.
+class Result : public OrRefusal<Bytes> {
+public:
+    using OrRefusal::OrRefusal;
+    const Bytes& bytes() const { return value(); }
 };
 
 // A four-field IPv4 address entry as the operator left it: which fields hold a value.
