@@ -33,6 +33,14 @@ protected:
         for (int i = 0; i < int(parts.size()) && i < 4; ++i) ip->Field(i)->setText(parts[i]);
     }
     static void RunPosted() { QCoreApplication::processEvents(); }
+    // Once the posted sends have run: two connections, each carrying `hex`.
+    void ExpectSentTwice(const char* hex)
+    {
+        for (int i = 0; i < 4; ++i) RunPosted();
+        ASSERT_EQ(platform.sockets.size(), 2u);
+        EXPECT_EQ(Hex(platform.sockets[0]), hex);
+        EXPECT_EQ(Hex(platform.sockets[1]), hex);
+    }
 };
 
 TEST_F(NetworkWiring, ConnectShowsTheParametersThePrinterReports)
@@ -116,10 +124,7 @@ TEST_F(NetworkWiring, SelfTestPostsOneSendPerRepetition)
     SendCount()->setText("2");
     Press(id::main::kSelfTest);
     EXPECT_TRUE(platform.sockets.empty());
-    for (int i = 0; i < 4; ++i) RunPosted();
-    ASSERT_EQ(platform.sockets.size(), 2u);
-    EXPECT_EQ(Hex(platform.sockets[0]), "1F 11 04 0A");
-    EXPECT_EQ(Hex(platform.sockets[1]), "1F 11 04 0A");
+    ExpectSentTwice("1F 11 04 0A");
 }
 
 TEST_F(NetworkWiring, TwoCommandsBeforeTheLoopRunsBothSendTheSecond)
@@ -127,10 +132,7 @@ TEST_F(NetworkWiring, TwoCommandsBeforeTheLoopRunsBothSendTheSecond)
     ConnectEthernet();
     Press(id::main::kBold);
     Press(id::main::kRotate);
-    for (int i = 0; i < 4; ++i) RunPosted();
-    ASSERT_EQ(platform.sockets.size(), 2u);
-    EXPECT_EQ(Hex(platform.sockets[0]), "1B 56 01");
-    EXPECT_EQ(Hex(platform.sockets[1]), "1B 56 01");
+    ExpectSentTwice("1B 56 01");
 }
 
 TEST_F(NetworkWiring, SaveSendsTheParameters)

@@ -70,31 +70,29 @@ TEST(DeliveryRule, NetworkPostedFillsPendingBufferAndPostsTrigger)
     EXPECT_TRUE(f.platform.calls.empty()) << "nothing is sent before the trigger runs";
 }
 
-TEST(DeliveryRule, TwoPostedCommandsBothSendTheSecond)
+// Posted, both triggers send what the buffer holds last; direct, each command goes before
+// the call returns, on its own connection, with its own 300 ms pause.
+TEST(DeliveryRule, TwoNetworkCommandsPostedAndDirect)
 {
-    Fixture f;
-    f.host.port = "Ethernet";
-    f.link.SendToPrinter(kInit, Delivery::Posted);
-    f.link.SendToPrinter(Bytes{0x1B, 0x45, 0x01}, Delivery::Posted);
-    ASSERT_EQ(f.host.posted, 2);
-    EXPECT_TRUE(f.link.SendPendingNetData());
-    EXPECT_TRUE(f.link.SendPendingNetData());
-    ASSERT_EQ(f.platform.sockets.size(), 2u);
-    EXPECT_EQ(Hex(f.platform.sockets[0]), "1B 45 01");
-    EXPECT_EQ(Hex(f.platform.sockets[1]), "1B 45 01");
-}
-
-TEST(DeliveryRule, DirectFormSendsBeforeReturningOnItsOwnConnection)
-{
-    Fixture f;
-    f.host.port = "Ethernet";
-    f.link.SendToPrinter(kInit, Delivery::Direct);
-    f.link.SendToPrinter(Bytes{0x1B, 0x45, 0x01}, Delivery::Direct);
-    EXPECT_EQ(f.host.posted, 0);
-    ASSERT_EQ(f.platform.sockets.size(), 2u);
-    EXPECT_EQ(Hex(f.platform.sockets[0]), "1B 40 0A");
-    EXPECT_EQ(Hex(f.platform.sockets[1]), "1B 45 01");
-    EXPECT_GE(f.platform.now, 600) << "each network command ends with its 300 ms pause";
+    struct Row {
+        Delivery form;
+        int triggers;
+        const char* first;
+        int64_t leastMs;
+    };
+    for (const Row& row : {Row{Delivery::Posted, 2, "1B 45 01", 0}, Row{Delivery::Direct, 0, "1B 40 0A", 600}}) {
+        SCOPED_TRACE(row.triggers ? "posted" : "direct");
+        Fixture f;
+        f.host.port = "Ethernet";
+        f.link.SendToPrinter(kInit, row.form);
+        f.link.SendToPrinter(Bytes{0x1B, 0x45, 0x01}, row.form);
+        ASSERT_EQ(f.host.posted, row.triggers);
+        for (int i = 0; i < row.triggers; ++i) EXPECT_TRUE(f.link.SendPendingNetData());
+        ASSERT_EQ(f.platform.sockets.size(), 2u);
+        EXPECT_EQ(Hex(f.platform.sockets[0]), row.first);
+        EXPECT_EQ(Hex(f.platform.sockets[1]), "1B 45 01");
+        EXPECT_GE(f.platform.now, row.leastMs);
+    }
 }
 
 TEST(DeliveryRule, FailedUsbOpenIsReportedOnceThenTheNextCommandProceeds)

@@ -28,6 +28,15 @@ inline int64_t MsSince(Clock::time_point start)
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
+// How long `work` took, in ms.
+template <class F>
+int64_t TimedMs(F&& work)
+{
+    const auto start = Clock::now();
+    work();
+    return MsSince(start);
+}
+
 // A TCP socket bound to an ephemeral port of 127.0.0.1, not listening (so refusing).
 inline int LoopbackSocket(uint16_t& port)
 {
@@ -71,6 +80,12 @@ public:
     {
         std::lock_guard lock(m_mutex);
         return m_connections;
+    }
+    // The connections once the first has ended, waiting up to a second for it.
+    std::vector<std::string> ConnectionsOnceOneEnded()
+    {
+        for (int i = 0; i < 100 && Connections().empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return Connections();
     }
 
 private:
