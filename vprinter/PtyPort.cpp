@@ -69,17 +69,14 @@ bool PtyPort::Start(std::string* error)
     }
     if (::symlink(m_slaveName.c_str(), m_linkPath.c_str()) != 0) return fail(ErrnoText("symlink " + m_linkPath));
     m_linked = true;
-    if (::pipe2(m_wake, O_CLOEXEC) != 0) return fail(ErrnoText("pipe"));
-    m_stop = false;
-    m_thread = std::thread([this] { Run(); });
+    if (!m_service.Open()) return fail(ErrnoText("pipe"));
+    m_service.Start([this] { Run(); });
     return true;
 }
 
 void PtyPort::Stop()
 {
-    m_stop = true;
-    if (m_wake[1] >= 0) (void)!::write(m_wake[1], "x", 1);
-    if (m_thread.joinable()) m_thread.join();
+    m_service.Stop();
     if (m_linked) {
         // Only our own link goes; someone may have replaced it meanwhile.
         char target[PATH_MAX];
@@ -87,7 +84,7 @@ void PtyPort::Stop()
         if (n >= 0 && std::string(target, size_t(n)) == m_slaveName) ::unlink(m_linkPath.c_str());
         m_linked = false;
     }
-    for (int* fd : {&m_master, &m_slave, &m_wake[0], &m_wake[1]}) {
+    for (int* fd : {&m_master, &m_slave}) {
         if (*fd >= 0) ::close(*fd);
         *fd = -1;
     }
@@ -97,8 +94,8 @@ void PtyPort::Run()
 {
     const ReplyFn reply = [this](const Bytes& bytes) { WriteAll(m_master, bytes.data(), bytes.size()); };
     uint8_t buffer[kReadChunk];
-    while (!m_stop) {
-        pollfd fds[2] = {{m_wake[0], POLLIN, 0}, {m_master, POLLIN, 0}};
+    while (!m_service.Stopping()) {
+        pollfd fds[2] = {{m_service.WakeFd(), POLLIN, 0}, {m_master, POLLIN, 0}};
         if (::poll(fds, 2, -1) < 0) {
             if (errno == EINTR) continue;
             return;

@@ -2,9 +2,7 @@
 // The printer's serial port: a pseudo-terminal whose slave side the tool opens through a
 // symbolic link. The printer holds the slave open itself, so the tool's close-and-reopen
 // after every command never hangs the line up.
-#include <atomic>
 #include <string>
-#include <thread>
 
 #include "vprinter/TcpServer.h"
 
@@ -32,10 +30,8 @@ private:
     std::string m_slaveName;
     int m_master = -1;
     int m_slave = -1;
-    int m_wake[2] = {-1, -1};
     bool m_linked = false;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
+    ServiceThread m_service;
 };
 
 } // namespace tallyx::vprinter

@@ -67,7 +67,7 @@ bool TcpServer::Start(std::string* error)
     int on = 1;
     ::setsockopt(m_listenFd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     if (::bind(m_listenFd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-        ::listen(m_listenFd, SOMAXCONN) != 0 || ::pipe2(m_wake, O_CLOEXEC) != 0) {
+        ::listen(m_listenFd, SOMAXCONN) != 0 || !m_service.Open()) {
         if (error) *error = ErrnoText("listen on " + m_options.host + ":" + std::to_string(m_options.port));
         Stop();
         return false;
@@ -75,25 +75,20 @@ bool TcpServer::Start(std::string* error)
     socklen_t len = sizeof addr;
     ::getsockname(m_listenFd, reinterpret_cast<sockaddr*>(&addr), &len);
     m_port = ntohs(addr.sin_port);
-    m_stop = false;
-    m_thread = std::thread([this] { Run(); });
+    m_service.Start([this] { Run(); });
     return true;
 }
 
 void TcpServer::Stop()
 {
-    m_stop = true;
-    if (m_wake[1] >= 0) (void)!::write(m_wake[1], "x", 1);
-    if (m_thread.joinable()) m_thread.join();
-    for (int* fd : {&m_listenFd, &m_wake[0], &m_wake[1]}) {
-        if (*fd >= 0) ::close(*fd);
-        *fd = -1;
-    }
+    m_service.Stop();
+    if (m_listenFd >= 0) ::close(m_listenFd);
+    m_listenFd = -1;
 }
 
 void TcpServer::Run()
 {
-    while (!m_stop) {
+    while (!m_service.Stopping()) {
         if (m_current < 0 && !m_waiting.empty()) {
             m_current = m_waiting.front();
             m_waiting.pop_front();
@@ -104,10 +99,10 @@ void TcpServer::Run()
         // With an accept delay, connections are taken one by one, each after the delay.
         const bool acceptNow = m_options.acceptDelayMs > 0 ? m_current < 0 && m_waiting.empty()
                                                            : m_waiting.size() < kMaxWaiting;
-        pollfd fds[3] = {{m_wake[0], POLLIN, 0}, {acceptNow ? m_listenFd : -1, POLLIN, 0}, {m_current, POLLIN, 0}};
+        pollfd fds[3] = {{m_service.WakeFd(), POLLIN, 0}, {acceptNow ? m_listenFd : -1, POLLIN, 0}, {m_current, POLLIN, 0}};
         const int r = ::poll(fds, 3, PollTimeoutMs());
         if (r < 0 && errno != EINTR) break;
-        if (m_stop || (fds[0].revents & POLLIN)) break;
+        if (m_service.Stopping() || (fds[0].revents & POLLIN)) break;
         if (fds[1].revents & POLLIN) {
             if (m_options.acceptDelayMs > 0 && !DelayAccept()) break;
             AcceptWaiting();
@@ -134,9 +129,9 @@ int TcpServer::PollTimeoutMs() const
 bool TcpServer::DelayAccept()
 {
     // Sleeps in a poll that only the wake pipe can end early.
-    pollfd wake{m_wake[0], POLLIN, 0};
+    pollfd wake{m_service.WakeFd(), POLLIN, 0};
     const int r = ::poll(&wake, 1, m_options.acceptDelayMs);
-    return !(r > 0 || m_stop);
+    return !(r > 0 || m_service.Stopping());
 }
 
 void TcpServer::AcceptWaiting()

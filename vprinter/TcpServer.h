@@ -3,15 +3,14 @@
 // in the order they arrived; the others are accepted at once and wait in a queue of our own,
 // so a burst never overflows the kernel's listen queue. A connection's end ends whatever
 // command it left unfinished. Replies go back on the connection that asked.
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <string>
-#include <thread>
 
 #include "vprinter/PrintContext.h"
+#include "vprinter/ServiceThread.h"
 
 namespace tallyx::vprinter {
 
@@ -53,10 +52,8 @@ private:
     ByteSink m_sink;
     EndSink m_end;
     int m_listenFd = -1;
-    int m_wake[2] = {-1, -1};
     uint16_t m_port = 0;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
+    ServiceThread m_service;
 
     // Used by the server's thread only.
     std::deque<int> m_waiting;
