@@ -66,8 +66,10 @@ Qt::Alignment TextAlignment(uint32_t flags)
 QComboBox* MakeCombo(bool editable, QWidget* parent)
 {
     auto* combo = new QComboBox(parent);
-    combo->setEditable(editable);
     if (editable) {
+        // Handed a line edit directly: setEditable would also build the drop-down's popup now,
+        // which the combo otherwise builds, the same, when the list is first opened.
+        combo->setLineEdit(new QLineEdit(combo));
         // The typed text is used as it stands: no completion, no case-blind matching,
         // and typing never counts as picking an item from the list.
         combo->setInsertPolicy(QComboBox::NoInsert);

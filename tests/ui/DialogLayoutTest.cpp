@@ -1,4 +1,5 @@
 // Controls built from a template: an editable combo keeps what the operator typed.
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
@@ -29,6 +30,38 @@ TEST(DialogLayout, TypedComboTextIsNeitherMatchedNorPicked)
         EXPECT_EQ(port->currentText().toStdString(), typed);
         EXPECT_EQ(picked.count(), 0);
         EXPECT_EQ(port->count(), 2);
+    }
+}
+
+// The editable combos are handed their line edit directly; they must end up as the editable
+// combo Qt builds: frameless field inside the combo's frame, no completion, no inserting, and a
+// drop-down list of the combo's own items.
+TEST(DialogLayout, EditableCombosAreWholeEditableCombos)
+{
+    QDialog dialog;
+    const BuiltDialog ui = BuildDialog(dialog, MainWindowTemplate());
+    const struct {
+        int id;
+        bool editable;
+    } rows[] = {{id::main::kPort, true}, {id::main::kBaud, true}, {id::main::kDhcp, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.id);
+        auto* combo = qobject_cast<QComboBox*>(ui.controls.value(row.id));
+        ASSERT_NE(combo, nullptr);
+        EXPECT_EQ(combo->isEditable(), row.editable);
+        EXPECT_EQ(combo->completer(), nullptr);
+        if (!row.editable) continue;
+        QLineEdit* field = combo->lineEdit();
+        ASSERT_NE(field, nullptr);
+        EXPECT_EQ(field->parent(), combo);
+        EXPECT_FALSE(field->hasFrame());
+        EXPECT_EQ(field->focusProxy(), combo);
+        EXPECT_EQ(combo->insertPolicy(), QComboBox::NoInsert);
+        for (const char* item : {"COM1", "COM2", "USB"}) combo->addItem(item);
+        combo->setCurrentIndex(2);
+        EXPECT_EQ(field->text(), "USB");
+        EXPECT_EQ(combo->view()->model()->rowCount(), 3);
+        EXPECT_EQ(combo->view()->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
     }
 }
 
