@@ -34,10 +34,12 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void OnFieldEdited(int index);
     int IndexOf(QObject* field) const;
+    int DotWidth() const;
 
     std::array<QLineEdit*, 4> m_fields{};
 };
