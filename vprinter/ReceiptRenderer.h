@@ -5,6 +5,7 @@
 #include <QString>
 #include <mutex>
 
+#include "vprinter/GlyphCache.h"
 #include "vprinter/Receipt.h"
 
 namespace tallyx::vprinter {
@@ -29,13 +30,16 @@ public:
 private:
     void Grow(int neededRows);
 
-    mutable std::mutex m_mutex;
+    mutable std::mutex m_mutex;   // guards what follows
     int m_width;
     int m_height = 0;
+    int m_inkedRows = 0;   // rows that may hold ink (characters can spill below their line)
     QImage m_image;
+    GlyphCache m_glyphs;
 };
 
-// Draws one block with its top edge at `top` of an image of the paper's width.
-void PaintBlock(QImage& image, int top, const Block& block);
+// Draws one block with its top edge at `top` of an image of the paper's width; returns one
+// past the lowest row it may have inked.
+int PaintBlock(QImage& image, int top, const Block& block, GlyphCache& glyphs);
 
 } // namespace tallyx::vprinter
