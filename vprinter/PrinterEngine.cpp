@@ -67,13 +67,17 @@ void PrinterEngine::Stop()
 
 void PrinterEngine::Feed(const uint8_t* data, size_t n, std::string_view link, const ReplyFn& reply)
 {
+    bool wasIdle = false;
     {
         std::lock_guard lock(m_mutex);
         m_interpreter->Feed(data, n, link, reply);
         m_lastInput = std::chrono::steady_clock::now();
+        wasIdle = !m_dirty;
         m_dirty = true;
     }
-    m_wake.notify_all();
+    // Only a silent printer's idle watch sleeps without a deadline; a running one finds the
+    // later input itself when its deadline comes, so is not woken for every chunk.
+    if (wasIdle) m_wake.notify_all();
 }
 
 void PrinterEngine::EndOfStream(std::string_view link)
