@@ -134,6 +134,7 @@ CommandLog::CommandLog(const std::string& path)
 
 CommandLog::~CommandLog()
 {
+    Flush();
     if (m_owned && m_file) std::fclose(m_file);
 }
 
@@ -141,10 +142,24 @@ void CommandLog::Write(const LogRecord& record)
 {
     std::lock_guard lock(m_mutex);
     if (!m_file) return;
-    const std::string line = LogLine(++m_seq, std::chrono::system_clock::now(), record);
-    std::fputs(line.c_str(), m_file);
-    std::fputc('\n', m_file);
+    m_held += LogLine(++m_seq, std::chrono::system_clock::now(), record);
+    m_held += '\n';
+    if (m_held.size() >= kMaxHeldLog) WriteHeld();
+}
+
+void CommandLog::Flush()
+{
+    std::lock_guard lock(m_mutex);
+    WriteHeld();
+}
+
+// Whole lines only, so that a reader following the file never sees half of one.
+void CommandLog::WriteHeld()
+{
+    if (m_held.empty() || !m_file) return;
+    std::fwrite(m_held.data(), 1, m_held.size(), m_file);
     std::fflush(m_file);
+    m_held.clear();
 }
 
 } // namespace tallyx::vprinter

@@ -14,6 +14,8 @@ namespace {
 constexpr char kFontFile[] = "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc";
 constexpr char kFontFallback[] = "WenQuanYi Zen Hei Mono";
 constexpr int kInitialRows = 1024;
+// Paper up to this long is kept from one receipt to the next (1.5 MB at 80 mm).
+constexpr int kKeptRows = 4096;
 
 QImage BlankPaper(int width, int height)
 {
@@ -83,8 +85,8 @@ void ReceiptCanvas::Append(const Block& block)
 void ReceiptCanvas::Clear()
 {
     std::lock_guard lock(m_mutex);
-    // The usual receipt's paper is kept and whitened; a long one's is given back.
-    if (m_image.height() > kInitialRows) m_image = QImage();
+    // The usual receipt's paper is kept and whitened; a very long one's is given back.
+    if (m_image.height() > kKeptRows) m_image = QImage();
     for (int y = 0; y < std::min(m_inkedRows, m_image.height()); ++y)
         std::memset(m_image.scanLine(y), 0xFF, size_t(m_width));
     m_height = 0;

@@ -1,8 +1,14 @@
 // The command log: one JSON object per line with the fields a reader relies on.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <random>
+
+#include "tests/support/Hex.h"
+#include "tests/support/TestDir.h"
+#include "vprinter/PrinterEngine.h"
 
 #include "vprinter/CommandLog.h"
 
@@ -94,6 +100,79 @@ TEST(CommandLog, SameLineAsTheJsonLibraryForAnyText)
         SCOPED_TRACE(nlohmann::json(text).dump(-1, ' ', true, nlohmann::json::error_handler_t::replace));
         ASSERT_EQ(LogLine(uint64_t(i), when, r), j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
     }
+}
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> FileLines(const fs::path& path)
+{
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+class HeldLog : public ::testing::Test {
+protected:
+    void SetUp() override { m_dir = tallyx::test::FreshTestDir("tallyx-vp-log-"); }
+    void TearDown() override { fs::remove_all(m_dir); }
+    fs::path m_dir;
+};
+
+TEST_F(HeldLog, LinesReachTheFileWhenFlushedWholeAndInOrder)
+{
+    const fs::path path = m_dir / "log.jsonl";
+    CommandLog log(path.string());
+    ASSERT_TRUE(log.Ok());
+    log.Write(LogRecord{"tcp", {0x1B, 0x40}, 2, "ESC @", "initialise"});
+    log.Write(LogRecord{"tcp", {0x0A}, 1, "LF", "print and feed a line"});
+    EXPECT_EQ(fs::file_size(path), 0u) << "held until flushed";
+    log.Flush();
+    const auto lines = FileLines(path);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].substr(0, 9), R"({"seq":1,)");
+    EXPECT_NE(lines[0].find(R"("mnemonic":"ESC @")"), std::string::npos);
+    EXPECT_EQ(lines[1].substr(0, 9), R"({"seq":2,)");
+    log.Flush();   // nothing more held
+    EXPECT_EQ(FileLines(path).size(), 2u);
+}
+
+TEST_F(HeldLog, AtSixtyFourKilobytesTheHeldLinesAreWrittenUnasked)
+{
+    const fs::path path = m_dir / "log.jsonl";
+    CommandLog log(path.string());
+    const LogRecord r{"tcp", Bytes(64, 0x41), 64, "text", "print \"" + std::string(64, 'A') + "\""};
+    size_t held = 0;
+    int lines = 0;
+    while (held < 65536) {
+        ASSERT_EQ(fs::file_size(path), 0u) << held << " bytes held";
+        log.Write(r);
+        ++lines;
+        held += LogLine(uint64_t(lines), std::chrono::system_clock::now(), r).size() + 1;
+    }
+    EXPECT_EQ(fs::file_size(path), held) << "every line held, whole";
+    EXPECT_EQ(FileLines(path).size(), size_t(lines));
+}
+
+TEST_F(HeldLog, TheEngineLogsEveryCommandBeforeItsReplyAndEveryChunkBeforeItReturns)
+{
+    const fs::path path = m_dir / "log.jsonl";
+    PrinterEngine engine({kPaper58Dots, "", path.string(), kIdleMs}, {});
+    std::vector<std::string> atReply;
+    const ReplyFn reply = [&](const Bytes&) {
+        for (const std::string& line : FileLines(path)) atReply.push_back(nlohmann::json::parse(line)["mnemonic"]);
+    };
+    const Bytes query = tallyx::test::FromHex("1B 40 1B 45 01 10 04 01 1B 45 00");   // ESC @, ESC E, DLE EOT 1, ESC E
+    engine.Feed(query.data(), query.size(), "tcp", reply);
+    EXPECT_EQ(atReply, (std::vector<std::string>{"ESC @", "ESC E"}));
+    EXPECT_EQ(FileLines(path).size(), 4u);
+
+    const Bytes text = tallyx::test::FromHex("41 42 0A");   // no reply link at all
+    engine.Feed(text.data(), text.size(), "serial", {});
+    const auto lines = FileLines(path);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(nlohmann::json::parse(lines[4])["meaning"], "print \"AB\"");
+    EXPECT_EQ(nlohmann::json::parse(lines[5])["mnemonic"], "LF");
 }
 
 } // namespace

@@ -222,7 +222,7 @@ TEST(ReceiptCanvasReuse, NextReceiptIsDrawnOnCleanPaper)
     }
 }
 
-// Paper of up to 1,024 rows is kept and whitened; longer paper is given back and made anew.
+// Paper of up to 4,096 rows is kept and whitened; longer paper is given back and made anew.
 TEST(ReceiptCanvasReuse, NothingOfAFullPageIsLeftBehind)
 {
     TextLine line{24, {}};
@@ -234,7 +234,7 @@ TEST(ReceiptCanvasReuse, NothingOfAFullPageIsLeftBehind)
     }
     QImage white(384, 1024, QImage::Format_Grayscale8);
     white.fill(Qt::white);
-    for (int lines : {42, 43, 100}) {   // 1,008 rows; 1,032 rows; 2,400 rows
+    for (int lines : {42, 43, 100, 170, 171}) {   // 1,008; 1,032; 2,400; 4,080; 4,104 rows
         SCOPED_TRACE(lines);
         ReceiptCanvas canvas(kPaper58Dots);
         for (int i = 0; i < lines; ++i) canvas.Append(line);
