@@ -83,9 +83,10 @@ int GlyphCache::PaintLine(QImage& image, int top, const TextLine& line)
 {
     int inked = 0;
     std::optional<QPainter> painter;   // only for characters that cannot be stamped
+    const bool stampable = image.format() == QImage::Format_Grayscale8;   // a byte a dot, as the masks
     for (const Glyph& g : line.glyphs) {
         const Entry& e = Find(g);
-        if (!e.direct) {
+        if (stampable && !e.direct) {
             inked = std::max(inked, Stamp(image, top + line.height - g.height, g, e));
             continue;
         }

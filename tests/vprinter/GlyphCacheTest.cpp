@@ -144,6 +144,26 @@ TEST(GlyphCache, OrdinaryTextIsCopiedFromMasksDrawnOnce)
     EXPECT_EQ(cache.Size(), 3u);
 }
 
+TEST(GlyphCache, PaperOfMoreThanAByteADotIsDrawnWithThePainter)
+{
+    TextLine line{48, {}};
+    for (int i = 0; i < 6; ++i) {
+        Glyph g = Make(kFaces[i % 3 == 2 ? 6 : i % 3], false, {2, 2}, false);   // T g 中
+        g.x = i * 48;
+        g.reverse = i == 4;
+        g.underline = 1;
+        line.glyphs.push_back(g);
+    }
+    QImage expected(384, 48, QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    QImage painted = expected.copy();
+    PaintLineDirectly(expected, 0, line);
+    GlyphCache cache;
+    cache.PaintLine(painted, 0, line);
+    EXPECT_EQ(painted, expected);
+    EXPECT_EQ(cache.Stamped(), 0u);
+}
+
 // A new CJK character each time, from U+4E00 on.
 void PrintNewCharacters(GlyphCache& cache, int first, int count, Scale s = {1, 1})
 {
