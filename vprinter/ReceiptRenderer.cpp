@@ -87,10 +87,10 @@ void ReceiptCanvas::Clear()
     std::lock_guard lock(m_mutex);
     // The usual receipt's paper is kept and whitened; a very long one's is given back.
     if (m_image.height() > kKeptRows) m_image = QImage();
-    for (int y = 0; y < std::min(m_inkedRows, m_image.height()); ++y)
-        std::memset(m_image.scanLine(y), 0xFF, size_t(m_width));
+    Whiten(0, m_inkedRows);
     m_height = 0;
     m_inkedRows = 0;
+    m_sheetRows = 0;
 }
 
 QImage ReceiptCanvas::Snapshot() const
@@ -106,17 +106,31 @@ int ReceiptCanvas::HeightDots() const
     return m_height;
 }
 
+// Rows as the receipt's own sheet would have them: a first sheet of 1,024 rows, and a sheet
+// twice as long whenever it is outgrown, onto which only the rows printed so far are carried
+// (ink that spilled below them stays behind). Paper kept from an earlier receipt serves as
+// long as it is long enough; it is whitened where a new sheet would be white.
 void ReceiptCanvas::Grow(int neededRows)
 {
-    if (!m_image.isNull() && neededRows <= m_image.height()) return;
-    int rows = std::max(kInitialRows, m_image.isNull() ? 0 : m_image.height());
+    if (m_sheetRows > 0 && neededRows <= m_sheetRows) return;
+    int rows = std::max(kInitialRows, m_sheetRows);
     while (rows < neededRows) rows *= 2;
-    rows = std::min(rows, std::max(neededRows, kMaxReceiptDots + kMaxBlockDots));
-    QImage bigger = BlankPaper(m_width, rows);
-    for (int y = 0; y < m_height; ++y)
-        std::copy_n(m_image.constScanLine(y), m_width, bigger.scanLine(y));
-    m_image = std::move(bigger);
+    m_sheetRows = std::min(rows, std::max(neededRows, kMaxReceiptDots + kMaxBlockDots));
+    if (m_image.height() < m_sheetRows) {
+        QImage bigger = BlankPaper(m_width, m_sheetRows);
+        for (int y = 0; y < m_height; ++y)
+            std::copy_n(m_image.constScanLine(y), m_width, bigger.scanLine(y));
+        m_image = std::move(bigger);
+    } else {
+        Whiten(m_height, m_inkedRows);
+    }
     m_inkedRows = m_height;
+}
+
+void ReceiptCanvas::Whiten(int fromRow, int toRow)
+{
+    for (int y = std::max(fromRow, 0); y < std::min(toRow, m_image.height()); ++y)
+        std::memset(m_image.scanLine(y), 0xFF, size_t(m_width));
 }
 
 } // namespace tallyx::vprinter

@@ -29,11 +29,13 @@ public:
 
 private:
     void Grow(int neededRows);
+    void Whiten(int fromRow, int toRow);
 
     mutable std::mutex m_mutex;   // guards what follows
     int m_width;
     int m_height = 0;
     int m_inkedRows = 0;   // rows that may hold ink (characters can spill below their line)
+    int m_sheetRows = 0;   // the rows this receipt's paper has grown to (0: none yet)
     QImage m_image;
     GlyphCache m_glyphs;
 };

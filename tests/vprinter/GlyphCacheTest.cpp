@@ -242,6 +242,28 @@ TEST(ReceiptCanvasReuse, NextReceiptIsDrawnOnCleanPaper)
     }
 }
 
+// Ink of large characters can spill below their line (a bold box on its side, 8 x 4, spills
+// four rows), and paper growing past 1,024 rows carries over only the rows printed so far.
+// Paper kept from a longer receipt must give the picture new paper gives.
+TEST(ReceiptCanvasReuse, KeptPaperGrowsAsNewPaperWould)
+{
+    TextLine boxes{48, {}};
+    for (int i = 0; i < 3; ++i) {
+        Glyph g = Make({"□", false}, false, {4, 8}, true);
+        g.bold = true;
+        g.x = i * 192;
+        boxes.glyphs.push_back(g);
+    }
+    ReceiptCanvas fresh(kPaper80Dots), kept(kPaper80Dots);
+    for (int i = 0; i < 200; ++i) kept.Append(Feed{20});   // 4,000 rows, kept after the clear
+    kept.Clear();
+    for (ReceiptCanvas* canvas : {&fresh, &kept}) {
+        canvas->Append(Feed{957});
+        for (int i = 0; i < 3; ++i) canvas->Append(boxes);   // the second one crosses row 1,024
+    }
+    EXPECT_EQ(kept.Snapshot(), fresh.Snapshot());
+}
+
 // Paper of up to 4,096 rows is kept and whitened; longer paper is given back and made anew.
 TEST(ReceiptCanvasReuse, NothingOfAFullPageIsLeftBehind)
 {
