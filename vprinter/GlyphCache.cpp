@@ -62,10 +62,14 @@ bool AllWhite(const uchar* line, int n)
 
 } // namespace
 
+uint64_t GlyphCache::ShapeOf(const Key& k)
+{
+    return (uint64_t(uint32_t(k.width)) << 40) ^ (uint64_t(uint32_t(k.height)) << 8) ^ k.flags;
+}
+
 size_t GlyphCache::KeyHash::operator()(const Key& k) const
 {
-    const size_t shape = (size_t(k.width) << 20) ^ (size_t(k.height) << 8) ^ k.flags;
-    return std::hash<std::string>()(k.text) ^ (shape * 0x9E3779B97F4A7C15ull);
+    return std::hash<std::string>()(k.text) ^ size_t(ShapeOf(k) * 0x9E3779B97F4A7C15ull);
 }
 
 const QFont& GlyphCache::Font(bool fontB)
@@ -109,9 +113,19 @@ const GlyphCache::Entry& GlyphCache::Find(const Glyph& g)
     ++m_misses;
     if (m_entries.size() >= kMaxCachedGlyphs || m_runs >= kMaxCachedRuns) {
         m_entries.clear();
+        m_greyShapes.clear();
         m_runs = 0;
     }
-    Entry entry = Draw(g);
+    // Where one character came out grey, the others of its size and style will too: they
+    // are drawn with the painter straight away rather than tried in a mask first.
+    const uint64_t shape = ShapeOf(key);
+    Entry entry;
+    if (m_greyShapes.count(shape)) {
+        entry.direct = true;
+    } else {
+        entry = Draw(g);
+        if (entry.grey) m_greyShapes.insert(shape);
+    }
     m_runs += entry.runs.size();
     return m_entries.emplace(std::move(key), std::move(entry)).first->second;
 }
@@ -168,12 +182,13 @@ void GlyphCache::PaintDirect(QPainter& p, int cellTop, const Glyph& g)
     if (g.underline > 0) p.fillRect(QRect(cell.left(), cell.bottom() + 1 - g.underline, cell.width(), g.underline), ink);
 }
 
-// Black on white in a mask of the cell with a margin of a whole cell's size all round; ink
-// that reaches the mask's edge may have been cut off, and such a character is drawn directly.
+// Black on white in a mask of the cell with a margin of half the cell all round; ink that
+// reaches the mask's edge may have been cut off, and such a character is drawn directly.
 GlyphCache::Entry GlyphCache::Draw(const Glyph& g)
 {
     Entry entry;
-    const int margin = std::max(g.width, g.height);
+    ++m_masks;
+    const int margin = std::max(g.width, g.height) / 2 + 2;
     const int maskW = g.width + 2 * margin, maskH = g.height + 2 * margin;
     if (g.width <= 0 || g.height <= 0 || maskW > INT16_MAX || maskH > INT16_MAX) {
         entry.direct = true;
@@ -206,6 +221,7 @@ GlyphCache::Entry GlyphCache::Draw(const Glyph& g)
             if (end == x || edge || end == maskW) {
                 entry.runs.clear();
                 entry.direct = true;
+                entry.grey = end == x;
                 return entry;
             }
             entry.runs.push_back({int16_t(y - margin), int16_t(x - margin), int16_t(end - x)});

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "vprinter/Receipt.h"
@@ -33,7 +34,8 @@ public:
 
     size_t Size() const { return m_entries.size(); }
     size_t Runs() const { return m_runs; }         // stretches of ink held
-    size_t Misses() const { return m_misses; }     // cells drawn into a mask
+    size_t Misses() const { return m_misses; }     // cells met for the first time
+    size_t Masks() const { return m_masks; }       // cells drawn into a mask
     size_t Stamped() const { return m_stamped; }   // characters copied from a mask
 
 private:
@@ -57,8 +59,10 @@ private:
         std::vector<Run> runs;
         int inkBottom = 0;     // one past the lowest inked row, relative to the cell top
         bool direct = false;   // the mask could not hold it: drawn with a painter every time
+        bool grey = false;     // ... because its edges came out grey
     };
 
+    static uint64_t ShapeOf(const Key& k);   // the key without the character
     const Entry& Find(const Glyph& g);
     Entry Draw(const Glyph& g);
     int Stamp(QImage& image, int cellTop, const Glyph& g, const Entry& e);
@@ -71,8 +75,10 @@ private:
     QFont m_fontB;
     QImage m_scratch;
     std::unordered_map<Key, Entry, KeyHash> m_entries;
+    std::unordered_set<uint64_t> m_greyShapes;
     size_t m_runs = 0;
     size_t m_misses = 0;
+    size_t m_masks = 0;
     size_t m_stamped = 0;
 };
 

@@ -140,8 +140,32 @@ TEST(GlyphCache, OrdinaryTextIsCopiedFromMasksDrawnOnce)
     cache.PaintLine(cached, 0, line);
     EXPECT_EQ(cached, expected);
     EXPECT_EQ(cache.Misses(), 3u);
+    EXPECT_EQ(cache.Masks(), 3u);
     EXPECT_EQ(cache.Stamped(), 32u);
     EXPECT_EQ(cache.Size(), 3u);
+}
+
+TEST(GlyphCache, ASizeThatComesOutGreyIsNotTriedInAMaskAgain)
+{
+    TextLine line{192, {}};
+    for (int i = 0; i < 3; ++i) {
+        Glyph g = Make(kFaces[i], false, {8, 8}, false);   // T g W, 96 x 192: filled as outlines
+        g.x = i * 96;
+        line.glyphs.push_back(g);
+    }
+    GlyphCache cache;
+    QImage expected = PrintedPaper(384, 192), cached = PrintedPaper(384, 192);
+    PaintLineDirectly(expected, 0, line);
+    cache.PaintLine(cached, 0, line);
+    EXPECT_EQ(cached, expected);
+    EXPECT_EQ(cache.Misses(), 3u);
+    EXPECT_EQ(cache.Masks(), 1u);
+    EXPECT_EQ(cache.Stamped(), 0u);
+
+    Glyph small = Make(kFaces[0], false, {1, 1}, false);   // another size is tried as before
+    cache.PaintLine(cached, 0, TextLine{24, {small}});
+    EXPECT_EQ(cache.Masks(), 2u);
+    EXPECT_EQ(cache.Stamped(), 1u);
 }
 
 TEST(GlyphCache, PaperOfMoreThanAByteADotIsDrawnWithThePainter)
