@@ -248,7 +248,7 @@ TEST(ReceiptCanvasReuse, NextReceiptIsDrawnOnCleanPaper)
         return line;
     };
     Receipt dark{kPaper58Dots, 0, {}};
-    for (int i = 0; i < 30; ++i) dark.blocks.push_back(textLine("REVERSE LINE", true, {2, 2}));
+    for (int i = 0; i < 30; ++i) dark.blocks.emplace_back(std::in_place_type<TextLine>, textLine("REVERSE LINE", true, {2, 2}));
     for (const Block& b : dark.blocks) dark.heightDots += BlockHeight(b);
     Receipt light{kPaper58Dots, 0, {}};
     light.blocks = {textLine("Total 12.50", false, {1, 1}), Feed{40}, textLine("Thanks", false, {1, 2})};
