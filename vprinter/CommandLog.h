@@ -20,10 +20,17 @@ public:
     CommandLog& operator=(const CommandLog&) = delete;
 
     bool Ok() const { return m_file != nullptr; }
+    // Lines are held until Flush (or until this many bytes are held), so that a burst of
+    // commands costs one write, not one each.
+    static constexpr size_t kMaxHeldLog = 64 * 1024;
     void Write(const LogRecord& record);
+    void Flush();
 
 private:
+    void WriteHeld();
+
     std::mutex m_mutex;
+    std::string m_held;
     FILE* m_file = nullptr;
     bool m_owned = false;
     uint64_t m_seq = 0;

@@ -62,24 +62,36 @@ void PrinterEngine::Stop()
     if (m_idleThread.joinable()) m_idleThread.join();
     std::lock_guard lock(m_mutex);
     m_interpreter->Idle();
+    FlushLog();
     m_dirty = false;
 }
 
 void PrinterEngine::Feed(const uint8_t* data, size_t n, std::string_view link, const ReplyFn& reply)
 {
+    bool wasIdle = false;
     {
         std::lock_guard lock(m_mutex);
-        m_interpreter->Feed(data, n, link, reply);
+        // The log holds every command before a reply by the time the sender reads the reply.
+        const ReplyFn logThenReply = [&](const Bytes& bytes) {
+            FlushLog();
+            reply(bytes);
+        };
+        m_interpreter->Feed(data, n, link, reply ? logThenReply : reply);
+        FlushLog();
         m_lastInput = std::chrono::steady_clock::now();
+        wasIdle = !m_dirty;
         m_dirty = true;
     }
-    m_wake.notify_all();
+    // Only a silent printer's idle watch sleeps without a deadline; a running one finds the
+    // later input itself when its deadline comes, so is not woken for every chunk.
+    if (wasIdle) m_wake.notify_all();
 }
 
 void PrinterEngine::EndOfStream(std::string_view link)
 {
     std::lock_guard lock(m_mutex);
     m_interpreter->EndOfStream(link);
+    FlushLog();
 }
 
 PrinterState PrinterEngine::State() const
@@ -109,8 +121,14 @@ void PrinterEngine::IdleLoop()
             continue;
         }
         m_interpreter->Idle();
+        FlushLog();
         m_dirty = false;
     }
+}
+
+void PrinterEngine::FlushLog()
+{
+    if (m_log) m_log->Flush();
 }
 
 // Called from inside the interpreter, with the lock held.

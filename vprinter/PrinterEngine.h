@@ -56,6 +56,7 @@ public:
 private:
     void IdleLoop();
     void SaveState();
+    void FlushLog();   // the log's held lines into its file
 
     EngineOptions m_options;
     Listener m_listener;

@@ -2,8 +2,8 @@
 
 #include <QFile>
 #include <QFontDatabase>
-#include <QPainter>
 #include <algorithm>
+#include <cstring>
 
 #include "vprinter/LineLayout.h"
 
@@ -14,51 +14,14 @@ namespace {
 constexpr char kFontFile[] = "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc";
 constexpr char kFontFallback[] = "WenQuanYi Zen Hei Mono";
 constexpr int kInitialRows = 1024;
+// Paper up to this long is kept from one receipt to the next (1.5 MB at 80 mm).
+constexpr int kKeptRows = 4096;
 
 QImage BlankPaper(int width, int height)
 {
     QImage image(width, std::max(height, 1), QImage::Format_Grayscale8);
     image.fill(Qt::white);
     return image;
-}
-
-QFont GlyphFont(int pixelSize)
-{
-    QFont font(PrinterFontFamily());
-    font.setPixelSize(std::max(pixelSize, 1));
-    font.setStyleStrategy(QFont::NoAntialias);
-    font.setHintingPreference(QFont::PreferFullHinting);
-    return font;
-}
-
-// The character drawn into its unmagnified cell, then stretched onto the glyph's cell.
-void PaintGlyph(QPainter& p, int top, int lineHeight, const Glyph& g)
-{
-    const QRect cell(g.x, top + lineHeight - g.height, g.width, g.height);
-    const QColor ink = g.reverse ? Qt::white : Qt::black;
-    if (g.reverse) p.fillRect(cell, Qt::black);
-    const bool fontB = g.fontB;
-    const int baseH = fontB ? kFontBCellH : kFontACellH;
-    const int baseW = (fontB ? kFontBCellW : kFontACellW) * (g.wide ? 2 : 1);
-
-    p.save();
-    p.translate(cell.center().x() + 0.5, cell.center().y() + 0.5);
-    if (g.upsideDown) p.rotate(180);
-    if (g.rotated) {
-        p.rotate(90);
-        p.scale(double(cell.height()) / baseW, double(cell.width()) / baseH);
-    } else {
-        p.scale(double(cell.width()) / baseW, double(cell.height()) / baseH);
-    }
-    p.setFont(GlyphFont(baseH - 2));
-    p.setPen(ink);
-    const QRectF base(-baseW / 2.0, -baseH / 2.0, baseW, baseH);
-    const QString text = QString::fromUtf8(g.text.data(), qsizetype(g.text.size()));
-    p.drawText(base, Qt::AlignCenter, text);
-    if (g.bold) p.drawText(base.translated(1, 0), Qt::AlignCenter, text);   // double strike
-    p.restore();
-
-    if (g.underline > 0) p.fillRect(QRect(cell.left(), cell.bottom() + 1 - g.underline, cell.width(), g.underline), ink);
 }
 
 void PaintPicture(QImage& image, int top, const Picture& pic)
@@ -88,23 +51,21 @@ QString PrinterFontFamily()
     return family;
 }
 
-void PaintBlock(QImage& image, int top, const Block& block)
+int PaintBlock(QImage& image, int top, const Block& block, GlyphCache& glyphs)
 {
-    if (auto* pic = std::get_if<Picture>(&block)) return PaintPicture(image, top, *pic);
-    if (std::holds_alternative<Feed>(block)) return;
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setRenderHint(QPainter::TextAntialiasing, false);
-    if (auto* line = std::get_if<TextLine>(&block))
-        for (const Glyph& g : line->glyphs) PaintGlyph(painter, top, line->height, g);
+    int inked = std::clamp(top + BlockHeight(block), 0, image.height());
+    if (auto* pic = std::get_if<Picture>(&block)) PaintPicture(image, top, *pic);
+    if (auto* line = std::get_if<TextLine>(&block)) inked = std::max(inked, glyphs.PaintLine(image, top, *line));
+    return inked;
 }
 
 QImage RenderReceipt(const Receipt& receipt)
 {
     QImage image = BlankPaper(receipt.widthDots, receipt.heightDots);
+    GlyphCache glyphs;
     int top = 0;
     for (const Block& block : receipt.blocks) {
-        PaintBlock(image, top, block);
+        PaintBlock(image, top, block, glyphs);
         top += BlockHeight(block);
     }
     return image;
@@ -117,15 +78,19 @@ void ReceiptCanvas::Append(const Block& block)
     std::lock_guard lock(m_mutex);
     const int h = BlockHeight(block);
     Grow(m_height + h);
-    PaintBlock(m_image, m_height, block);
+    m_inkedRows = std::max(m_inkedRows, PaintBlock(m_image, m_height, block, m_glyphs));
     m_height += h;
 }
 
 void ReceiptCanvas::Clear()
 {
     std::lock_guard lock(m_mutex);
+    // The usual receipt's paper is kept and whitened; a very long one's is given back.
+    if (m_image.height() > kKeptRows) m_image = QImage();
+    Whiten(0, m_inkedRows);
     m_height = 0;
-    m_image = QImage();
+    m_inkedRows = 0;
+    m_sheetRows = 0;
 }
 
 QImage ReceiptCanvas::Snapshot() const
@@ -141,16 +106,31 @@ int ReceiptCanvas::HeightDots() const
     return m_height;
 }
 
+// Rows as the receipt's own sheet would have them: a first sheet of 1,024 rows, and a sheet
+// twice as long whenever it is outgrown, onto which only the rows printed so far are carried
+// (ink that spilled below them stays behind). Paper kept from an earlier receipt serves as
+// long as it is long enough; it is whitened where a new sheet would be white.
 void ReceiptCanvas::Grow(int neededRows)
 {
-    if (!m_image.isNull() && neededRows <= m_image.height()) return;
-    int rows = std::max(kInitialRows, m_image.isNull() ? 0 : m_image.height());
+    if (m_sheetRows > 0 && neededRows <= m_sheetRows) return;
+    int rows = std::max(kInitialRows, m_sheetRows);
     while (rows < neededRows) rows *= 2;
-    rows = std::min(rows, std::max(neededRows, kMaxReceiptDots + kMaxBlockDots));
-    QImage bigger = BlankPaper(m_width, rows);
-    for (int y = 0; y < m_height; ++y)
-        std::copy_n(m_image.constScanLine(y), m_width, bigger.scanLine(y));
-    m_image = std::move(bigger);
+    m_sheetRows = std::min(rows, std::max(neededRows, kMaxReceiptDots + kMaxBlockDots));
+    if (m_image.height() < m_sheetRows) {
+        QImage bigger = BlankPaper(m_width, m_sheetRows);
+        for (int y = 0; y < m_height; ++y)
+            std::copy_n(m_image.constScanLine(y), m_width, bigger.scanLine(y));
+        m_image = std::move(bigger);
+    } else {
+        Whiten(m_height, m_inkedRows);
+    }
+    m_inkedRows = m_height;
+}
+
+void ReceiptCanvas::Whiten(int fromRow, int toRow)
+{
+    for (int y = std::max(fromRow, 0); y < std::min(toRow, m_image.height()); ++y)
+        std::memset(m_image.scanLine(y), 0xFF, size_t(m_width));
 }
 
 } // namespace tallyx::vprinter

@@ -5,6 +5,7 @@
 #include <QString>
 #include <mutex>
 
+#include "vprinter/GlyphCache.h"
 #include "vprinter/Receipt.h"
 
 namespace tallyx::vprinter {
@@ -28,14 +29,19 @@ public:
 
 private:
     void Grow(int neededRows);
+    void Whiten(int fromRow, int toRow);
 
-    mutable std::mutex m_mutex;
+    mutable std::mutex m_mutex;   // guards what follows
     int m_width;
     int m_height = 0;
+    int m_inkedRows = 0;   // rows that may hold ink (characters can spill below their line)
+    int m_sheetRows = 0;   // the rows this receipt's paper has grown to (0: none yet)
     QImage m_image;
+    GlyphCache m_glyphs;
 };
 
-// Draws one block with its top edge at `top` of an image of the paper's width.
-void PaintBlock(QImage& image, int top, const Block& block);
+// Draws one block with its top edge at `top` of an image of the paper's width; returns one
+// past the lowest row it may have inked.
+int PaintBlock(QImage& image, int top, const Block& block, GlyphCache& glyphs);
 
 } // namespace tallyx::vprinter

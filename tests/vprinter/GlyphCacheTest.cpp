@@ -1,0 +1,316 @@
+// Characters copied from their masks land dot for dot where drawing them with a painter puts
+// them, in every style, at every place on the paper and over whatever is already printed.
+#include <gtest/gtest.h>
+
+#include <QPainter>
+#include <string>
+#include <vector>
+
+#include "vprinter/GlyphCache.h"
+#include "vprinter/LineLayout.h"
+#include "vprinter/ReceiptRenderer.h"
+
+namespace tallyx::vprinter::test {
+namespace {
+
+// The character drawn straight onto the paper, one painter per line and a new font for each
+// character: the renderer's way before characters were kept as masks.
+void PaintLineDirectly(QImage& image, int top, const TextLine& line)
+{
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    for (const Glyph& g : line.glyphs) {
+        const QRect cell(g.x, top + line.height - g.height, g.width, g.height);
+        const QColor ink = g.reverse ? Qt::white : Qt::black;
+        if (g.reverse) p.fillRect(cell, Qt::black);
+        const int baseH = g.fontB ? 17 : 24;
+        const int baseW = (g.fontB ? 9 : 12) * (g.wide ? 2 : 1);
+        p.save();
+        p.translate(cell.center().x() + 0.5, cell.center().y() + 0.5);
+        if (g.upsideDown) p.rotate(180);
+        if (g.rotated) {
+            p.rotate(90);
+            p.scale(double(cell.height()) / baseW, double(cell.width()) / baseH);
+        } else {
+            p.scale(double(cell.width()) / baseW, double(cell.height()) / baseH);
+        }
+        QFont font(PrinterFontFamily());
+        font.setPixelSize(baseH - 2);
+        font.setStyleStrategy(QFont::NoAntialias);
+        font.setHintingPreference(QFont::PreferFullHinting);
+        p.setFont(font);
+        p.setPen(ink);
+        const QRectF base(-baseW / 2.0, -baseH / 2.0, baseW, baseH);
+        const QString text = QString::fromStdString(g.text);
+        p.drawText(base, Qt::AlignCenter, text);
+        if (g.bold) p.drawText(base.translated(1, 0), Qt::AlignCenter, text);
+        p.restore();
+        if (g.underline > 0) p.fillRect(QRect(cell.left(), cell.bottom() + 1 - g.underline, cell.width(), g.underline), ink);
+    }
+}
+
+// Paper already printed on: black, white and grey columns, so a stray or missing dot shows
+// whatever the character's colour.
+QImage PrintedPaper(int width, int height)
+{
+    QImage image(width, height, QImage::Format_Grayscale8);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.scanLine(y)[x] = uchar((x + y / 5) % 3 == 0 ? 0 : (x % 3 == 1 ? 255 : 128));
+    return image;
+}
+
+struct Face {
+    const char* text;
+    bool wide;
+};
+// Latin with a descender, a wide capital, an accent, box drawing, the unprintable box, CJK.
+const Face kFaces[] = {{"T", false}, {"g", false}, {"W", false}, {"é", false}, {"─", false},
+                       {"□", false}, {"中", true},  {"谢", true},  {" ", false}};
+
+struct Scale {
+    int w, h;
+};
+const Scale kScales[] = {{1, 1}, {2, 2}, {1, 2}, {2, 1}, {3, 3}, {4, 1}, {8, 8}};
+
+Glyph Make(const Face& face, bool fontB, Scale s, bool rotated)
+{
+    Glyph g;
+    g.text = face.text;
+    g.wide = face.wide;
+    g.fontB = fontB;
+    const int cellW = (fontB ? 9 : 12) * (face.wide ? 2 : 1), cellH = fontB ? 17 : 24;
+    g.width = rotated ? cellH * s.h : cellW * s.w;
+    g.height = rotated ? cellW * s.w : cellH * s.h;
+    g.rotated = rotated;
+    return g;
+}
+
+TEST(GlyphCache, EveryStyleMatchesDrawingWithAPainterDotForDot)
+{
+    constexpr int kPaper = 384, kTop = 40;
+    GlyphCache cache;
+    int lines = 0;
+    for (bool fontB : {false, true})
+        for (Scale s : kScales)
+            for (int style = 0; style < 48; ++style) {
+                const bool bold = style & 1, reverse = style & 2, upsideDown = style & 4, rotated = style & 8;
+                const uint8_t underline = uint8_t(style / 16);
+                TextLine line;
+                int tallest = 0;
+                for (size_t i = 0; i < std::size(kFaces); ++i) {
+                    Glyph g = Make(kFaces[i], fontB, s, rotated);
+                    g.bold = bold;
+                    g.reverse = reverse;
+                    g.upsideDown = upsideDown;
+                    g.underline = underline;
+                    // The left edge, odd and even places, overlapping neighbours, the right edge.
+                    const int room = kPaper - g.width;
+                    g.x = i == 0 ? 0 : i + 1 == std::size(kFaces) ? room : int(i * 37 + size_t(style)) % (room + 1);
+                    tallest = std::max(tallest, g.height);
+                    line.glyphs.push_back(g);
+                }
+                line.height = tallest + (style % 3) * 7;   // taller lines put cells at different rows
+                QImage expected = PrintedPaper(kPaper, kTop + line.height + 40);
+                QImage cached = expected.copy();
+                PaintLineDirectly(expected, kTop, line);
+                cache.PaintLine(cached, kTop, line);
+                SCOPED_TRACE("font " + std::string(fontB ? "B" : "A") + " " + std::to_string(s.w) + "x" +
+                             std::to_string(s.h) + " bold " + std::to_string(bold) + " reverse " +
+                             std::to_string(reverse) + " upside-down " + std::to_string(upsideDown) + " rotated " +
+                             std::to_string(rotated) + " underline " + std::to_string(underline));
+                ASSERT_EQ(cached, expected);
+                ++lines;
+            }
+    EXPECT_EQ(lines, 2 * 7 * 48);
+    EXPECT_GT(cache.Stamped(), cache.Misses()) << "most characters are copied from their masks";
+}
+
+TEST(GlyphCache, OrdinaryTextIsCopiedFromMasksDrawnOnce)
+{
+    TextLine line{30, {}};
+    for (int i = 0; i < 32; ++i) {
+        Glyph g = Make(kFaces[i % 3], false, {1, 1}, false);   // T g W
+        g.x = i * 12;
+        line.glyphs.push_back(g);
+    }
+    GlyphCache cache;
+    QImage expected = PrintedPaper(384, 30), cached = PrintedPaper(384, 30);
+    PaintLineDirectly(expected, 0, line);
+    cache.PaintLine(cached, 0, line);
+    EXPECT_EQ(cached, expected);
+    EXPECT_EQ(cache.Misses(), 3u);
+    EXPECT_EQ(cache.Masks(), 3u);
+    EXPECT_EQ(cache.Stamped(), 32u);
+    EXPECT_EQ(cache.Size(), 3u);
+}
+
+TEST(GlyphCache, ASizeThatComesOutGreyIsNotTriedInAMaskAgain)
+{
+    TextLine line{192, {}};
+    for (int i = 0; i < 3; ++i) {
+        Glyph g = Make(kFaces[i], false, {8, 8}, false);   // T g W, 96 x 192: filled as outlines
+        g.x = i * 96;
+        line.glyphs.push_back(g);
+    }
+    GlyphCache cache;
+    QImage expected = PrintedPaper(384, 192), cached = PrintedPaper(384, 192);
+    PaintLineDirectly(expected, 0, line);
+    cache.PaintLine(cached, 0, line);
+    EXPECT_EQ(cached, expected);
+    EXPECT_EQ(cache.Misses(), 3u);
+    EXPECT_EQ(cache.Masks(), 1u);
+    EXPECT_EQ(cache.Stamped(), 0u);
+
+    Glyph small = Make(kFaces[0], false, {1, 1}, false);   // another size is tried as before
+    cache.PaintLine(cached, 0, TextLine{24, {small}});
+    EXPECT_EQ(cache.Masks(), 2u);
+    EXPECT_EQ(cache.Stamped(), 1u);
+}
+
+TEST(GlyphCache, PaperOfMoreThanAByteADotIsDrawnWithThePainter)
+{
+    TextLine line{48, {}};
+    for (int i = 0; i < 6; ++i) {
+        Glyph g = Make(kFaces[i % 3 == 2 ? 6 : i % 3], false, {2, 2}, false);   // T g 中
+        g.x = i * 48;
+        g.reverse = i == 4;
+        g.underline = 1;
+        line.glyphs.push_back(g);
+    }
+    QImage expected(384, 48, QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    QImage painted = expected.copy();
+    PaintLineDirectly(expected, 0, line);
+    GlyphCache cache;
+    cache.PaintLine(painted, 0, line);
+    EXPECT_EQ(painted, expected);
+    EXPECT_EQ(cache.Stamped(), 0u);
+}
+
+// A new CJK character each time, from U+4E00 on.
+void PrintNewCharacters(GlyphCache& cache, int first, int count, Scale s = {1, 1})
+{
+    QImage paper(384, 24 * s.h, QImage::Format_Grayscale8);
+    for (int i = first; i < first + count; ++i) {
+        Glyph g = Make({"", true}, false, s, false);
+        g.text = QString(QChar(0x4E00 + i)).toStdString();
+        cache.PaintLine(paper, 0, TextLine{g.height, {g}});
+    }
+}
+
+TEST(GlyphCache, StartsAgainEmptyPastItsLimitOfCharacters)
+{
+    GlyphCache cache;
+    auto print = [&](int first, int count) { PrintNewCharacters(cache, first, count); };
+    print(0, 4096);
+    EXPECT_EQ(cache.Size(), 4096u);
+    print(0, 1);   // already held
+    EXPECT_EQ(cache.Size(), 4096u);
+    EXPECT_EQ(cache.Misses(), 4096u);
+    print(4096, 1);
+    EXPECT_EQ(cache.Size(), 1u);
+    EXPECT_EQ(cache.Misses(), 4097u);
+}
+
+TEST(GlyphCache, StartsAgainEmptyPastItsLimitOfInk)
+{
+    GlyphCache cache;
+    int next = 0;
+    // CJK characters eight times as tall hold some four hundred runs of ink each.
+    while (cache.Runs() < 1048576) {
+        const size_t before = cache.Size();
+        PrintNewCharacters(cache, next++, 1, {1, 8});
+        ASSERT_EQ(cache.Size(), before + 1) << "kept while under the limit";
+    }
+    EXPECT_LT(cache.Size(), 4096u);
+    PrintNewCharacters(cache, next++, 1, {1, 8});
+    EXPECT_EQ(cache.Size(), 1u);
+    EXPECT_LT(cache.Runs(), 1000u);
+}
+
+// The canvas keeps its paper between receipts: what one receipt left must not show on the next.
+TEST(ReceiptCanvasReuse, NextReceiptIsDrawnOnCleanPaper)
+{
+    auto textLine = [](const char* text, bool reverse, Scale s) {
+        TextLine line{0, {}};
+        int x = 0;
+        for (const char* c = text; *c; ++c) {
+            Glyph g = Make({"", false}, false, s, false);
+            g.text = std::string(1, *c);
+            g.reverse = reverse;
+            g.underline = 2;
+            g.x = x;
+            x += g.width;
+            line.height = std::max(line.height, g.height);
+            line.glyphs.push_back(g);
+        }
+        return line;
+    };
+    Receipt dark{kPaper58Dots, 0, {}};
+    for (int i = 0; i < 30; ++i) dark.blocks.emplace_back(std::in_place_type<TextLine>, textLine("REVERSE LINE", true, {2, 2}));
+    for (const Block& b : dark.blocks) dark.heightDots += BlockHeight(b);
+    Receipt light{kPaper58Dots, 0, {}};
+    light.blocks = {textLine("Total 12.50", false, {1, 1}), Feed{40}, textLine("Thanks", false, {1, 2})};
+    for (const Block& b : light.blocks) light.heightDots += BlockHeight(b);
+
+    for (const Receipt& first : {dark, light}) {
+        SCOPED_TRACE(first.heightDots);
+        ReceiptCanvas canvas(kPaper58Dots);
+        for (const Block& b : first.blocks) canvas.Append(b);
+        canvas.Clear();
+        EXPECT_TRUE(canvas.Snapshot().isNull());
+        EXPECT_EQ(canvas.HeightDots(), 0);
+        for (const Block& b : light.blocks) canvas.Append(b);
+        EXPECT_EQ(canvas.Snapshot(), RenderReceipt(light));
+    }
+}
+
+// Ink of large characters can spill below their line (a bold box on its side, 8 x 4, spills
+// four rows), and paper growing past 1,024 rows carries over only the rows printed so far.
+// Paper kept from a longer receipt must give the picture new paper gives.
+TEST(ReceiptCanvasReuse, KeptPaperGrowsAsNewPaperWould)
+{
+    TextLine boxes{48, {}};
+    for (int i = 0; i < 3; ++i) {
+        Glyph g = Make({"□", false}, false, {4, 8}, true);
+        g.bold = true;
+        g.x = i * 192;
+        boxes.glyphs.push_back(g);
+    }
+    ReceiptCanvas fresh(kPaper80Dots), kept(kPaper80Dots);
+    for (int i = 0; i < 200; ++i) kept.Append(Feed{20});   // 4,000 rows, kept after the clear
+    kept.Clear();
+    for (ReceiptCanvas* canvas : {&fresh, &kept}) {
+        canvas->Append(Feed{957});
+        for (int i = 0; i < 3; ++i) canvas->Append(boxes);   // the second one crosses row 1,024
+    }
+    EXPECT_EQ(kept.Snapshot(), fresh.Snapshot());
+}
+
+// Paper of up to 4,096 rows is kept and whitened; longer paper is given back and made anew.
+TEST(ReceiptCanvasReuse, NothingOfAFullPageIsLeftBehind)
+{
+    TextLine line{24, {}};
+    for (int i = 0; i < 32; ++i) {
+        Glyph g = Make(kFaces[i % 2], false, {1, 1}, false);
+        g.reverse = true;
+        g.x = i * 12;
+        line.glyphs.push_back(g);
+    }
+    QImage white(384, 1024, QImage::Format_Grayscale8);
+    white.fill(Qt::white);
+    for (int lines : {42, 43, 100, 170, 171}) {   // 1,008; 1,032; 2,400; 4,080; 4,104 rows
+        SCOPED_TRACE(lines);
+        ReceiptCanvas canvas(kPaper58Dots);
+        for (int i = 0; i < lines; ++i) canvas.Append(line);
+        EXPECT_EQ(canvas.HeightDots(), 24 * lines);
+        canvas.Clear();
+        canvas.Append(Feed{1023});
+        canvas.Append(Feed{1});
+        EXPECT_EQ(canvas.Snapshot(), white);
+    }
+}
+
+} // namespace
+} // namespace tallyx::vprinter::test
