@@ -20,6 +20,7 @@
 #include "commands/CutCycle.h"
 
 using namespace std::chrono;
+using namespace std::string_literals;
 
 namespace {
 
@@ -29,8 +30,9 @@ constexpr int kAnswerWaitMs = 60000;
 // A short shop receipt: heading, eight items, a Chinese thank-you line (GBK), a cut with feed.
 std::string Receipt(int number)
 {
-    std::string r = "\x1B\x40\x1B\x61\x01\x1D\x21\x11TALLYX SHOP\n\x1D\x21\x00";
-    r += "No. " + std::to_string(100000 + number) + "\n\x1B\x61\x00";
+    // The NULs are bytes of GS ! 0 and ESC a 0: string literals with their lengths.
+    std::string r = "\x1B\x40\x1B\x61\x01\x1D\x21\x11TALLYX SHOP\n\x1D\x21\x00"s;
+    r += "No. " + std::to_string(100000 + number) + "\n\x1B\x61\x00"s;
     for (int i = 1; i <= 8; ++i) r += "Item " + std::to_string(i) + "          x1        12.50\n";
     r += "--------------------------------\nTOTAL                    100.00\n";
     r += "\xD0\xBB\xD0\xBB\xBB\xDD\xB9\xCB\n";   // 谢谢惠顾

@@ -86,6 +86,27 @@ Glyph Make(const Face& face, bool fontB, Scale s, bool rotated)
     return g;
 }
 
+// A line of `count` of the three faces in turn, each `pitch` dots on from the last.
+TextLine FacesInTurn(int count, Scale s, int pitch, int height)
+{
+    TextLine line{height, {}};
+    for (int i = 0; i < count; ++i) {
+        Glyph g = Make(kFaces[i % 3], false, s, false);
+        g.x = i * pitch;
+        line.glyphs.push_back(g);
+    }
+    return line;
+}
+
+// The line through the cache onto printed paper, beside the painter's own drawing.
+void ExpectAsPainted(GlyphCache& cache, const TextLine& line)
+{
+    QImage expected = PrintedPaper(384, line.height), cached = PrintedPaper(384, line.height);
+    PaintLineDirectly(expected, 0, line);
+    cache.PaintLine(cached, 0, line);
+    EXPECT_EQ(cached, expected);
+}
+
 TEST(GlyphCache, EveryStyleMatchesDrawingWithAPainterDotForDot)
 {
     constexpr int kPaper = 384, kTop = 40;
@@ -128,17 +149,8 @@ TEST(GlyphCache, EveryStyleMatchesDrawingWithAPainterDotForDot)
 
 TEST(GlyphCache, OrdinaryTextIsCopiedFromMasksDrawnOnce)
 {
-    TextLine line{30, {}};
-    for (int i = 0; i < 32; ++i) {
-        Glyph g = Make(kFaces[i % 3], false, {1, 1}, false);   // T g W
-        g.x = i * 12;
-        line.glyphs.push_back(g);
-    }
     GlyphCache cache;
-    QImage expected = PrintedPaper(384, 30), cached = PrintedPaper(384, 30);
-    PaintLineDirectly(expected, 0, line);
-    cache.PaintLine(cached, 0, line);
-    EXPECT_EQ(cached, expected);
+    ExpectAsPainted(cache, FacesInTurn(32, {1, 1}, 12, 30));   // T g W T g W ...
     EXPECT_EQ(cache.Misses(), 3u);
     EXPECT_EQ(cache.Masks(), 3u);
     EXPECT_EQ(cache.Stamped(), 32u);
@@ -147,23 +159,14 @@ TEST(GlyphCache, OrdinaryTextIsCopiedFromMasksDrawnOnce)
 
 TEST(GlyphCache, ASizeThatComesOutGreyIsNotTriedInAMaskAgain)
 {
-    TextLine line{192, {}};
-    for (int i = 0; i < 3; ++i) {
-        Glyph g = Make(kFaces[i], false, {8, 8}, false);   // T g W, 96 x 192: filled as outlines
-        g.x = i * 96;
-        line.glyphs.push_back(g);
-    }
     GlyphCache cache;
-    QImage expected = PrintedPaper(384, 192), cached = PrintedPaper(384, 192);
-    PaintLineDirectly(expected, 0, line);
-    cache.PaintLine(cached, 0, line);
-    EXPECT_EQ(cached, expected);
+    ExpectAsPainted(cache, FacesInTurn(3, {8, 8}, 96, 192));   // T g W, 96 x 192: filled as outlines
     EXPECT_EQ(cache.Misses(), 3u);
     EXPECT_EQ(cache.Masks(), 1u);
     EXPECT_EQ(cache.Stamped(), 0u);
 
     Glyph small = Make(kFaces[0], false, {1, 1}, false);   // another size is tried as before
-    cache.PaintLine(cached, 0, TextLine{24, {small}});
+    ExpectAsPainted(cache, TextLine{24, {small}});
     EXPECT_EQ(cache.Masks(), 2u);
     EXPECT_EQ(cache.Stamped(), 1u);
 }
