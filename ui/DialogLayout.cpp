@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "ui/FramedControls.h"
 #include "ui/IpAddressCtrl.h"
 
 namespace tallyx {
@@ -89,13 +90,12 @@ QWidget* CreateControl(const ControlDef& c, QWidget* parent)
         return w;
     }
     case ControlKind::GroupBox: {
-        auto* w = new QGroupBox(label, parent);
+        auto* w = new GroupFrame(label, parent);
         w->setAttribute(Qt::WA_TransparentForMouseEvents);
         return w;
     }
     case ControlKind::PushButton: {
-        auto* w = new QPushButton(label, parent);
-        w->setFlat(c.flags & ctl::kFlat);
+        auto* w = (c.flags & ctl::kFlat) ? new FlatButton(label, parent) : new QPushButton(label, parent);
         w->setDefault(c.flags & ctl::kDefault);
         return w;
     }
@@ -141,13 +141,6 @@ QRect ControlGeometry(const ControlDef& c, const DialogUnits& units, QWidget* w)
     return r;
 }
 
-constexpr auto kStyle =
-    "QPushButton[flat=\"true\"] { border: 1px solid palette(shadow); background: palette(button); padding: 0px; }"
-    "QPushButton[flat=\"true\"]:pressed { background: palette(mid); }"
-    "QPushButton[flat=\"true\"]:focus { border: 1px solid palette(highlight); }"
-    // Group titles sit on the frame's top line.
-    "QGroupBox { border: 1px solid palette(mid); margin-top: 0.5em; }"
-    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0 2px; }";
 } // namespace
 
 BuiltDialog BuildDialog(QDialog& dialog, const DialogTemplate& tpl)
@@ -156,7 +149,6 @@ BuiltDialog BuildDialog(QDialog& dialog, const DialogTemplate& tpl)
     BuiltDialog built{font, DialogUnits(font), {}};
     dialog.setFont(font);
     dialog.setWindowTitle(ToQString(tpl.caption));
-    dialog.setStyleSheet(QString::fromLatin1(kStyle));
     dialog.setFixedSize(built.units.X(tpl.width), built.units.Y(tpl.height));
 
     QList<QWidget*> frames;
