@@ -90,12 +90,13 @@ QWidget* CreateControl(const ControlDef& c, QWidget* parent)
         return w;
     }
     case ControlKind::GroupBox: {
-        auto* w = new GroupFrame(label, parent);
+        auto* w = new QGroupBox(label, parent);
         w->setAttribute(Qt::WA_TransparentForMouseEvents);
         return w;
     }
     case ControlKind::PushButton: {
-        auto* w = (c.flags & ctl::kFlat) ? new FlatButton(label, parent) : new QPushButton(label, parent);
+        auto* w = new QPushButton(label, parent);
+        w->setFlat(c.flags & ctl::kFlat);
         w->setDefault(c.flags & ctl::kDefault);
         return w;
     }
@@ -152,6 +153,7 @@ BuiltDialog BuildDialog(QDialog& dialog, const DialogTemplate& tpl)
     dialog.setFixedSize(built.units.X(tpl.width), built.units.Y(tpl.height));
 
     QList<QWidget*> frames;
+    auto* painter = new FramePainter(&dialog);
     for (const ControlDef& c : tpl.controls) {
         QWidget* w = CreateControl(c, &dialog);
         w->setGeometry(ControlGeometry(c, built.units, w));
@@ -165,6 +167,7 @@ BuiltDialog BuildDialog(QDialog& dialog, const DialogTemplate& tpl)
             built.controls.insert(c.id, w);
         }
         if (c.kind == ControlKind::GroupBox) frames << w;
+        if (c.kind == ControlKind::GroupBox || (c.flags & ctl::kFlat)) painter->Take(w);
     }
     // Frames are drawn beneath the controls they surround.
     for (QWidget* frame : frames) frame->lower();

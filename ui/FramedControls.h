@@ -1,31 +1,28 @@
 #pragma once
-// The main window's flat buttons and group frames, painted by themselves: a style sheet on
-// the window would restyle every one of its hundred-odd widgets and slow its start.
-#include <QGroupBox>
-#include <QPushButton>
+// The main window's flat buttons and group frames, painted here: a style sheet on the window
+// would restyle every one of its hundred-odd widgets and slow its start.
+//   flat button: a one-pixel shadow border (highlight with the focus), the button colour
+//                inside (mid while pressed), the label centred;
+//   group frame: a one-pixel mid-coloured border from half a line down, its title on the
+//                border's top line six pixels in, with the line kept clear around it.
+#include <QObject>
+
+class QGroupBox;
+class QPushButton;
 
 namespace tallyx {
 
-// A flat button: a one-pixel shadow border (highlight with the focus), the button colour
-// inside (mid while pressed), the label centred.
-class FlatButton : public QPushButton {
-    Q_OBJECT
+class FramePainter : public QObject {
 public:
-    FlatButton(const QString& text, QWidget* parent);
+    using QObject::QObject;
+    // From now on the widget is painted here.
+    void Take(QWidget* widget);
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
-// A group frame: a one-pixel mid-coloured border from half a line down, its title on the
-// border's top line six pixels in, with two pixels clear either side.
-class GroupFrame : public QGroupBox {
-    Q_OBJECT
-public:
-    GroupFrame(const QString& title, QWidget* parent);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-};
+void PaintFlatButton(QPushButton& button);
+void PaintGroupFrame(QGroupBox& frame);
 
 } // namespace tallyx

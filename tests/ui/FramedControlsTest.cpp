@@ -1,7 +1,9 @@
 // The painted flat buttons and group frames: the frame colour in each state, the title's
 // place on the frame's top line.
 #include <QApplication>
+#include <QGroupBox>
 #include <QImage>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -13,16 +15,17 @@ namespace {
 QRgb Pixel(QWidget& w, int x, int y) { return w.grab().toImage().pixel(x, y); }
 QRgb Active(QPalette::ColorRole role) { return QApplication::palette().color(QPalette::Active, role).rgb(); }
 
-TEST(FlatButton, FrameAndGroundInEachState)
+TEST(FramePainter, FlatButtonFrameAndGroundInEachState)
 {
     QWidget window;
-    FlatButton button("设置下划线", &window);
-    FlatButton other("other", &window);
+    QPushButton button("设置下划线", &window);
+    QPushButton other("other", &window);
+    FramePainter painter;
+    painter.Take(&button);
     button.setGeometry(10, 10, 80, 20);
     other.setGeometry(10, 40, 80, 20);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_TRUE(button.isFlat());
 
     other.setFocus();
     EXPECT_EQ(Pixel(button, 0, 0), Active(QPalette::Shadow));
@@ -40,10 +43,12 @@ TEST(FlatButton, FrameAndGroundInEachState)
     EXPECT_EQ(Pixel(button, 2, 2), Active(QPalette::Mid));
 }
 
-TEST(GroupFrame, TitleSitsOnTheTopLineWithTheLineClearAroundIt)
+TEST(FramePainter, GroupFrameTitleSitsOnTheTopLineWithTheLineClearAroundIt)
 {
     QWidget window;
-    GroupFrame frame("端口设置", &window);
+    QGroupBox frame("端口设置", &window);
+    FramePainter painter;
+    painter.Take(&frame);
     frame.setGeometry(0, 0, 200, 60);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
