@@ -11,7 +11,7 @@ namespace tallyx {
 
 namespace {
 constexpr int kTitleLeft = 6;
-constexpr int kTitlePadding = 2;
+constexpr int kTitleClear = 4;   // the line stops this far either side of the title text
 } // namespace
 
 void FramePainter::Take(QWidget* widget) { widget->installEventFilter(this); }
@@ -49,7 +49,7 @@ void PaintFlatButton(QPushButton& button)
 void PaintGroupFrame(QGroupBox& frame)
 {
     const QFontMetrics fm = frame.fontMetrics();
-    const QRect titleRect(kTitleLeft, 0, fm.horizontalAdvance(frame.title()) + 4 * kTitlePadding, fm.height());
+    const QRect titleRect(kTitleLeft, 0, fm.horizontalAdvance(frame.title()) + 2 * kTitleClear, fm.height());
     // Half a line of the application's own font, not the window's: where the frame has always stood.
     const int top = qRound(QFontMetrics(QApplication::font()).height() * 0.5);
     QPainter p(&frame);
@@ -58,7 +58,7 @@ void PaintGroupFrame(QGroupBox& frame)
     p.setPen(frame.palette().color(QPalette::Active, QPalette::Mid));
     p.drawRect(QRect(0, top, frame.width(), frame.height() - top).adjusted(0, 0, -1, -1));
     p.restore();
-    frame.style()->drawItemText(&p, titleRect.adjusted(2 * kTitlePadding, 0, -2 * kTitlePadding, 0),
+    frame.style()->drawItemText(&p, titleRect.adjusted(kTitleClear, 0, -kTitleClear, 0),
                                 Qt::AlignLeft | Qt::AlignVCenter, frame.palette(), frame.isEnabled(), frame.title(),
                                 QPalette::WindowText);
 }

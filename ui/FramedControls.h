@@ -4,7 +4,7 @@
 //   flat button: a one-pixel shadow border (highlight with the focus), the button colour
 //                inside (mid while pressed), the label centred;
 //   group frame: a one-pixel mid-coloured border from half a line down, its title on the
-//                border's top line six pixels in, with the line kept clear around it.
+//                border's top line six pixels in, the line stopping four pixels either side.
 #include <QObject>
 
 class QGroupBox;
