@@ -44,9 +44,7 @@ constexpr SymbologyRule kRules[] = {
 
 const SymbologyRule* RuleFor(uint8_t symbology)
 {
-    for (const SymbologyRule& r : kRules)
-        if (uint8_t(r.symbology) == symbology) return &r;
-    return nullptr;
+    return FindRow(kRules, &SymbologyRule::symbology, Symbology(symbology));
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }

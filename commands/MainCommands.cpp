@@ -44,16 +44,12 @@ std::span<const MainCommandDef> MainCommandTable()
 
 const MainCommandDef* FindMainCommandByButton(int buttonId)
 {
-    for (const MainCommandDef& def : kTable)
-        if (def.buttonId == buttonId) return &def;
-    return nullptr;
+    return FindRow(kTable, &MainCommandDef::buttonId, buttonId);
 }
 
 const MainCommandDef* FindMainCommandByCliName(std::string_view name)
 {
-    for (const MainCommandDef& def : kTable)
-        if (def.cliName == name) return &def;
-    return nullptr;
+    return FindRow(kTable, &MainCommandDef::cliName, name);
 }
 
 Bytes BuildMainCommand(const MainCommandDef& def, std::string_view comboText)

@@ -13,21 +13,21 @@
 namespace tallyx {
 namespace {
 
-constexpr uint8_t kGroupPdf417 = 0x30;
-constexpr uint8_t kGroupQr = 0x31;
+// The cn of every block: a type of its own so it cannot trade places with fn.
+enum class Group : uint8_t { Pdf417 = 0x30, Qr = 0x31 };
 constexpr uint8_t kStoreData = 0x50;
 constexpr uint8_t kPrintSymbol = 0x51;
 constexpr uint8_t kAsciiZero = 0x30;   // the m of store and print
 
 // GS ( k pL pH cn fn params: pL pH count cn, fn and the parameters, little-endian.
-void AppendGsParenK(Bytes& out, uint8_t cn, uint8_t fn, std::string_view params)
+void AppendGsParenK(Bytes& out, Group cn, uint8_t fn, std::string_view params)
 {
     const size_t k = params.size() + 2;
-    out.insert(out.end(), {0x1D, 0x28, 0x6B, uint8_t(k & 0xFF), uint8_t(k >> 8), cn, fn});
+    out.insert(out.end(), {0x1D, 0x28, 0x6B, uint8_t(k & 0xFF), uint8_t(k >> 8), uint8_t(cn), fn});
     out.insert(out.end(), params.begin(), params.end());
 }
 
-void AppendGsParenK(Bytes& out, uint8_t cn, uint8_t fn, std::initializer_list<uint8_t> params)
+void AppendGsParenK(Bytes& out, Group cn, uint8_t fn, std::initializer_list<uint8_t> params)
 {
     const std::string bytes(params.begin(), params.end());
     AppendGsParenK(out, cn, fn, std::string_view(bytes));
@@ -41,7 +41,7 @@ std::optional<Message> CheckContent(std::string_view content, std::string_view c
 }
 
 // Store the content, centre, print the stored symbol, back to the left.
-void AppendStoreAndPrint(Bytes& out, uint8_t group, std::string_view content)
+void AppendStoreAndPrint(Bytes& out, Group group, std::string_view content)
 {
     std::string store(1, char(kAsciiZero));
     store += content;
@@ -66,9 +66,9 @@ Result BuildQrCommand(const QrParams& p, std::string_view content)
     if (auto fault = CheckContent(content, kCaptionQr)) return *fault;
     Bytes out;
     out.reserve(38 + content.size());
-    AppendGsParenK(out, kGroupQr, 0x43, {p.moduleSize});   // module size
-    AppendGsParenK(out, kGroupQr, 0x45, {p.ecc});          // error correction level
-    AppendStoreAndPrint(out, kGroupQr, content);
+    AppendGsParenK(out, Group::Qr, 0x43, {p.moduleSize});   // module size
+    AppendGsParenK(out, Group::Qr, 0x45, {p.ecc});          // error correction level
+    AppendStoreAndPrint(out, Group::Qr, content);
     return out;
 }
 
@@ -77,13 +77,13 @@ Result BuildPdf417Command(const Pdf417Params& p, std::string_view content)
     if (auto fault = CheckContent(content, kCaptionPdf417)) return *fault;
     Bytes out;
     out.reserve(71 + content.size());
-    AppendGsParenK(out, kGroupPdf417, 0x41, {p.columns});
-    AppendGsParenK(out, kGroupPdf417, 0x42, {p.rows});
-    AppendGsParenK(out, kGroupPdf417, 0x43, {p.moduleWidth});
-    AppendGsParenK(out, kGroupPdf417, 0x44, {p.rowHeight});
-    AppendGsParenK(out, kGroupPdf417, 0x46, {p.options});
-    AppendGsParenK(out, kGroupPdf417, 0x45, {p.correctionMode, p.correction});
-    AppendStoreAndPrint(out, kGroupPdf417, content);
+    AppendGsParenK(out, Group::Pdf417, 0x41, {p.columns});
+    AppendGsParenK(out, Group::Pdf417, 0x42, {p.rows});
+    AppendGsParenK(out, Group::Pdf417, 0x43, {p.moduleWidth});
+    AppendGsParenK(out, Group::Pdf417, 0x44, {p.rowHeight});
+    AppendGsParenK(out, Group::Pdf417, 0x46, {p.options});
+    AppendGsParenK(out, Group::Pdf417, 0x45, {p.correctionMode, p.correction});
+    AppendStoreAndPrint(out, Group::Pdf417, content);
     return out;
 }
 

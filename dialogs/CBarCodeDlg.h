@@ -12,7 +12,6 @@ namespace tallyx {
 class CBarCodeDlg : public CTemplateDlg {
     Q_OBJECT
 public:
-    // The main window opens it modally with itself as parent and lends it its link.
     CBarCodeDlg(Link& link, QWidget* parent);
 
     // Selection indexes of the readable-line position, its font and the symbology, and the

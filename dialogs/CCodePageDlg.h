@@ -10,7 +10,6 @@ namespace tallyx {
 class CCodePageDlg : public CTemplateDlg {
     Q_OBJECT
 public:
-    // The main window opens it modally with itself as parent and lends it its link.
     CCodePageDlg(Link& link, QWidget* parent);
 
     // Selection of the code page list, 0 at every opening; -1 when the typed text is no item.

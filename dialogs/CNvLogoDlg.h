@@ -14,7 +14,6 @@ class BitmapPreview;
 class CNvLogoDlg : public CTemplateDlg {
     Q_OBJECT
 public:
-    // The main window opens it modally with itself as parent and lends it its link.
     CNvLogoDlg(Link& link, QWidget* parent);
 
     // The file dialog of "打开BMP": the chosen path, or empty when cancelled.

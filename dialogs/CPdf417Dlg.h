@@ -11,7 +11,6 @@ namespace tallyx {
 class CPdf417Dlg : public CTemplateDlg {
     Q_OBJECT
 public:
-    // The main window opens it modally with itself as parent and lends it its link.
     CPdf417Dlg(Link& link, QWidget* parent);
 
 public slots:

@@ -11,7 +11,6 @@ namespace tallyx {
 class CQrCodeDlg : public CTemplateDlg {
     Q_OBJECT
 public:
-    // The main window opens it modally with itself as parent and lends it its link.
     CQrCodeDlg(Link& link, QWidget* parent);
 
     // Selection indexes of the module size and error-correction level combos, from "8"

@@ -23,6 +23,8 @@ public:
     void accept() override;
 
 protected:
+    // Every such dialog is opened modally by the main window, with the window as its parent
+    // and the window's link lent to it.
     CTemplateDlg(Link& link, QWidget* parent, const DialogTemplate& tpl, OkCommand ok);
 
     void keyPressEvent(QKeyEvent* event) override;

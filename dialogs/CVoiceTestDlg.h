@@ -11,7 +11,6 @@ namespace tallyx {
 class CVoiceTestDlg : public CTemplateDlg {
     Q_OBJECT
 public:
-    // The main window opens it modally with itself as parent and lends it its link.
     CVoiceTestDlg(Link& link, QWidget* parent);
 
     // The prompt last played; 0 at every opening, before the first.

@@ -34,9 +34,7 @@ std::string SendLogLine(const SendRecord& record, std::string_view outcome = {})
 class SendLogFile {
 public:
     SendLogFile() = default;
-    ~SendLogFile();
-    SendLogFile(const SendLogFile&) = delete;
-    SendLogFile& operator=(const SendLogFile&) = delete;
+    ~SendLogFile();   // its lock already makes it neither copyable nor movable
 
     // False with errno set when the file cannot be opened for appending.
     bool Open(const std::string& path);

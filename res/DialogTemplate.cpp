@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "res/Types.h"
+
 namespace tallyx {
 
 namespace {
@@ -12,9 +14,7 @@ constexpr std::array<std::string_view, 5> kFontFamilies{
 
 const ControlDef* FindControl(const DialogTemplate& dialog, int id)
 {
-    for (const auto& c : dialog.controls)
-        if (c.id == id) return &c;
-    return nullptr;
+    return FindRow(dialog.controls, &ControlDef::id, id);
 }
 
 std::span<const std::string_view> DialogFontFamilies() { return kFontFamilies; }

@@ -7,15 +7,14 @@
 #include <string_view>
 
 #include "res/Choice.h"
+#include "res/Types.h"
 
 namespace tallyx {
 
 // The item whose text is exactly `item`, or nullptr.
 inline const Choice* FindChoice(std::span<const Choice> choices, std::string_view item)
 {
-    for (const Choice& c : choices)
-        if (c.item == item) return &c;
-    return nullptr;
+    return FindRow(choices, &Choice::item, item);
 }
 
 // GS k symbology bytes (the m of "GS k m n data").

@@ -2,6 +2,7 @@
 // The small vocabulary every room shares: command bytes, operator messages, address entries.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -11,6 +12,15 @@
 namespace tallyx {
 
 using Bytes = std::vector<uint8_t>;
+
+// The first row of a table whose `field` equals `value`, or nullptr.
+template <class Table, class Field, class Value>
+auto FindRow(const Table& table, Field field, const Value& value) -> decltype(&*std::begin(table))
+{
+    for (const auto& row : table)
+        if (std::invoke(field, row) == value) return &row;
+    return nullptr;
+}
 
 // What the operator sees in a message box: its caption and its text.
 // focusId names the control that takes the keyboard focus afterwards (0: none).

@@ -1,5 +1,7 @@
 #include "vprinter/CodePages.h"
 
+#include "res/Types.h"
+
 namespace tallyx::vprinter {
 
 namespace {
@@ -45,9 +47,7 @@ std::span<const CodePage> CodePages()
 
 const CodePage* FindCodePage(uint8_t number)
 {
-    for (const CodePage& page : kCodePages)
-        if (page.number == number) return &page;
-    return nullptr;
+    return FindRow(kCodePages, &CodePage::number, number);
 }
 
 const char* CodePageCharset(uint8_t number)

@@ -6,10 +6,9 @@ namespace tallyx::vprinter {
 
 namespace {
 
-constexpr uint8_t kQr = 0x31;
-constexpr uint8_t kPdf417 = 0x30;
-constexpr uint8_t kFnStore = 0x50;
-constexpr uint8_t kFnPrint = 0x51;
+enum Symbol : uint8_t { kPdf417 = 0x30, kQr = 0x31 };
+// The functions both symbols share; the set-up functions are their own per symbol.
+enum Function : uint8_t { kFnStore = 0x50, kFnPrint = 0x51 };
 // PDF417 modules outside the data columns: start, stop and the two row indicators
 // (truncated: start, left indicator and a one-module stop).
 constexpr int kPdfFrameModules = 69;

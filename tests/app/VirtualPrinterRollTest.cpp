@@ -26,7 +26,26 @@ namespace {
 using vprinter::VirtualPrinter;
 using vprinter::VirtualPrinterOptions;
 
+// Where the roll window (440 × 700) goes, or where the main window moves to, for a main
+// window frame on a 1280 × 800 screen.
+const QRect kScreen(0, 0, 1280, 800);
+const QSize kRollSize(440, 700);
 
+template <class Place>
+struct Placement {
+    const char* name;
+    QRect main;
+    Place expected;
+};
+
+template <class Place, class Placer>
+void ExpectPlacements(std::initializer_list<Placement<Place>> rows, Placer place)
+{
+    for (const Placement<Place>& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(place(row.main), row.expected);
+    }
+}
 
 QStringList ToQStrings(const std::vector<std::string>& lines)
 {
@@ -192,32 +211,27 @@ TEST(VirtualPrinterRoll, TitleSaysWhereThePrinterListens)
 
 TEST(VirtualPrinterRoll, PlacedBesideOrOverTheMainWindowAndWhollyOnScreen)
 {
-    const QRect screen(0, 0, 1280, 800);
-    const struct {
-        const char* name;
-        QRect main;
-        QRect expected;
-    } rows[] = {
-        {"room on the right", QRect(0, 0, 700, 560), QRect(708, 0, 440, 700)},
-        {"room only on the left", QRect(560, 100, 700, 560), QRect(112, 100, 440, 700)},
-        {"no room: over its right side", QRect(290, 120, 700, 560), QRect(550, 100, 440, 700)},
-        {"low on the screen: moved up", QRect(0, 300, 700, 480), QRect(708, 100, 440, 700)},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        const QRect placed = PlaceBeside(row.main, screen, QSize(440, 700));
-        EXPECT_EQ(placed, row.expected);
-        EXPECT_TRUE(screen.contains(placed));
-    }
+    ExpectPlacements<QRect>(
+        {
+            {"room on the right", QRect(0, 0, 700, 560), QRect(708, 0, 440, 700)},
+            {"room only on the left", QRect(560, 100, 700, 560), QRect(112, 100, 440, 700)},
+            {"no room: over its right side", QRect(290, 120, 700, 560), QRect(550, 100, 440, 700)},
+            {"low on the screen: moved up", QRect(0, 300, 700, 480), QRect(708, 100, 440, 700)},
+        },
+        [](const QRect& main) {
+            const QRect placed = PlaceBeside(main, kScreen, kRollSize);
+            EXPECT_TRUE(kScreen.contains(placed));
+            return placed;
+        });
     const QRect small(0, 0, 1024, 600);
-    EXPECT_EQ(PlaceBeside(QRect(100, 0, 700, 560), small, QSize(440, 700)), QRect(360, 0, 440, 600));
+    EXPECT_EQ(PlaceBeside(QRect(100, 0, 700, 560), small, kRollSize), QRect(360, 0, 440, 600));
 }
 
 TEST(VirtualPrinterRoll, BesideTheMainWindowAtItsDefaultPlace)
 {
     RecordingPlatform platform;
     CPosToolDlg dialog(&platform);
-    const QRect screen(0, 0, 1280, 800);
+    const QRect& screen = kScreen;
     // A window manager centres a new dialog; its frame adds a border and a title bar.
     QRect main(QPoint(0, 0), dialog.sizeHint().expandedTo(dialog.size()) + QSize(8, 34));
     main.moveCenter(screen.center());
@@ -236,21 +250,14 @@ TEST(VirtualPrinterRoll, BesideTheMainWindowAtItsDefaultPlace)
 
 TEST(VirtualPrinterRoll, TheMainWindowMovesOnlyToMakeRoom)
 {
-    const QRect screen(0, 0, 1280, 800);
-    const struct {
-        const char* name;
-        QRect main;
-        QPoint expected;
-    } rows[] = {
-        {"centred: moved so the pair is centred", QRect(227, 76, 825, 648), QPoint(3, 76)},
-        {"room on the right already", QRect(0, 76, 825, 648), QPoint(0, 76)},
-        {"room on the left already", QRect(455, 76, 825, 648), QPoint(455, 76)},
-        {"too wide for both: left where it is", QRect(100, 0, 1000, 648), QPoint(100, 0)},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(MakeRoomBeside(row.main, screen, QSize(440, 700)), row.expected);
-    }
+    ExpectPlacements<QPoint>(
+        {
+            {"centred: moved so the pair is centred", QRect(227, 76, 825, 648), QPoint(3, 76)},
+            {"room on the right already", QRect(0, 76, 825, 648), QPoint(0, 76)},
+            {"room on the left already", QRect(455, 76, 825, 648), QPoint(455, 76)},
+            {"too wide for both: left where it is", QRect(100, 0, 1000, 648), QPoint(100, 0)},
+        },
+        [](const QRect& main) { return MakeRoomBeside(main, kScreen, kRollSize); });
 }
 
 } // namespace

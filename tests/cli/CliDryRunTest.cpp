@@ -7,26 +7,9 @@
 using namespace tallyx;
 using namespace tallyx::test;
 
-namespace {
-
-struct Row {
-    std::vector<std::string> args;
-    std::string out;
-};
-
-void ExpectDryRuns(const std::vector<Row>& rows)
-{
-    for (const Row& row : rows) {
-        SCOPED_TRACE(Join(row.args));
-        ExpectCli(With({"--dry-run"}, row.args), {0, row.out, ""});
-    }
-}
-
-} // namespace
-
 TEST(CliDryRun, CommandsWithoutParameter)
 {
-    ExpectDryRuns({
+    ExpectPrinted({
         {{"init"}, "1B 40 0A\n"},
         {{"underline"}, "1B 2D 02 1C 2D 02 0A\n"},
         {{"bold"}, "1B 45 01\n"},
@@ -43,7 +26,7 @@ TEST(CliDryRun, CommandsWithoutParameter)
 
 TEST(CliDryRun, CommandsWithTheWindowsListItems)
 {
-    ExpectDryRuns({
+    ExpectPrinted({
         {{"print-mode", "ASCII"}, "1B 4E 03 00\n"},
         {{"print-mode", "Chinese"}, "1B 4E 03 01\n"},
         {{"density", "Level1"}, "1B 4E 04 01\n"},
@@ -75,7 +58,7 @@ TEST(CliDryRun, CommandsWithTheWindowsListItems)
 
 TEST(CliDryRun, RepeatedCommandsPrintOneLinePerSend)
 {
-    ExpectDryRuns({
+    ExpectPrinted({
         {{"selftest"}, "1F 11 04 0A\n"},
         {{"selftest", "--count", "3"}, "1F 11 04 0A\n1F 11 04 0A\n1F 11 04 0A\n"},
         {{"selftest", "--count", "0"}, ""},
@@ -88,7 +71,7 @@ TEST(CliDryRun, RepeatedCommandsPrintOneLinePerSend)
 
 TEST(CliDryRun, TextIsSentAsGbkOrParsedAsHex)
 {
-    ExpectDryRuns({
+    ExpectPrinted({
         {{"text", "ABC"}, "41 42 43\n"},
         {{"text", "中文"}, "D6 D0 CE C4\n"},
         {{"text", "A\xF0\x9F\x98\x80"}, "41 3F\n"},   // GBK has no emoji
@@ -120,7 +103,7 @@ TEST(CliDryRun, TextFromStandardInput)
 
 TEST(CliDryRun, NetworkCommands)
 {
-    ExpectDryRuns({
+    ExpectPrinted({
         {{"query-network"}, "10 04 13\n"},
         {{"set-network", "--dhcp", "NO", "--address", "192.168.1.200", "--mask", "255.255.255.0", "--gateway",
           "192.168.1.1", "--dns", "8.8.8.8"},
@@ -133,7 +116,7 @@ TEST(CliDryRun, NetworkCommands)
 
 TEST(CliDryRun, LinkOptionsMayFollowTheCommand)
 {
-    ExpectDryRuns({
+    ExpectPrinted({
         {{"init", "--port", "COM2", "--baud", "9600"}, "1B 40 0A\n"},
         {{"align", "center", "--ip", "10.0.0.9"}, "1B 61 01\n"},
     });

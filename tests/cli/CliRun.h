@@ -88,4 +88,23 @@ inline std::vector<std::string> With(std::vector<std::string> front, const std::
     return front;
 }
 
+// A command line and the one thing it must print: standard output when it runs, standard
+// error when it is refused.
+struct PrintRow {
+    std::vector<std::string> args;
+    std::string printed;
+};
+
+// Each row's arguments after `front`, on a fresh recording platform whose port stays
+// untouched; status 0 prints on standard output only, any other on standard error only.
+inline void ExpectPrinted(const std::vector<PrintRow>& rows, const std::vector<std::string>& front = {"--dry-run"},
+                          int status = 0)
+{
+    for (const PrintRow& row : rows) {
+        SCOPED_TRACE(Join(front) + " " + Join(row.args));
+        ExpectCli(With(front, row.args),
+                  status == 0 ? CliExpected{0, row.printed, ""} : CliExpected{status, "", row.printed});
+    }
+}
+
 } // namespace tallyx::test

@@ -8,11 +8,9 @@
 #include <thread>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-
 #include "link/PosixPlatform.h"
 #include "tests/cli/CliRun.h"
+#include "tests/support/FakeUsbTree.h"
 #include "tests/support/Hex.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/PtyPrinter.h"
@@ -22,23 +20,6 @@ using namespace tallyx::test;
 
 namespace {
 
-// A sysfs and /dev with no USB printer in them.
-class EmptyUsbTree {
-public:
-    EmptyUsbTree()
-    {
-        char pattern[] = "/tmp/tallyx-cli-usb-XXXXXX";
-        m_root = ::mkdtemp(pattern);
-        std::filesystem::create_directories(m_root + "/sys/bus/usb/devices");
-        std::filesystem::create_directories(m_root + "/dev/usb");
-    }
-    ~EmptyUsbTree() { std::filesystem::remove_all(m_root); }
-    UsbPrinterFinder Finder() const { return UsbPrinterFinder(m_root + "/sys", m_root + "/dev"); }
-
-private:
-    std::string m_root;
-};
-
 struct SerialRun {
     CliRun run;
     std::string received;
@@ -47,7 +28,7 @@ struct SerialRun {
 SerialRun RunOnPty(std::vector<std::string> args, const std::string& stdinText = {})
 {
     PtyPrinter printer;
-    EmptyUsbTree usb;
+    FakeUsbTree usb;   // no USB printer in it
     PosixPlatform platform(usb.Finder());
     args.insert(args.begin(), {"--port", printer.Path()});
     SerialRun result;
@@ -119,7 +100,7 @@ TEST(CliSerial, MissingDeviceIsBusyOrDamaged)
 
 TEST(CliUsb, NoPrinterInTheTree)
 {
-    EmptyUsbTree usb;
+    FakeUsbTree usb;   // no USB printer in it
     PosixPlatform platform(usb.Finder());
     const CliRun run = RunCliWith(platform, {"init"});   // USB is the default port
     EXPECT_EQ(run.status, 3);

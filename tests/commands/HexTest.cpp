@@ -1,11 +1,29 @@
 // The hexadecimal dump and both parsers: pairs, single digits, separators, bad characters.
 #include <gtest/gtest.h>
 
+#include <span>
+
 #include "commands/Hex.h"
 #include "tests/support/Hex.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
+
+namespace {
+
+// Each text parses, with the status saying so, to what its row expects.
+template <class Parse>
+void ExpectConverted(std::span<const std::pair<std::string, std::string>> rows, Parse parse)
+{
+    for (const auto& [text, expected] : rows) {
+        SCOPED_TRACE(text);
+        HexParseStatus status = HexParseStatus::BadCharacter;
+        EXPECT_EQ(parse(text, status), expected);
+        EXPECT_EQ(status, HexParseStatus::Converted);
+    }
+}
+
+} // namespace
 
 TEST(Hex, DumpIsUpperCasePairsEachFollowedBySpace)
 {
@@ -37,12 +55,9 @@ TEST(Hex, ParsesPairsSingleDigitsAndSeparators)
         {"fF", "FF"},
         {"1B  40\n\n0A ", "1B 40 0A"},
     };
-    for (const auto& [text, bytes] : rows) {
-        SCOPED_TRACE(text);
-        HexParseStatus status = HexParseStatus::BadCharacter;
-        EXPECT_EQ(Hex(HexTextToBytes(text, status)), bytes);
-        EXPECT_EQ(status, HexParseStatus::Converted);
-    }
+    ExpectConverted(rows, [](const std::string& text, HexParseStatus& status) {
+        return Hex(HexTextToBytes(text, status));
+    });
 }
 
 TEST(Hex, RefusesAnythingButDigitsAndSeparators)
@@ -67,12 +82,7 @@ TEST(Hex, TextParserStopsAtFirstZeroByte)
         {"00 41", ""},
         {"41 42", "AB"},
     };
-    for (const auto& [text, plain] : rows) {
-        SCOPED_TRACE(text);
-        HexParseStatus status = HexParseStatus::BadCharacter;
-        EXPECT_EQ(HexTextToText(text, status), plain);
-        EXPECT_EQ(status, HexParseStatus::Converted);
-    }
+    ExpectConverted(rows, HexTextToText);
 }
 
 TEST(Hex, RoundTripOfChineseThroughTheDump)

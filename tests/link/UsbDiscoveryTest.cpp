@@ -3,56 +3,20 @@
 
 #include <filesystem>
 #include <fcntl.h>
-#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "link/PosixPlatform.h"
+#include "tests/support/FakeUsbTree.h"
 #include "tests/support/RecordingPlatform.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
 namespace fs = std::filesystem;
 
-namespace {
-
-class FakeSysfs {
-public:
-    FakeSysfs()
-    {
-        char tmpl[] = "/tmp/tallyx-usb-XXXXXX";
-        root = ::mkdtemp(tmpl);
-        fs::create_directories(root + "/sys/class/usbmisc");
-        fs::create_directories(root + "/dev/usb");
-    }
-    ~FakeSysfs() { fs::remove_all(root); }
-
-    // An lpN node whose interface has class `cls` on a device with the given ids.
-    void AddNode(const std::string& lp, const std::string& cls, const std::string& vendor = "0483",
-                 const std::string& product = "5720")
-    {
-        const std::string device = root + "/sys/devices/usb1/" + lp + "-dev";
-        const std::string iface = device + "/" + lp + "-dev:1.0";
-        fs::create_directories(iface);
-        Write(iface + "/bInterfaceClass", cls);
-        if (!vendor.empty()) Write(device + "/idVendor", vendor);
-        if (!product.empty()) Write(device + "/idProduct", product);
-        fs::create_directories(root + "/sys/class/usbmisc/" + lp);
-        fs::create_directory_symlink(iface, root + "/sys/class/usbmisc/" + lp + "/device");
-    }
-    UsbPrinterFinder Finder() const { return UsbPrinterFinder(root + "/sys", root + "/dev"); }
-
-    std::string root;
-
-private:
-    static void Write(const std::string& path, const std::string& text) { std::ofstream(path) << text << "\n"; }
-};
-
-} // namespace
-
 TEST(UsbDiscovery, NoPrinterInterface)
 {
-    FakeSysfs sys;
+    FakeUsbTree sys;
     sys.AddNode("lp0", "03");   // a usbmisc node that is not a printer
     EXPECT_EQ(sys.Finder().Find().result, UsbFind::NoInterface);
 
@@ -62,7 +26,7 @@ TEST(UsbDiscovery, NoPrinterInterface)
 
 TEST(UsbDiscovery, FirstPrinterInNumberOrderWins)
 {
-    FakeSysfs sys;
+    FakeUsbTree sys;
     sys.AddNode("lp10", "07", "1111", "2222");
     sys.AddNode("lp2", "07", "0483", "5720");
     const UsbDiscovery found = sys.Finder().Find();
@@ -73,7 +37,7 @@ TEST(UsbDiscovery, FirstPrinterInNumberOrderWins)
 
 TEST(UsbDiscovery, UnreadableHardwareIdStopsDiscovery)
 {
-    FakeSysfs sys;
+    FakeUsbTree sys;
     sys.AddNode("lp0", "07", "0483", "");
     sys.AddNode("lp1", "07");
     EXPECT_EQ(sys.Finder().Find().result, UsbFind::NoHardwareId) << "only the first interface is ever used";
@@ -81,7 +45,7 @@ TEST(UsbDiscovery, UnreadableHardwareIdStopsDiscovery)
 
 TEST(UsbDiscovery, ConnectMessagesAndWritesThroughTheDeviceNode)
 {
-    FakeSysfs sys;
+    FakeUsbTree sys;
     FakeHost host;
     host.port = "USB";
     {
@@ -108,7 +72,7 @@ TEST(UsbDiscovery, ConnectMessagesAndWritesThroughTheDeviceNode)
 
 TEST(UsbDiscovery, MissingDeviceNodeFailsOnTheFirstCommand)
 {
-    FakeSysfs sys;
+    FakeUsbTree sys;
     sys.AddNode("lp0", "07");
     FakeHost host;
     host.port = "USB";
