@@ -118,18 +118,11 @@ TEST_F(Pdf417DlgTest, ContentLimitsAndBrokenPort)
     ASSERT_EQ(Writes().size(), 1u);
     EXPECT_EQ((Writes()[0].size() + 1) / 3, 571u);
     EXPECT_EQ(Writes()[0].substr(3 * 49, 23), "1D 28 6B F7 01 30 50 30");
-    const std::pair<QString, const char*> refused[] = {
-        {QString(501, 'p'), "PDF417_DIALOG|Input too long!"},
-        {QString(), "PDF417_DIALOG|Input NULL!"},
-    };
-    for (const auto& [content, message] : refused) {
-        SCOPED_TRACE(message);
-        Reset();
-        Type(1058, content);
-        ExpectRefusal(1003, message);
-        // Broken port: its message alone, before the content is looked at.
-        ExpectPortBusyOnPress(dialog.Control(1003));
-    }
+    // With each refused content still typed, a broken port shows its own message alone: the
+    // port is looked at before the content.
+    ExpectContentRefusals(1058, 1003,
+                          {{QString(501, 'p'), "PDF417_DIALOG|Input too long!"}, {QString(), "PDF417_DIALOG|Input NULL!"}},
+                          [this] { ExpectPortBusyOnPress(dialog.Control(1003)); });
 }
 
 TEST_F(Pdf417DlgTest, ReturnClosesNothingEscCloses)

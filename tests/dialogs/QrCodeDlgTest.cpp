@@ -74,19 +74,13 @@ TEST_F(QrCodeDlgTest, ContentLimits)
     // 249 lines of one letter: 249 + 248 line breaks of two bytes each = 745 bytes.
     QStringList lines;
     for (int i = 0; i < 249; ++i) lines << "q";
-    const std::pair<QString, const char*> refused[] = {
-        {QString(501, 'q'), "QR_DIALOG|Input too long!"},
-        {lines.join('\n'), "QR_DIALOG|Input too long!"},
-        {QString(250, QChar(0x4E2D)) + "A", "QR_DIALOG|Input too long!"},
-        {QString(), "QR_DIALOG|Input NULL!"},
-    };
-    for (const auto& [content, message] : refused) {
-        SCOPED_TRACE(message);
-        Reset();
-        Type(1004, content);
-        ExpectRefusal(1003, message);
-        EXPECT_EQ(TextOf(1004), content);
-    }
+    ExpectContentRefusals(1004, 1003,
+                          {
+                              {QString(501, 'q'), "QR_DIALOG|Input too long!"},
+                              {lines.join('\n'), "QR_DIALOG|Input too long!"},
+                              {QString(250, QChar(0x4E2D)) + "A", "QR_DIALOG|Input too long!"},
+                              {QString(), "QR_DIALOG|Input NULL!"},
+                          });
     // Two-byte line breaks: 167 lines of "q" and 166 breaks are exactly 499 bytes.
     Reset();
     lines.clear();

@@ -4,7 +4,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <functional>
 #include <initializer_list>
+#include <utility>
 
 #include "tests/dialogs/DialogLinkFixture.h"
 #include "ui/DialogLayout.h"
@@ -42,6 +44,20 @@ protected:
         ASSERT_FALSE(boxes.shown.empty());
         EXPECT_EQ(boxes.shown[0].owner, &dialog);
         EXPECT_TRUE(platform.calls.empty());
+    }
+    // Each content typed into `editId` is refused on `sendId` with its box and stays in the
+    // edit; `thenEach` runs after each with that content still typed.
+    void ExpectContentRefusals(int editId, int sendId, std::initializer_list<std::pair<QString, const char*>> rows,
+                               const std::function<void()>& thenEach = {})
+    {
+        for (const auto& [content, message] : rows) {
+            SCOPED_TRACE(message);
+            Reset();
+            Type(editId, content);
+            ExpectRefusal(sendId, message);
+            EXPECT_EQ(TextOf(editId), content);
+            if (thenEach) thenEach();
+        }
     }
     QComboBox* Combo(int id) { return qobject_cast<QComboBox*>(dialog.Control(id)); }
     void Press(int id) { qobject_cast<QPushButton*>(dialog.Control(id))->click(); }
