@@ -41,14 +41,11 @@ TEST(CliNetworkFault, ResetMidTextEndsTheRepeatsWithOneMessage)
 
 TEST(CliNetworkFault, RefusingPrinterIsTriedForOneCommandOnly)
 {
-    uint16_t port = 0;
-    const int fd = LoopbackSocket(port);
-    ASSERT_GE(fd, 0);
+    const BoundSocket refusing;
+    ASSERT_GE(refusing.Fd(), 0);
     PosixPlatform platform;
-    const auto start = Clock::now();
-    const CliRun run = RunCliWith(platform, ToPort(port, {"selftest", "--count", "3"}));
-    const int64_t took = MsSince(start);
-    ::close(fd);
+    CliRun run;
+    const int64_t took = TimedMs([&] { run = RunCliWith(platform, ToPort(refusing.Port(), {"selftest", "--count", "3"})); });
 
     EXPECT_EQ(run.status, 3);
     EXPECT_EQ(run.err, "与打印机连接不成功!\n");

@@ -2,21 +2,13 @@
 #include <gtest/gtest.h>
 
 #include "tests/cli/CliRun.h"
+#include "tests/support/CutCycles.h"
 #include "tests/support/RecordingPlatform.h"
 #include "tests/support/LoopbackServer.h"
 #include "link/PosixPlatform.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
-using Strings = std::vector<std::string>;
-
-namespace {
-
-const std::string kCycle1 = "30 30 30 30 30 30 30 31 0A 0A 1D 56 41 00";
-const std::string kCycle2 = "30 30 30 30 30 30 30 32 0A 0A 1D 56 41 00";
-const std::string kCycle3 = "30 30 30 30 30 30 30 33 0A 0A 1D 56 41 00";
-
-} // namespace
 
 TEST(MaintenanceCli, DryRuns)
 {

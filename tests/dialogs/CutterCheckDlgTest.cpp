@@ -9,16 +9,13 @@
 
 #include "dialogs/CCutterCheckDlg.h"
 #include "tests/dialogs/MaintenanceDlgFixture.h"
+#include "tests/support/CutCycles.h"
+#include "tests/support/Timing.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
-using Clock = std::chrono::steady_clock;
 
 namespace {
-
-const std::string kCycle1 = "30 30 30 30 30 30 30 31 0A 0A 1D 56 41 00";
-const std::string kCycle2 = "30 30 30 30 30 30 30 32 0A 0A 1D 56 41 00";
-const std::string kCycle3 = "30 30 30 30 30 30 30 33 0A 0A 1D 56 41 00";
 
 class CutterCheckDlgTest : public MaintenanceDlgTest {
 protected:

@@ -12,7 +12,6 @@
 
 namespace tallyx::test {
 
-using Strings = std::vector<std::string>;
 inline const std::string kPortBusyShown = "tallyx|此端口被占用或已损坏|0";
 
 class DialogLinkTest : public ::testing::Test {

@@ -8,17 +8,14 @@
 #include "jobs/CycleDelivery.h"
 #include "link/PosixPlatform.h"
 #include "tests/jobs/RunProbe.h"
+#include "tests/support/CutCycles.h"
 #include "tests/support/RecordingPlatform.h"
 #include "tests/support/LoopbackServer.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
-using Strings = std::vector<std::string>;
-using Clock = std::chrono::steady_clock;
 
 namespace {
-const std::string kCycle1 = "30 30 30 30 30 30 30 31 0A 0A 1D 56 41 00";
-const std::string kCycle2 = "30 30 30 30 30 30 30 32 0A 0A 1D 56 41 00";
 
 void RunToEnd(CutterRun& run, DeliverCycle deliver, uint32_t count, uint32_t delayMs)
 {

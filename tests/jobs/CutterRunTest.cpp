@@ -9,8 +9,6 @@
 using namespace tallyx;
 using namespace tallyx::test;
 using Cycles = std::vector<uint32_t>;
-using Clock = std::chrono::steady_clock;
-
 namespace {
 void Configure(CutterRun& run, uint32_t count, uint32_t delayMs)
 {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "jobs/CutterRun.h"
+#include "tests/support/Timing.h"
 
 namespace tallyx::test {
 
@@ -78,10 +79,5 @@ private:
     std::atomic<int> m_inside{0};
     int m_mostInside = 0;
 };
-
-inline int64_t MsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-}
 
 } // namespace tallyx::test

@@ -52,13 +52,10 @@ TEST(NetworkFault, PrinterListeningLateGetsTheCommandOnce)
 
 TEST(NetworkFault, RefusingPrinterEndsAtTheRetryBound)
 {
-    // Bound, never listening: every connection is refused at once.
-    uint16_t port = 0;
-    const int fd = LoopbackSocket(port);
-    ASSERT_GE(fd, 0);
-    EthernetLink<> f(port);
+    const BoundSocket refusing;
+    ASSERT_GE(refusing.Fd(), 0);
+    EthernetLink<> f(refusing.Port());
     const int64_t took = TimedMs([&] { f.link.SendToPrinter(Bytes{0x1F, 0x11, 0x04}, Delivery::Direct); });
-    ::close(fd);
 
     EXPECT_EQ(f.host.messages, std::vector<std::string>{kNotReached});
     EXPECT_GE(took, 2900);
@@ -69,8 +66,9 @@ TEST(NetworkFault, PrinterThatNeverAnswersEndsAtTheRetryBound)
 {
     // A full listen queue: the printer's side drops every new connection request, so the
     // connection stays in progress and nothing can be sent.
-    uint16_t port = 0;
-    const int fd = LoopbackSocket(port);
+    const BoundSocket printerSide;
+    const int fd = printerSide.Fd();
+    const uint16_t port = printerSide.Port();
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::listen(fd, 0), 0);
     const int filler = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -93,7 +91,6 @@ TEST(NetworkFault, PrinterThatNeverAnswersEndsAtTheRetryBound)
     EXPECT_LT(::recv(first, buf, sizeof buf, 0), 1);
     ::close(first);
     ::close(filler);
-    ::close(fd);
 }
 
 TEST(NetworkFault, ConnectToAPrinterThatNeverRepliesTakesNoParameters)
@@ -115,13 +112,11 @@ TEST(NetworkFault, ConnectToAPrinterThatNeverRepliesTakesNoParameters)
 
 TEST(NetworkFault, ConnectToARefusingPrinterGivesUpAfterItsFifteenTries)
 {
-    uint16_t port = 0;
-    const int fd = LoopbackSocket(port);
-    ASSERT_GE(fd, 0);
-    EthernetLink<> f(port);
+    const BoundSocket refusing;
+    ASSERT_GE(refusing.Fd(), 0);
+    EthernetLink<> f(refusing.Port());
     ConnectOutcome outcome;
     const int64_t took = TimedMs([&] { outcome = f.link.Connect(); });
-    ::close(fd);
 
     EXPECT_FALSE(outcome.connected);
     EXPECT_EQ(f.host.messages, std::vector<std::string>{kNotReached});

@@ -18,42 +18,44 @@
 #include <vector>
 
 #include "link/PosixPlatform.h"
+#include "tests/support/Timing.h"
 
 namespace tallyx::test {
 
-using Clock = std::chrono::steady_clock;
 
-inline int64_t MsSince(Clock::time_point start)
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-}
-
-// How long `work` took, in ms.
-template <class F>
-int64_t TimedMs(F&& work)
-{
-    const auto start = Clock::now();
-    work();
-    return MsSince(start);
-}
-
-// A TCP socket bound to an ephemeral port of 127.0.0.1, not listening (so refusing).
-inline int LoopbackSocket(uint16_t& port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (fd < 0) return -1;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
-        ::close(fd);
-        return -1;
+// A TCP socket bound to an ephemeral port of 127.0.0.1 and not listening, so every
+// connection to it is refused at once; closed when it goes. Fd() is -1 when it could not be bound.
+class BoundSocket {
+public:
+    BoundSocket()
+    {
+        m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof addr;
+        if (m_fd < 0 || ::bind(m_fd, reinterpret_cast<sockaddr*>(&addr), len) != 0 ||
+            ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+            if (m_fd >= 0) ::close(m_fd);
+            m_fd = -1;
+            return;
+        }
+        m_port = ntohs(addr.sin_port);
     }
-    socklen_t len = sizeof addr;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-    port = ntohs(addr.sin_port);
-    return fd;
-}
+    ~BoundSocket()
+    {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    BoundSocket(const BoundSocket&) = delete;
+    BoundSocket& operator=(const BoundSocket&) = delete;
+
+    int Fd() const { return m_fd; }
+    uint16_t Port() const { return m_port; }
+
+private:
+    int m_fd = -1;
+    uint16_t m_port = 0;
+};
 
 // A printer on 127.0.0.1 that misbehaves as told; it records what each connection brought.
 class FaultyPrinter {
@@ -65,17 +67,15 @@ public:
 
     explicit FaultyPrinter(Options options) : m_options(options)
     {
-        m_fd = LoopbackSocket(m_port);
-        if (!m_options.listenAfterMs) ::listen(m_fd, 8);
+        if (!m_options.listenAfterMs) ::listen(m_socket.Fd(), 8);
         m_thread = std::thread([this] { Run(); });
     }
     ~FaultyPrinter()
     {
         m_stop = true;
         m_thread.join();
-        ::close(m_fd);
     }
-    uint16_t Port() const { return m_port; }
+    uint16_t Port() const { return m_socket.Port(); }
     std::vector<std::string> Connections()
     {
         std::lock_guard lock(m_mutex);
@@ -106,11 +106,11 @@ private:
     {
         if (m_options.listenAfterMs) {
             if (!Wait(-1, m_options.listenAfterMs)) return;
-            ::listen(m_fd, 8);
+            ::listen(m_socket.Fd(), 8);
         }
         while (!m_stop) {
-            if (!Wait(m_fd, 50)) continue;
-            const int conn = ::accept(m_fd, nullptr, nullptr);
+            if (!Wait(m_socket.Fd(), 50)) continue;
+            const int conn = ::accept(m_socket.Fd(), nullptr, nullptr);
             if (conn < 0) continue;
             Serve(conn);
         }
@@ -154,8 +154,7 @@ private:
     }
 
     Options m_options;
-    int m_fd = -1;
-    uint16_t m_port = 0;
+    BoundSocket m_socket;
     std::atomic<bool> m_stop{false};
     std::mutex m_mutex;
     std::vector<std::string> m_connections;

@@ -8,13 +8,13 @@
 #include "link/PosixPlatform.h"
 #include "tests/support/EthernetLink.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/Timing.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr auto kStopBound = std::chrono::milliseconds(50);
 constexpr auto kStopAfter = std::chrono::milliseconds(120);
 

@@ -15,6 +15,8 @@
 
 namespace tallyx::test {
 
+using Strings = std::vector<std::string>;
+
 class RecordingPlatform : public Platform {
 public:
     std::vector<std::string> calls;
