@@ -3,6 +3,7 @@
 
 #include "commands/Barcode.h"
 #include "tests/support/Hex.h"
+#include "tests/support/Rows.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
@@ -249,19 +250,17 @@ TEST(Barcode, UnknownSymbologySendsNothingSilently)
 
 TEST(Barcode, HintPerSymbology)
 {
-    const std::pair<uint8_t, std::string> rows[] = {
-        {kUpcA, "请输入11或12个数字"},
-        {kUpcE, "请输入6或7个数字"},
-        {kEan13, "请输入12或13个数字"},
-        {kJan8, "请输入7或8个数字"},
-        {kCode39, "请输入数字或大写英文字母或包括字符-.$/+% *"},
-        {kItf, "请输入数字字符串"},
-        {kCodabar, "起始符或终止符为A~D,其余为数字或包括字符$+-./:"},
-        {kCode93, "请输入数字或大写英文字母或包括字符$%+ -./"},
-        {kCode128, "请输入可见字符串"},
-    };
-    for (const auto& [m, hint] : rows) {
-        SCOPED_TRACE(int(m));
-        EXPECT_EQ(SymbologyHint(m), hint);
-    }
+    ExpectEach<uint8_t, std::string>(
+        {
+            {kUpcA, "请输入11或12个数字"},
+            {kUpcE, "请输入6或7个数字"},
+            {kEan13, "请输入12或13个数字"},
+            {kJan8, "请输入7或8个数字"},
+            {kCode39, "请输入数字或大写英文字母或包括字符-.$/+% *"},
+            {kItf, "请输入数字字符串"},
+            {kCodabar, "起始符或终止符为A~D,其余为数字或包括字符$+-./:"},
+            {kCode93, "请输入数字或大写英文字母或包括字符$%+ -./"},
+            {kCode128, "请输入可见字符串"},
+        },
+        SymbologyHint);
 }

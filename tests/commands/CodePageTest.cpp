@@ -4,32 +4,30 @@
 #include "commands/CodePage.h"
 #include "res/CodePages.h"
 #include "tests/support/Hex.h"
+#include "tests/support/Rows.h"
 
 using namespace tallyx;
+using tallyx::test::ExpectEach;
 using tallyx::test::Hex;
 
 TEST(CodePage, SetSendsTheNumberOfTheListPosition)
 {
-    struct Row {
-        int position;
-        const char* expected;
-    };
-    const Row rows[] = {
-        {0, "1F 1B 1F FF 00 0A 0A"},    // 0:OEM437(std.Europe)(1)
-        {10, "1F 1B 1F FF 0A 0A 0A"},   // 10:(Iran)
-        {11, "1F 1B 1F FF 10 0A 0A"},   // 16:WPC1252
-        {21, "1F 1B 1F FF 1B 0A 0A"},   // 27:(Vietnam)
-        {27, "1F 1B 1F FF 32 0A 0A"},   // 50:OEM437(std.Europe)(2)
-        {70, "1F 1B 1F FF 5D 0A 0A"},   // 93:OEM720(Arabic)
-        {73, "1F 1B 1F FF 60 0A 0A"},   // 96:(Thai2)
-        {74, "1F 1B 1F FF FF 0A 0A"},   // 255:(Thai)
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.position);
-        const auto command = BuildSetCodePageCommand(row.position);
-        ASSERT_TRUE(command.has_value());
-        EXPECT_EQ(Hex(*command), row.expected);
-    }
+    ExpectEach<int, std::string>(
+        {
+            {0, "1F 1B 1F FF 00 0A 0A"},    // 0:OEM437(std.Europe)(1)
+            {10, "1F 1B 1F FF 0A 0A 0A"},   // 10:(Iran)
+            {11, "1F 1B 1F FF 10 0A 0A"},   // 16:WPC1252
+            {21, "1F 1B 1F FF 1B 0A 0A"},   // 27:(Vietnam)
+            {27, "1F 1B 1F FF 32 0A 0A"},   // 50:OEM437(std.Europe)(2)
+            {70, "1F 1B 1F FF 5D 0A 0A"},   // 93:OEM720(Arabic)
+            {73, "1F 1B 1F FF 60 0A 0A"},   // 96:(Thai2)
+            {74, "1F 1B 1F FF FF 0A 0A"},   // 255:(Thai)
+        },
+        [](int position) {
+            const auto command = BuildSetCodePageCommand(position);
+            EXPECT_TRUE(command.has_value());
+            return command ? Hex(*command) : std::string("refused");
+        });
 }
 
 TEST(CodePage, NothingOutsideTheList)
@@ -42,20 +40,14 @@ TEST(CodePage, NothingOutsideTheList)
 
 TEST(CodePage, ListItemsInOrder)
 {
-    struct Row {
-        int position;
-        const char* item;
-    };
-    const Row rows[] = {
-        {0, "0:OEM437(std.Europe)(1)"}, {1, "1:Katakana(1)"}, {11, "16:WPC1252"},
-        {18, "23:(PT151,1251)"}, {26, "32:WPC1255(Israel)"}, {27, "50:OEM437(std.Europe)(2)"},
-        {70, "93:OEM720(Arabic)"}, {73, "96:(Thai2)"}, {74, "255:(Thai)"},
-    };
     ASSERT_EQ(kCodePages.size(), 75u);
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.position);
-        EXPECT_EQ(kCodePages[size_t(row.position)].item, row.item);
-    }
+    ExpectEach<size_t, std::string_view>(
+        {
+            {0, "0:OEM437(std.Europe)(1)"}, {1, "1:Katakana(1)"}, {11, "16:WPC1252"},
+            {18, "23:(PT151,1251)"}, {26, "32:WPC1255(Israel)"}, {27, "50:OEM437(std.Europe)(2)"},
+            {70, "93:OEM720(Arabic)"}, {73, "96:(Thai2)"}, {74, "255:(Thai)"},
+        },
+        [](size_t position) { return kCodePages[position].item; });
     // Every row: its position, and the number its item starts with.
     for (size_t i = 0; i < kCodePages.size(); ++i) {
         SCOPED_TRACE(kCodePages[i].item);

@@ -3,30 +3,24 @@
 
 #include "commands/CutCycle.h"
 #include "tests/support/Hex.h"
+#include "tests/support/Rows.h"
 
 using namespace tallyx;
+using tallyx::test::ExpectEach;
 using tallyx::test::Hex;
 
 TEST(CutCycle, EightDigitsTwoFeedsAndACut)
 {
-    struct Row {
-        uint32_t cycle;
-        const char* expected;
-    };
-    const Row rows[] = {
-        {1, "30 30 30 30 30 30 30 31 0A 0A 1D 56 41 00"},            // 00000001
-        {2, "30 30 30 30 30 30 30 32 0A 0A 1D 56 41 00"},
-        {99999, "30 30 30 39 39 39 39 39 0A 0A 1D 56 41 00"},        // 00099999
-        {99999999, "39 39 39 39 39 39 39 39 0A 0A 1D 56 41 00"},     // the largest of eight digits
-        {123456789, "32 33 34 35 36 37 38 39 0A 0A 1D 56 41 00"},    // the ninth digit is dropped
-        {100000000, "30 30 30 30 30 30 30 30 0A 0A 1D 56 41 00"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.cycle);
-        const Bytes cycle = BuildCutCycle(row.cycle);
-        EXPECT_EQ(cycle.size(), 14u);
-        EXPECT_EQ(Hex(cycle), row.expected);
-    }
+    ExpectEach<uint32_t, std::string>(
+        {
+            {1, "30 30 30 30 30 30 30 31 0A 0A 1D 56 41 00"},            // 00000001
+            {2, "30 30 30 30 30 30 30 32 0A 0A 1D 56 41 00"},
+            {99999, "30 30 30 39 39 39 39 39 0A 0A 1D 56 41 00"},        // 00099999
+            {99999999, "39 39 39 39 39 39 39 39 0A 0A 1D 56 41 00"},     // the largest of eight digits
+            {123456789, "32 33 34 35 36 37 38 39 0A 0A 1D 56 41 00"},    // the ninth digit is dropped
+            {100000000, "30 30 30 30 30 30 30 30 0A 0A 1D 56 41 00"},
+        },
+        [](uint32_t cycle) { return Hex(BuildCutCycle(cycle)); });
 }
 
 TEST(CutCycle, CountBeforeDelayBothSidesOfEachLimit)

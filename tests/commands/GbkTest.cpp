@@ -3,42 +3,39 @@
 
 #include "commands/Gbk.h"
 #include "tests/support/Hex.h"
+#include "tests/support/Rows.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
 
 TEST(Gbk, Utf8ToGbkReplacesWhatGbkCannotHold)
 {
-    const std::pair<std::string, std::string> rows[] = {
-        {"中文", "D6 D0 CE C4"},
-        {"AB\r\n", "41 42 0D 0A"},
-        {"", ""},
-        {"\xF0\x9F\x98\x80", "3F"},                  // an emoji
-        {"中\xF0\x9F\x98\x80文", "D6 D0 3F CE C4"},  // the rest survives it
-        {"A\xFF" "B", "41 3F 42"},                   // not UTF-8 at all
-        {"A\xE4" "B", "41 3F 42"},                   // a lead byte without its continuation
-        {"A\xE4\xB8", "41 3F"},                      // cut short at the end
-        {"打印机设置工具", "B4 F2 D3 A1 BB FA C9 E8 D6 C3 B9 A4 BE DF"},
-    };
-    for (const auto& [utf8, gbk] : rows) {
-        SCOPED_TRACE(Hex(utf8));
-        EXPECT_EQ(Hex(Utf8ToGbk(utf8)), gbk);
-    }
+    ExpectEach<std::string, std::string>(
+        {
+            {"中文", "D6 D0 CE C4"},
+            {"AB\r\n", "41 42 0D 0A"},
+            {"", ""},
+            {"\xF0\x9F\x98\x80", "3F"},                  // an emoji
+            {"中\xF0\x9F\x98\x80文", "D6 D0 3F CE C4"},  // the rest survives it
+            {"A\xFF" "B", "41 3F 42"},                   // not UTF-8 at all
+            {"A\xE4" "B", "41 3F 42"},                   // a lead byte without its continuation
+            {"A\xE4\xB8", "41 3F"},                      // cut short at the end
+            {"打印机设置工具", "B4 F2 D3 A1 BB FA C9 E8 D6 C3 B9 A4 BE DF"},
+        },
+        [](const std::string& utf8) { return Hex(Utf8ToGbk(utf8)); });
 }
 
 TEST(Gbk, GbkToUtf8ReplacesInvalidBytes)
 {
-    const std::pair<std::string, std::string> rows[] = {
-        {"\xD6\xD0\xCE\xC4", "中文"},
-        {"AB", "AB"},
-        {"", ""},
-        {"A\xFF" "B", "A\xEF\xBF\xBD" "B"},
-        {"\xD6\xD0\xD6", "中\xEF\xBF\xBD"},           // half a character at the end
-    };
-    for (const auto& [gbk, utf8] : rows) {
-        SCOPED_TRACE(Hex(gbk));
-        EXPECT_EQ(GbkToUtf8(gbk), utf8);
-    }
+    ExpectEach<std::string, std::string>(
+        {
+            {"\xD6\xD0\xCE\xC4", "中文"},
+            {"AB", "AB"},
+            {"", ""},
+            {"A\xFF" "B", "A\xEF\xBF\xBD" "B"},
+            {"\xD6\xD0\xD6", "中\xEF\xBF\xBD"},           // half a character at the end
+        },
+        GbkToUtf8);
 }
 
 TEST(Gbk, LongTextConvertsWhole)
