@@ -65,12 +65,8 @@ TEST(Barcode, DefaultsAndElevenDigitUpcA)
 
 TEST(Barcode, ChosenBytesReachTheirCommands)
 {
-    BarcodeParams p = Defaults(kCode128);
-    p.hriPosition = 0x03;
-    p.hriFont = 0x02;
-    p.height = 200;
-    p.width = 5;
-    p.leftMargin = 17;
+    const BarcodeParams p{
+        .hriPosition = 0x03, .hriFont = 0x02, .symbology = kCode128, .height = 200, .width = 5, .leftMargin = 17};
     const Result r = BuildBarcodeCommand(p, "Ab");
     ASSERT_TRUE(r.ok());
     EXPECT_EQ(Hex(r.bytes()), "1D 48 03 1D 66 02 1D 68 C8 1D 77 05 1D 78 11 1D 6B 49 02 41 62");

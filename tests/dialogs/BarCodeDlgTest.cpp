@@ -2,6 +2,7 @@
 // reaching the command, the hint, the corrections shown back, the messages and the port.
 #include <QLabel>
 #include <QTest>
+#include <tuple>
 
 #include "dialogs/CBarCodeDlg.h"
 #include "tests/dialogs/SymbolDlgFixture.h"
@@ -120,12 +121,7 @@ TEST_F(BarCodeDlgTest, CorrectedNumbersAreShownAfterThePrint)
 
 TEST_F(BarCodeDlgTest, RefusalsAreShownAndNothingIsSent)
 {
-    struct Row {
-        const char* type;
-        QString data;
-        const char* message;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, QString, const char*> rows[] = {
         {"UPC-A", "1234567890", "设置错误!字元个数不为11或12"},
         {"UPC-A", "1234567890X", "设置错误!字元不在0~9"},
         {"UPC-E", "12345", "设置错误!字元个数不为6或7"},
@@ -139,15 +135,15 @@ TEST_F(BarCodeDlgTest, RefusalsAreShownAndNothingIsSent)
         {"CODE128", QString(256, 'x'), "输入的数据太多了!"},
         {"CODE128", QString(128, QChar(0x4E2D)), "输入的数据太多了!"},   // 256 GBK bytes
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.message);
+    for (const auto& [type, data, message] : rows) {
+        SCOPED_TRACE(message);
         Reset();
-        Select(1006, QString::fromUtf8(row.type));
-        Type(1014, row.data);
+        Select(1006, QString::fromUtf8(type));
+        Type(1014, data);
         Type(1077, "10");
-        ExpectRefusal(1007, std::string("BarCode|") + row.message);
+        ExpectRefusal(1007, std::string("BarCode|") + message);
         // The data stays, and so does the uncorrected height.
-        EXPECT_EQ(TextOf(1014), row.data);
+        EXPECT_EQ(TextOf(1014), data);
         EXPECT_EQ(TextOf(1077), "10");
     }
 }

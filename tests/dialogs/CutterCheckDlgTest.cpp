@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include <chrono>
+#include <tuple>
 
 #include "dialogs/CCutterCheckDlg.h"
 #include "tests/dialogs/MaintenanceDlgFixture.h"
@@ -74,25 +75,21 @@ TEST_F(CutterCheckDlgTest, OpensWithTwoCyclesAThousandMillisecondsApart)
 
 TEST_F(CutterCheckDlgTest, RefusalsInTheirOrderNothingStarted)
 {
-    const struct {
-        const char* count;
-        const char* delay;
-        const char* expected;
-    } rows[] = {
+    const std::tuple<const char*, const char*, const char*> rows[] = {
         {"100000", "1000", "CUTTER_DIALOG|不适用的范围，最大为99999次！"},
         {"0", "1000", "CUTTER_DIALOG|不适用的范围，最小为1次！"},
         {"1", "5001", "CUTTER_DIALOG|延时不对，最大延时是5000ms"},
         {"100000", "5001", "CUTTER_DIALOG|不适用的范围，最大为99999次！"},
         {"0", "9000", "CUTTER_DIALOG|不适用的范围，最小为1次！"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.count) + " " + row.delay);
+    for (const auto& [count, delay, expected] : rows) {
+        SCOPED_TRACE(std::string(count) + " " + delay);
         boxes.shown.clear();
-        Start(row.count, row.delay);
-        EXPECT_EQ(Shown(), Strings{row.expected});
+        Start(count, delay);
+        EXPECT_EQ(Shown(), Strings{expected});
         EXPECT_EQ(boxes.shown[0].owner, dialog.get());
         EXPECT_FALSE(run.Running());
-        EXPECT_EQ(Edit(1081)->text(), row.count);
+        EXPECT_EQ(Edit(1081)->text(), count);
     }
     EXPECT_TRUE(platform.calls.empty());
 }

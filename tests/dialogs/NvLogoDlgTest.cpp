@@ -1,6 +1,7 @@
 // The NV logo dialog's wiring: the chosen file and the combo selections reach the
 // commands, the commands reach the main window's link, the messages reach the boxes.
 #include <QComboBox>
+#include <tuple>
 
 #include "dialogs/CNvLogoDlg.h"
 #include "res/NvLogoIds.h"
@@ -57,24 +58,19 @@ TEST_F(NvLogoDlgTest, DownloadGoesToTheChosenSlotThenSaysSo)
 
 TEST_F(NvLogoDlgTest, PrintUsesSlotAndModeWithoutAFile)
 {
-    struct Row {
-        const char* slot;
-        const char* mode;
-        const char* expected;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, const char*, const char*> rows[] = {
         {"1", "正常", "1B 61 01 1C 70 01 30 1B 61 00"},
         {"5", "倍宽倍高", "1B 61 01 1C 70 05 33 1B 61 00"},
         {"3", "倍宽", "1B 61 01 1C 70 03 31 1B 61 00"},
         {"4", "倍高", "1B 61 01 1C 70 04 32 1B 61 00"},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.expected);
+    for (const auto& [slot, mode, expected] : rows) {
+        SCOPED_TRACE(expected);
         platform.calls.clear();
-        Select(id::nvlogo::kSlot, QString::fromUtf8(row.slot));
-        Select(id::nvlogo::kMode, QString::fromUtf8(row.mode));
+        Select(id::nvlogo::kSlot, QString::fromUtf8(slot));
+        Select(id::nvlogo::kMode, QString::fromUtf8(mode));
         Press(id::nvlogo::kPrint);
-        EXPECT_EQ(Writes(), Strings{row.expected});
+        EXPECT_EQ(Writes(), Strings{expected});
     }
     EXPECT_TRUE(boxes.shown.empty());
 }

@@ -2,6 +2,7 @@
 // reach the boxes, a broken port stops every press before anything moves.
 #include <QLineEdit>
 #include <QTest>
+#include <tuple>
 
 #include "dialogs/CVoiceTestDlg.h"
 #include "tests/dialogs/MaintenanceDlgFixture.h"
@@ -62,11 +63,7 @@ TEST_F(VoiceTestDlgTest, BrokenPortLeavesThePromptWhereItWas)
 // nothing and stays in the edit.
 TEST_F(VoiceTestDlgTest, AmountSentAsTypedOrRefused)
 {
-    const struct {
-        const char* amount;
-        const char* written;
-        const char* shown;
-    } rows[] = {
+    const std::tuple<const char*, const char*, const char*> rows[] = {
         {"12.50", "1F 13 05 31 32 2E 35 30", nullptr},
         {".", "1F 13 01 2E", nullptr},
         {"1.2.3", "1F 13 05 31 2E 32 2E 33", nullptr},
@@ -77,16 +74,16 @@ TEST_F(VoiceTestDlgTest, AmountSentAsTypedOrRefused)
         {"10000000", nullptr, "声音测试|输入的金额超出范围了!"},
         {"壹佰", nullptr, "声音测试|输入的金额数字非法!"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.amount);
+    for (const auto& [amount, written, shown] : rows) {
+        SCOPED_TRACE(amount);
         Reset();
-        Type(QString::fromUtf8(row.amount));
+        Type(QString::fromUtf8(amount));
         Press(1007);
-        EXPECT_EQ(Writes(), row.written ? Strings{row.written} : Strings{});
-        EXPECT_EQ(Shown(), row.shown ? Strings{row.shown} : Strings{});
-        if (row.shown) {
+        EXPECT_EQ(Writes(), written ? Strings{written} : Strings{});
+        EXPECT_EQ(Shown(), shown ? Strings{shown} : Strings{});
+        if (shown) {
             EXPECT_EQ(boxes.shown[0].owner, &dialog);
-            EXPECT_EQ(qobject_cast<QLineEdit*>(dialog.Control(1014))->text(), QString::fromUtf8(row.amount));
+            EXPECT_EQ(qobject_cast<QLineEdit*>(dialog.Control(1014))->text(), QString::fromUtf8(amount));
         }
     }
     EXPECT_EQ(dialog.g_voiceIndex, 0u);
