@@ -1,27 +1,9 @@
 #pragma once
 // What a link operation came to: a fault kind and the errno behind it. The link says
 // what went wrong; the window and the command line decide what the operator reads.
-#include <cstdint>
+#include "res/FaultKinds.h"
 
 namespace tallyx {
-
-enum class LinkFault : uint8_t {
-    None,
-    PortBusy,            // the serial device could not be opened (busy, missing or not a port)
-    UsbOpenFailed,       // the last USB open failed; reported by the next command
-    NoUsbDevice,         // no USB printer-class interface present
-    UsbNotOpened,        // the USB device list or the device's node could not be read
-    AddressBlank,        // the printer address holds no field
-    AddressIncomplete,   // connect: some fields of the printer address are empty
-    SendAddressIncomplete,   // a command's send: some fields of the printer address are empty
-    SocketFailed,        // no socket could be made
-    NotReached,          // the printer took no byte within the bound
-    CutOff,              // part of the command went out, then the connection broke
-    ReplyShort,          // the network query's reply was too short to use
-    SaveFailed,          // the network parameter save could not be sent
-    WriteTimeout,        // a serial or USB write or drain did not finish within its bound
-    Stopped,             // a stop was requested while waiting
-};
 
 struct Outcome {
     LinkFault fault = LinkFault::None;

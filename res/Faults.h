@@ -5,7 +5,7 @@
 #include <cassert>
 #include <string_view>
 
-#include "link/Outcome.h"
+#include "res/FaultKinds.h"
 #include "res/MainWindowIds.h"
 #include "res/Messages.h"
 #include "res/Types.h"
