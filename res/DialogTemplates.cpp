@@ -102,7 +102,7 @@ constexpr std::array kControls{
     ControlDef{kSend, K::PushButton, "Send Data", "Send Data", {101, 149, 80, 16}},
 };
 
-constexpr DialogTemplate kQr{135, kCaptionQr, 10, 283, 173, kControls};
+constexpr DialogTemplate kQr{135, kTitleQr, 10, 283, 173, kControls};
 } // namespace qr_dlg
 
 const DialogTemplate& QrTemplate() { return qr_dlg::kQr; }
@@ -145,7 +145,7 @@ constexpr std::array kControls{
     ControlDef{kSend, K::PushButton, "Send Data", "Send Data", {100, 137, 80, 16}},
 };
 
-constexpr DialogTemplate kPdf417{137, kCaptionPdf417, 10, 280, 158, kControls};
+constexpr DialogTemplate kPdf417{137, kTitlePdf417, 10, 280, 158, kControls};
 } // namespace pdf417_dlg
 
 const DialogTemplate& Pdf417Template() { return pdf417_dlg::kPdf417; }

@@ -91,10 +91,13 @@ inline constexpr std::string_view kMsgBmpTooWide = "位图宽度或高度超过2
 inline constexpr std::string_view kFilterBitmapFiles = "位图文件(*.BMP *.bmp)";
 
 // ==== The barcode, QR code and PDF417 dialogs: captions, messages and hints
-// Window titles and the captions of their messages
+// Window titles and the captions of their messages: the symbol dialogs' titles differ
+// from their message captions in case.
 inline constexpr std::string_view kCaptionBarCode = "BarCode";
 inline constexpr std::string_view kCaptionQr = "QR_DIALOG";
 inline constexpr std::string_view kCaptionPdf417 = "PDF417_DIALOG";
+inline constexpr std::string_view kTitleQr = "QR_Dialog";
+inline constexpr std::string_view kTitlePdf417 = "PDF417_Dialog";
 
 // Barcode data
 inline constexpr std::string_view kMsgBarcodeTooMuchData = "输入的数据太多了!";
@@ -137,8 +140,13 @@ inline constexpr std::string_view kCaptionVoice = "声音测试";
 inline constexpr std::string_view kMsgCutCountTooHigh = "不适用的范围，最大为99999次！";
 inline constexpr std::string_view kMsgCutCountTooLow = "不适用的范围，最小为1次！";
 inline constexpr std::string_view kMsgCutDelayTooLong = "延时不对，最大延时是5000ms";
-// The progress line reads this, then "N/M".
+// The progress line reads this, then "N/M", while the run goes on.
 inline constexpr std::string_view kTextCutSent = "已发送 ";
+// When the run has ended: the word, then the cycles sent, then the failures if any.
+inline constexpr std::string_view kTextCutDone = "完成，";
+inline constexpr std::string_view kTextCutStopped = "已停止，";
+inline constexpr std::string_view kTextCutFailed = "，失败 ";
+inline constexpr std::string_view kTextCutTimes = " 次";
 
 // Voice chip amount
 inline constexpr std::string_view kMsgAmountEmpty = "请输入金额数据!";

@@ -196,7 +196,7 @@ TEST_F(WindowBehaviour, SymbolButtonsOpenTheirDialogsOwnedByTheMainWindow)
 {
     ConnectOn("COM1");
     ShowActive();
-    const std::pair<int, QString> rows[] = {{1069, "BarCode"}, {1070, "QR_DIALOG"}, {1073, "PDF417_DIALOG"}};
+    const std::pair<int, QString> rows[] = {{1069, "BarCode"}, {1070, "QR_Dialog"}, {1073, "PDF417_Dialog"}};
     for (const auto& [button, title] : rows) {
         SCOPED_TRACE(button);
         WithModal([&, button = button] { Press(button); },

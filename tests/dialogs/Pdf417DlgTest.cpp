@@ -27,7 +27,7 @@ Strings TwoDigits(int first, int last)
 
 TEST_F(Pdf417DlgTest, ControlsFilledAtOpening)
 {
-    ExpectLook("PDF417_DIALOG", 280, 158,
+    ExpectLook("PDF417_Dialog", 280, 158,
                {{1001, "Data region:"}, {1002, "Rows:"}, {1012, "Bar width:"}, {1017, "Row height:"},
                 {1019, "Select Options:"}, {1016, "Correction Level: "}, {1018, "Level Setting"}, {1004, "Ratio Setting"},
                 {1058, "Content"}, {1003, "Send Data"}});

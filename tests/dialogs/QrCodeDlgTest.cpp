@@ -18,7 +18,7 @@ const std::string kPrintTail = "1B 61 31 1D 28 6B 03 00 31 51 30 1B 61 30";
 
 TEST_F(QrCodeDlgTest, ControlsAndDefaults)
 {
-    ExpectLook("QR_DIALOG", 283, 173, {{1002, "放大倍数:"}, {1012, "纠错级别:"}, {1004, "内容输入:"}, {1003, "Send Data"}});
+    ExpectLook("QR_Dialog", 283, 173, {{1002, "放大倍数:"}, {1012, "纠错级别:"}, {1004, "内容输入:"}, {1003, "Send Data"}});
     EXPECT_EQ(Items(1002), (Strings{"1", "2", "3", "4", "5", "6", "7", "8"}));
     EXPECT_EQ(Items(1012), (Strings{"级别L", "级别M", "级别Q", "级别H"}));
     EXPECT_EQ(Combo(1002)->currentText(), "8");
