@@ -83,7 +83,7 @@ int RunCutterTest(CliContext& ctx, const MaintenanceArgs& args)
         ReportProgress progress;
         if (ProgressWanted(ctx)) {
             progress = [&ctx](const CutProgress& p) {
-                if (p.cycle > 0) ctx.Err() << kTextCycle << p.cycle << '/' << p.count << std::endl;
+                if (p.cycle > 0 && !p.ended) ctx.Err() << kTextCycle << p.cycle << '/' << p.count << std::endl;
             };
         }
         FixedTarget target{ctx.options.port, ctx.options.baud, ctx.options.ip, ctx.options.tcpPort};

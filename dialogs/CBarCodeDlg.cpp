@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <optional>
 
+#include "ui/DialogLayout.h"
 #include "ui/MessageBoxes.h"
 #include "commands/Barcode.h"
 #include "dialogs/SymbolDialogs.h"
@@ -107,7 +108,7 @@ void CBarCodeDlg::OnSelchangeSymbology()
 {
     UpdateData(true);
     m_hint->clear();
-    m_hint->setText(ToQString(SymbologyHint(SelectedByte(m_type, 0))));
+    SetCaption(m_hint, SymbologyHint(SelectedByte(m_type, 0)));
     UpdateData(false);
 }
 

@@ -73,7 +73,14 @@ void CCutterCheckDlg::OnStartTest()
 
 void CCutterCheckDlg::ShowProgress(const CutProgress& p)
 {
-    m_progress->setText(ToQString(kTextCutSent) + QStringLiteral("%1/%2").arg(p.sent).arg(p.count));
+    QString line = ToQString(kTextCutSent) + QStringLiteral("%1/%2").arg(p.sent).arg(p.count);
+    if (p.ended) {
+        line.prepend(ToQString(p.stopped ? kTextCutStopped : kTextCutDone));
+        if (p.failures) line += ToQString(kTextCutFailed) + QString::number(p.failures) + ToQString(kTextCutTimes);
+    }
+    // Read by what it shows: the progress, not the word "进度".
+    m_progress->setText(line);
+    m_progress->setAccessibleName(line);
 }
 
 void CCutterCheckDlg::StopTestAndClose()

@@ -41,8 +41,10 @@ void CutterRun::Work(std::stop_token stop, const DeliverCycle& deliver, const Re
         if (progress) progress(state);
     };
     report(0);
+    uint32_t i = 1;
     // The bound is read again before every cycle: a Start press may have lowered it.
-    for (uint32_t i = 1; i <= g_cutCount.load(); ++i) {
+    for (; i <= g_cutCount.load(); ++i) {
+        if (stop.stop_requested()) break;   // a disconnect may come during the last cycle's report
         const Outcome outcome = deliver(BuildCutCycle(i), stop);
         if (outcome.ok()) m_sent = ++state.sent;
         else if (outcome.fault != LinkFault::Stopped) m_failures = ++state.failures;
@@ -53,6 +55,9 @@ void CutterRun::Work(std::stop_token stop, const DeliverCycle& deliver, const Re
         m_pause.wait_for(lock, stop, pause, [] { return false; });
         if (stop.stop_requested()) break;
     }
+    state.ended = true;
+    state.stopped = stop.stop_requested() && i <= g_cutCount.load();
+    report(state.sent + state.failures);
     m_running = false;
 }
 

@@ -23,6 +23,8 @@ struct CutProgress {
     uint32_t sent = 0;       // cycles delivered so far
     uint32_t count = 0;      // the count as it stands now
     uint32_t failures = 0;   // cycles the printer could not be given
+    bool ended = false;      // the last report of the run
+    bool stopped = false;    // ended by a stop before the count was reached
 };
 // Called on the worker thread after every cycle; it must not touch any window itself.
 using ReportProgress = std::function<void(const CutProgress&)>;

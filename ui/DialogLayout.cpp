@@ -157,7 +157,10 @@ BuiltDialog BuildDialog(QDialog& dialog, const DialogTemplate& tpl)
     for (const ControlDef& c : tpl.controls) {
         QWidget* w = CreateControl(c, &dialog);
         w->setGeometry(ControlGeometry(c, built.units, w));
-        w->setAccessibleName(ToQString(c.name));
+        // A static showing information (its name is the label beside it) is read by what
+        // it shows; the dialog renames it whenever the text changes (SetCaption).
+        const bool shows = c.kind == ControlKind::StaticText && c.id != 0 && c.name != c.text;
+        w->setAccessibleName(ToQString(shows ? c.text : c.name));
         if (auto* address = qobject_cast<IpAddressCtrl*>(w))
             for (int i = 0; i < 4; ++i) address->Field(i)->setAccessibleName(w->accessibleName() + QString(" %1").arg(i + 1));
         if (c.id != 0) {

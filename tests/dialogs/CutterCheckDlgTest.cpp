@@ -1,6 +1,7 @@
 // The cutter dialog's wiring: its checks in their order, the run started on the main
 // window's run with the edits' values, the progress line, and how closing stops it.
 #include <QApplication>
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -108,7 +109,7 @@ TEST_F(CutterCheckDlgTest, PortCheckComesFirst)
 TEST_F(CutterCheckDlgTest, RunsTheCyclesAndCountsThemUnderTheButton)
 {
     Start("3", "0");
-    ASSERT_TRUE(Until([&] { return Progress() == "已发送 3/3"; })) << Progress().toStdString();
+    ASSERT_TRUE(Until([&] { return Progress() == "完成，已发送 3/3"; })) << Progress().toStdString();
     run.Wait();
     EXPECT_EQ(Writes(), (Strings{kCycle1, kCycle2, kCycle3}));
     EXPECT_TRUE(boxes.shown.empty());
@@ -119,7 +120,7 @@ TEST_F(CutterCheckDlgTest, AFieldThatIsNoNumberKeepsItsValueAndTheStepsGoOn)
 {
     Start("two", "0");
     EXPECT_EQ(Shown(), Strings{"tallyx|请输入一个无符号整数。"});
-    ASSERT_TRUE(Until([&] { return Progress() == "已发送 2/2"; }));   // the count stayed 2
+    ASSERT_TRUE(Until([&] { return Progress() == "完成，已发送 2/2"; }));   // the count stayed 2
     run.Wait();
     EXPECT_EQ(Writes(), (Strings{kCycle1, kCycle2}));
 }
@@ -133,6 +134,10 @@ TEST_F(CutterCheckDlgTest, StartDuringARunOnlyChangesTheCount)
     run.Wait();
     EXPECT_LE(run.Sent(), 3u);
     EXPECT_EQ(Writes().size(), run.Sent());
+    // The lowered count ends the run with the final line, not a stale "已发送 N/100".
+    const QString last = QStringLiteral("完成，已发送 %1/1").arg(run.Sent());
+    ASSERT_TRUE(Until([&] { return Progress() == last; })) << Progress().toStdString();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(dialog->Control(1083))->text(QAccessible::Name), last);
     EXPECT_TRUE(boxes.shown.empty());
 }
 

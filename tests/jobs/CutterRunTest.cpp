@@ -53,10 +53,22 @@ TEST_F(CutterRunTest, ProgressAfterEveryCycle)
     std::vector<std::string> seen;   // written by the worker only, read after Wait
     Configure(run, 3, 0);
     run.Start(recorder.Deliver(), [&seen](const CutProgress& p) {
+        if (p.ended) return;   // the final report has its own test
         seen.push_back(std::to_string(p.cycle) + ":" + std::to_string(p.sent) + "/" + std::to_string(p.count));
     });
     run.Wait();
     EXPECT_EQ(seen, (std::vector<std::string>{"0:0/3", "1:1/3", "2:2/3", "3:3/3"}));
+}
+
+TEST_F(CutterRunTest, TheLastReportSaysHowTheRunEnded)
+{
+    std::vector<CutProgress> last;   // written by the worker only, read after Wait
+    Configure(run, 2, 0);
+    run.Start(recorder.Deliver(), [&last](const CutProgress& p) { if (p.ended) last.push_back(p); });
+    run.Wait();
+    ASSERT_EQ(last.size(), 1u);
+    EXPECT_EQ(last[0].sent, 2u);
+    EXPECT_FALSE(last[0].stopped);
 }
 
 TEST_F(CutterRunTest, LoweredCountEndsTheRunAfterTheCurrentCycle)
