@@ -159,8 +159,8 @@ BuiltDialog BuildDialog(QDialog& dialog, const DialogTemplate& tpl)
         w->setGeometry(ControlGeometry(c, built.units, w));
         // A static showing information (its name is the label beside it) is read by what
         // it shows; the dialog renames it whenever the text changes (SetCaption).
-        const bool shows = c.kind == ControlKind::StaticText && c.id != 0 && c.name != c.text;
-        w->setAccessibleName(ToQString(shows ? c.text : c.name));
+        const bool shows = c.kind == ControlKind::StaticText && c.id != 0 && c.name != c.label;
+        w->setAccessibleName(ToQString(shows ? c.label : c.name));
         if (auto* address = qobject_cast<IpAddressCtrl*>(w))
             for (int i = 0; i < 4; ++i) address->Field(i)->setAccessibleName(w->accessibleName() + QString(" %1").arg(i + 1));
         if (c.id != 0) {

@@ -23,7 +23,7 @@ TEST_F(BarCodeDlgTest, ControlsAndDefaults)
 {
     ExpectLook("BarCode", 266, 177,
                {{1002, "识别码:"}, {1004, "识别码字体:"}, {1006, "条码类型:"}, {1077, "条码高度:"}, {1078, "条码宽度:"},
-                {1079, "条码左边距:"}, {1057, "提示:"}, {1014, "输入框:"}, {1007, "条码打印"}});
+                {1079, "条码左边距:"}, {1057, "请输入11或12个数字"}, {1014, "输入框:"}, {1007, "条码打印"}});
     EXPECT_EQ(Items(1002), (Strings{"无", "上面", "下面", "上下"}));
     EXPECT_EQ(Items(1004), (Strings{"12X24", "9X17", "9X24"}));
     EXPECT_EQ(Items(1006), (Strings{"UPC-A", "UPC-E", "EAN13(JAN13)", "JAN8", "CODE39", "ITF", "CODEBAR", "CODE93",
