@@ -23,7 +23,7 @@ std::string IsoTime(std::chrono::system_clock::time_point t)
     const std::time_t seconds = std::time_t(ms / 1000);
     std::tm utc{};
     gmtime_r(&seconds, &utc);
-    char text[40];
+    char text[64];   // room for any int the compiler cannot rule out
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", utc.tm_year + 1900, utc.tm_mon + 1,
                   utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, int(ms % 1000));
     return text;
