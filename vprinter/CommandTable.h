@@ -38,13 +38,13 @@ enum class Op : uint8_t {
 
 // Which executor carries a command out.
 enum class Family : uint8_t { Ignored, Framing, Text, Settings, Images, Barcodes, Symbols, Device, Voice };
-Family FamilyOf(Op op);
 
 struct CommandDef {
     std::string_view prefix;   // leading bytes
     Shape shape;
     int length;                // Fixed: whole command; Sized16, Counted8: header
     Op op;
+    Family family;             // the executor that carries it out
     std::string_view mnemonic;
     std::string_view meaning;
 };

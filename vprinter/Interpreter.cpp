@@ -173,7 +173,7 @@ void Interpreter::Execute(const Command& cmd)
     const Op op = cmd.def.op;
     if (op != Op::LineFeed && op != Op::FormFeed && op != Op::CarriageReturn) m_ctx.bandLine = false;
     std::string detail;
-    switch (FamilyOf(op)) {
+    switch (cmd.def.family) {
     case Family::Framing:
         if (op == Op::Initialise) Initialise();
         if (op == Op::HexDump) m_hexDump.Start();
