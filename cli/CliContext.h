@@ -8,17 +8,19 @@
 
 #include "link/Link.h"
 #include "link/SendLog.h"
+#include "res/Combos.h"
 #include "res/Faults.h"
+#include "res/Messages.h"
 
 namespace tallyx::cli {
 
 enum ExitStatus : int { kExitSent = 0, kExitRefused = kExitInputRefused, kExitLinkFailed = tallyx::kExitLinkFailed, kExitUsage = 64 };
 
-// The window's start-up values.
+// The window's start-up values, read from the window's own lists.
 struct LinkOptions {
-    std::string port = "USB";
-    std::string baud = "115200";
-    std::string ip = "192.168.1.100";
+    std::string port{kMainCombos[0].items[size_t(kMainCombos[0].selected)].item};
+    std::string baud{kMainCombos[1].items[size_t(kMainCombos[1].selected)].item};
+    std::string ip{kDefaultPrinterIp};
     uint16_t tcpPort = kPrinterTcpPort;
     bool dryRun = false;
     std::string logPath;   // --log: one JSON line per command sent (or printed in a dry run)

@@ -53,6 +53,12 @@ inline constexpr std::array<ComboContent, 10> kMainCombos{{
     {id::main::kMagnifyCombo, combo::kMagnifications, 0},
 }};
 
+static_assert(kMainCombos[0].id == id::main::kPort && kMainCombos[1].id == id::main::kBaud,
+              "the port and baud combos come first");
+static_assert(combo::kPorts[combo::kPortUsbIndex].item == "USB" &&
+                  combo::kPorts[combo::kPortEthernetIndex].item == "Ethernet",
+              "the port indexes name their items");
+
 // The DHCP combo takes its items from the template; its selection follows g_dhcpIndex.
 inline constexpr ComboContent kDhcpCombo{id::main::kDhcp, combo::kDhcp, 0};
 

@@ -67,7 +67,7 @@ inline constexpr std::string_view kConnectCaption = "连 接";
 inline constexpr std::string_view kDisconnectCaption = "断 开";
 
 // Shown in the printer address control 1021 at start.
-inline constexpr std::string_view g_defaultPrinterIp = "192.168.1.100";
+inline constexpr std::string_view kDefaultPrinterIp = "192.168.1.100";
 
 // Print-test box 1055 at start: three lines, each ending in CR LF.
 inline constexpr std::string_view kDefaultPrintText =

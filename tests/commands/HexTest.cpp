@@ -1,4 +1,5 @@
 // The hexadecimal dump and both parsers: pairs, single digits, separators, bad characters.
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <span>
@@ -94,4 +95,12 @@ TEST(Hex, RoundTripOfChineseThroughTheDump)
     EXPECT_EQ(HexTextToText(dump, status), gbk);
     EXPECT_EQ(status, HexParseStatus::Converted);
     EXPECT_EQ(Hex(HexTextToBytes(dump, status)), "D6 D0 CE C4");
+}
+
+// The tests' own literals: a typo fails the one test that holds it.
+TEST(TestLiterals, AMalformedPairFailsOnlyItsTest)
+{
+    EXPECT_NONFATAL_FAILURE(FromHex("1B 4"), "not a hex pair in a test literal: \"4\"");
+    EXPECT_NONFATAL_FAILURE(FromHex("1B G0"), "\"G0\"");
+    EXPECT_EQ(Hex(FromHex("1b 40 0A")), "1B 40 0A");
 }

@@ -1,5 +1,8 @@
 #include "tests/support/Hex.h"
 
+#include <gtest/gtest.h>
+
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 
@@ -28,7 +31,12 @@ Bytes FromHex(std::string_view spaced)
     std::string token;
     auto flush = [&] {
         if (token.empty()) return;
-        if (token.size() != 2) std::abort();
+        // A typo in one test's literal fails that test, not the whole program.
+        if (token.size() != 2 || !std::isxdigit(uint8_t(token[0])) || !std::isxdigit(uint8_t(token[1]))) {
+            ADD_FAILURE() << "not a hex pair in a test literal: \"" << token << '"';
+            token.clear();
+            return;
+        }
         out.push_back(uint8_t(std::strtoul(token.c_str(), nullptr, 16)));
         token.clear();
     };

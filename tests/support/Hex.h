@@ -9,6 +9,6 @@ namespace tallyx::test {
 
 std::string Hex(const Bytes& bytes);
 std::string Hex(std::string_view bytes);
-Bytes FromHex(std::string_view spaced);   // "1B 40 0A" -> bytes; aborts the test on a typo
+Bytes FromHex(std::string_view spaced);   // "1B 40 0A" -> bytes; a typo fails the test
 
 } // namespace tallyx::test
