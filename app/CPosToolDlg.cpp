@@ -107,9 +107,8 @@ void CPosToolDlg::FillCombos()
 
 void CPosToolDlg::OnInitDialog()
 {
-    m_link.g_connected = 0;
+    m_link.ResetState();
     m_printerIp->SetAddress(ParseDottedAddress(kDefaultPrinterIp).value_or(0));
-    m_link.g_linkKind = LinkKind::None;
 
     for (const Choice& c : kDhcpCombo.items) m_dhcp->addItem(ToQString(c.item), c.byte);
     FillCombos();

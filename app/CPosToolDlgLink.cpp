@@ -6,6 +6,7 @@
 #include "app/CPosToolDlg.h"
 #include "commands/MainCommands.h"
 #include "commands/NetworkParams.h"
+#include "jobs/PrinterQueries.h"
 #include "res/Combos.h"
 #include "res/MainWindowIds.h"
 #include "res/Messages.h"
@@ -20,13 +21,13 @@ using namespace id::main;
 void CPosToolDlg::OnConnect()
 {
     UpdateData(true);
-    if (m_link.g_connected != 0) return Disconnect();
+    if (m_link.IsConnected()) return Disconnect();
 
-    const ConnectOutcome outcome = m_link.Connect();   // shows its own messages
+    const ConnectOutcome outcome = m_link.Connect(NetworkParamQuery());   // shows its own messages
     if (!outcome.connected) return;
-    if (m_link.g_linkKind == LinkKind::Network) {
+    if (m_link.Kind() == LinkKind::Network) {
         // A reply too short to hold the parameters leaves the fields empty, DHCP "NO".
-        const NetParams& net = outcome.net;
+        const NetParams net = DecodeNetReply(outcome.netReply);
         g_netIp = net.valid ? net.ip : 0;
         g_netMask = net.valid ? net.mask : 0;
         g_netGateway = net.valid ? net.gateway : 0;
@@ -50,12 +51,16 @@ void CPosToolDlg::OnConnect()
 
 void CPosToolDlg::Disconnect()
 {
+    // A cutter run left going ends first: nothing reaches the printer once the button
+    // says "连 接", and no reopen of the run's opens the port again.
+    m_cutterRun.RequestStop();
+    m_cutterRun.Wait();
     SetCaption(m_connect, kConnectCaption);
     SetCommandSetEnabled(false);
     SetEnabled(kSave, false);
     m_port->setEnabled(true);
-    if (m_link.g_linkKind == LinkKind::Serial) m_baud->setEnabled(true);
-    if (m_link.g_linkKind == LinkKind::Network) {
+    if (m_link.Kind() == LinkKind::Serial) m_baud->setEnabled(true);
+    if (m_link.Kind() == LinkKind::Network) {
         m_printerIp->setEnabled(true);
         g_netIp = g_netMask = g_netGateway = g_netDns = 0;
         g_dhcpIndex = 0;

@@ -26,7 +26,7 @@ Link& CliContext::TheLink()
 {
     if (!m_link) {
         m_link.emplace(*this, m_platform);
-        m_link->m_tcpPort = options.tcpPort;
+        m_link->SetTcpPort(options.tcpPort);
         if (m_log.IsOpen()) m_link->m_onSend = [this](const SendRecord& record) { m_log.Append(SendLogLine(record)); };
     }
     return *m_link;

@@ -86,7 +86,8 @@ int RunCutterTest(CliContext& ctx, const MaintenanceArgs& args)
                 if (p.cycle > 0 && !p.ended) ctx.Err() << kTextCycle << p.cycle << '/' << p.count << std::endl;
             };
         }
-        FixedTarget target{ctx.options.port, ctx.options.baud, ctx.options.ip, ctx.options.tcpPort};
+        FixedTarget target = link.CaptureTarget(ctx.options.port, ctx.options.baud);
+        target.printerIp = ctx.options.ip;   // every command makes its own connection: none was saved
         InterruptGuard interrupts;
         run.Start(MakeCycleDelivery(link, std::move(target)), progress);
         while (run.Running()) {

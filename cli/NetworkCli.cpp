@@ -11,6 +11,7 @@
 #include "cli/CliContext.h"
 #include "cli/CliTexts.h"
 #include "commands/NetworkParams.h"
+#include "jobs/PrinterQueries.h"
 #include "res/Combos.h"
 
 namespace tallyx::cli {
@@ -35,17 +36,18 @@ std::string DhcpText(int index)
 
 int QueryNetwork(CliContext& ctx)
 {
-    if (ctx.options.dryRun) return ctx.PrintCommand(Bytes(std::begin(kNetQuery), std::end(kNetQuery)));
+    const NetQuery query = NetworkParamQuery();
+    if (ctx.options.dryRun) return ctx.PrintCommand(query.request);
     ctx.options.port = std::string(combo::kPorts[combo::kPortEthernetIndex].item);
     Link& link = ctx.TheLink();
-    const ConnectOutcome outcome = link.Connect();
+    const ConnectOutcome outcome = link.Connect(query);
     link.Disconnect();
     if (!outcome.connected) return ctx.Status() != kExitSent ? ctx.Status() : kExitLinkFailed;
-    if (!outcome.net.valid) {
+    const NetParams net = DecodeNetReply(outcome.netReply);
+    if (!net.valid) {
         ctx.ReportFault(outcome.outcome);
         return ctx.Status();
     }
-    const NetParams& net = outcome.net;
     std::ostream& out = ctx.Out();
     out << "ip " << AddressEntry::FromValue(net.ip).Dotted() << '\n'
         << "mask " << AddressEntry::FromValue(net.mask).Dotted() << '\n'

@@ -41,4 +41,16 @@ Result BuildNetworkParamCommand(const NetworkParamInput& in)
     return out;
 }
 
+Bytes BuildNetQuery() { return {0x10, 0x04, 0x13}; }
+
+NetParams DecodeNetReply(const uint8_t* reply, size_t length)
+{
+    // A short reply would leave part of the parameters undefined: none of them is taken.
+    if (length < kNetReplyUsed) return {};
+    const auto address = [reply](size_t at) {
+        return uint32_t(reply[at]) << 24 | uint32_t(reply[at + 1]) << 16 | uint32_t(reply[at + 2]) << 8 | reply[at + 3];
+    };
+    return NetParams{address(0), address(4), address(8), address(12), int(reply[16]) - 1, true};
+}
+
 } // namespace tallyx

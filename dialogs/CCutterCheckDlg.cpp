@@ -60,7 +60,7 @@ void CCutterCheckDlg::OnStartTest()
     if (const auto refusal = CheckCutterSettings(m_run.g_cutCount, m_run.g_cutDelayMs))
         return Boxes().Show(*refusal, this);
 
-    FixedTarget target = CaptureCycleTarget(m_link, m_host.PortText(), m_host.BaudText());
+    FixedTarget target = m_link.CaptureTarget(m_host.PortText(), m_host.BaudText());
     // The worker only posts: the line is written on this thread, if the dialog is still open.
     QObject* receiver = QCoreApplication::instance();
     const QPointer<CCutterCheckDlg> self(this);

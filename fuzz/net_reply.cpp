@@ -1,9 +1,9 @@
-// The network parameter reply, decoded by the link's Ethernet connect: the fuzz bytes are
+// The network parameter reply, read by the link's Ethernet connect and decoded: the fuzz bytes are
 // what the printer answers to 10 04 13; the first byte says when the connection comes up.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "fuzz/FuzzCheck.h"
-#include "link/Link.h"
+#include "jobs/PrinterQueries.h"
 #include "tests/support/RecordingPlatform.h"
 
 using namespace tallyx;
@@ -28,31 +28,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     host.port = "Ethernet";
     Link link(host, platform);
 
-    const ConnectOutcome outcome = link.Connect();
+    const ConnectOutcome outcome = link.Connect(NetworkParamQuery());
+    const NetParams net = DecodeNetReply(outcome.netReply);
     if (!outcome.connected) {
         FUZZ_CHECK(host.messages.size() == 1);
         FUZZ_CHECK(host.messages[0] == "打印机设置工具|与打印机连接不成功!|0");
-        FUZZ_CHECK(!outcome.net.valid);
+        FUZZ_CHECK(!net.valid);
         return 0;
     }
     FUZZ_CHECK(host.messages.empty());
-    FUZZ_CHECK(link.g_connected == 1 && link.g_linkKind == LinkKind::Network);
+    FUZZ_CHECK(link.IsConnected() && link.Kind() == LinkKind::Network);
     // The query went out once, on one connection.
     FUZZ_CHECK(platform.sockets.size() == 1);
     FUZZ_CHECK(platform.sockets[0] == (Bytes{0x10, 0x04, 0x13}));
     const Bytes& r = platform.reply;
     if (r.size() < 17) {
         // Too short to hold all four addresses and the DHCP byte: nothing of it is taken.
-        FUZZ_CHECK(!outcome.net.valid);
-        FUZZ_CHECK(outcome.net.ip == 0 && outcome.net.mask == 0 && outcome.net.gateway == 0);
-        FUZZ_CHECK(outcome.net.dns == 0 && outcome.net.dhcpIndex == 0);
+        FUZZ_CHECK(!net.valid);
+        FUZZ_CHECK(net.ip == 0 && net.mask == 0 && net.gateway == 0);
+        FUZZ_CHECK(net.dns == 0 && net.dhcpIndex == 0);
         return 0;
     }
-    FUZZ_CHECK(outcome.net.valid);
-    FUZZ_CHECK(outcome.net.ip == Address(r, 0));
-    FUZZ_CHECK(outcome.net.mask == Address(r, 4));
-    FUZZ_CHECK(outcome.net.gateway == Address(r, 8));
-    FUZZ_CHECK(outcome.net.dns == Address(r, 12));
-    FUZZ_CHECK(outcome.net.dhcpIndex == int(r[16]) - 1);
+    FUZZ_CHECK(net.valid);
+    FUZZ_CHECK(net.ip == Address(r, 0));
+    FUZZ_CHECK(net.mask == Address(r, 4));
+    FUZZ_CHECK(net.gateway == Address(r, 8));
+    FUZZ_CHECK(net.dns == Address(r, 12));
+    FUZZ_CHECK(net.dhcpIndex == int(r[16]) - 1);
     return 0;
 }

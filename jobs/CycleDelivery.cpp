@@ -1,14 +1,6 @@
 #include "jobs/CycleDelivery.h"
 
-#include <mutex>
-
 namespace tallyx {
-
-FixedTarget CaptureCycleTarget(Link& link, const std::string& portText, const std::string& baudText)
-{
-    std::lock_guard lock(link.m_lock);
-    return FixedTarget{portText, baudText, link.g_printerIp, link.m_tcpPort};
-}
 
 DeliverCycle MakeCycleDelivery(Link& link, FixedTarget target, int netRetryLimitMs)
 {

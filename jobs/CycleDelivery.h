@@ -12,9 +12,6 @@ namespace tallyx {
 // delivered; a stop ends it at once.
 inline constexpr int kCutNetRetryLimitMs = 10000;
 
-// The target as the link stands now (read under its lock): its saved printer address.
-FixedTarget CaptureCycleTarget(Link& link, const std::string& portText, const std::string& baudText);
-
 // link must outlive the run.
 DeliverCycle MakeCycleDelivery(Link& link, FixedTarget target, int netRetryLimitMs = kCutNetRetryLimitMs);
 

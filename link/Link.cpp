@@ -22,6 +22,43 @@ uint32_t BaudFromText(const std::string& text)
 
 Link::Link(LinkHost& host, Platform& platform) : m_host(host), m_platform(platform) {}
 
+void Link::ResetState()
+{
+    std::lock_guard lock(m_lock);
+    g_connected = 0;
+    g_linkKind = LinkKind::None;
+}
+
+void Link::SetTcpPort(uint16_t port)
+{
+    std::lock_guard lock(m_lock);
+    m_tcpPort = port;
+}
+
+uint16_t Link::TcpPort()
+{
+    std::lock_guard lock(m_lock);
+    return m_tcpPort;
+}
+
+std::string Link::PrinterIp()
+{
+    std::lock_guard lock(m_lock);
+    return g_printerIp;
+}
+
+PortHandle Link::PortState()
+{
+    std::lock_guard lock(m_lock);
+    return g_hPort;
+}
+
+FixedTarget Link::CaptureTarget(const std::string& portText, const std::string& baudText)
+{
+    std::lock_guard lock(m_lock);
+    return FixedTarget{portText, baudText, g_printerIp, m_tcpPort, m_epoch};
+}
+
 Outcome Link::Report(LinkFault fault, int error)
 {
     const Outcome outcome{fault, error};
@@ -98,8 +135,8 @@ Outcome Link::CheckPortHandle()
 
 Outcome Link::WriteToPort(const uint8_t* data, size_t n)
 {
-    // With no device open the write goes nowhere, as a write on a closed handle would.
-    if (!g_hPort.IsOpen()) return {};
+    // With no device open the write goes nowhere: the window stays silent, the log says so.
+    if (!g_hPort.IsOpen()) return Report(LinkFault::NotWritten);
     if (m_platform.Write(g_hPort.fd, data, n, m_writeBound) < n) return Report(LinkFault::WriteTimeout);
     return {};
 }
@@ -141,12 +178,25 @@ Outcome Link::ReopenTwiceAroundWrite(const std::string& portText, const std::str
 Outcome Link::DeliverFixed(const FixedTarget& target, const uint8_t* data, size_t n, std::stop_token stop,
                            int netRetryLimitMs)
 {
-    std::lock_guard lock(m_lock);
+    std::unique_lock lock(m_lock);
+    if (target.epoch != m_epoch) {
+        // A disconnect came after the capture: the port stays closed.
+        const Outcome disconnected{LinkFault::Disconnected};
+        if (target.portText == kPortEthernet)
+            return LoggedNet(ParseAddressText(target.printerIp).value_or(AddressEntry{}), target.tcpPort, data, n,
+                             disconnected);
+        if (target.portText == kPortUsb) return Logged(LinkKind::Usb, m_usbPath, data, n, disconnected);
+        return Logged(LinkKind::Serial, target.portText, data, n, disconnected);
+    }
     if (target.portText == kPortEthernet) {
+        // The network cycle shares nothing with the window but the log: its connection
+        // and its retry wait run without the lock.
+        lock.unlock();
         const auto address = ParseDottedAddress(target.printerIp);
         const AddressEntry entry = ParseAddressText(target.printerIp).value_or(AddressEntry{});
-        if (!address) return LoggedNet(entry, target.tcpPort, data, n, Outcome{LinkFault::AddressBlank});
-        const Outcome sent = SendOverTcp(*address, target.tcpPort, data, n, netRetryLimitMs, stop);
+        const Outcome sent = address ? SendOverTcp(*address, target.tcpPort, data, n, netRetryLimitMs, stop)
+                                     : Outcome{LinkFault::AddressBlank};
+        lock.lock();
         return LoggedNet(entry, target.tcpPort, data, n, sent);
     }
     m_quiet = true;
@@ -189,7 +239,7 @@ Outcome Link::SendToPrinter(const Bytes& bytes, Delivery form)
     return Deliver(m_host.PortText(), bytes.data(), bytes.size(), form);
 }
 
-ConnectOutcome Link::Connect(std::stop_token stop)
+ConnectOutcome Link::Connect(const NetQuery& netQuery, std::stop_token stop)
 {
     std::lock_guard lock(m_lock);
     const std::string portText = m_host.PortText();
@@ -199,7 +249,7 @@ ConnectOutcome Link::Connect(std::stop_token stop)
     if (portText == kPortUsb) {
         result.outcome = OpenUsb();
     } else if (portText == kPortEthernet) {
-        result = ConnectNetwork(stop);
+        result = ConnectNetwork(netQuery, stop);
         if (!result.connected) return result;
     } else {
         result.outcome = OpenSerial(portText, baudText);
@@ -214,6 +264,7 @@ void Link::Disconnect()
 {
     std::lock_guard lock(m_lock);
     g_connected = 0;
+    ++m_epoch;
     CloseHandle();
 }
 

@@ -1,6 +1,7 @@
 // Network side of the link: the connect check with its parameter query, the one
 // connection per command delivery, and the one-shot send of the parameter save.
 #include <algorithm>
+#include <cassert>
 
 #include "link/Link.h"
 #include "res/Address.h"
@@ -15,19 +16,7 @@ constexpr int kSendStepMs = 100;
 constexpr int kClosePauseMs = 300;
 constexpr int kSaveWaitMs = 80;
 
-uint32_t ReadAddress(const uint8_t* p)
-{
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-}
 } // namespace
-
-NetParams DecodeNetReply(const uint8_t* reply, size_t length)
-{
-    // A short reply would leave part of the parameters undefined: none of them is taken.
-    if (length < kNetReplyUsed) return {};
-    return NetParams{ReadAddress(reply), ReadAddress(reply + 4), ReadAddress(reply + 8),
-                     ReadAddress(reply + 12), int(reply[16]) - 1, true};
-}
 
 Outcome Link::CheckPrinterAddress(LinkFault incomplete, AddressEntry& address)
 {
@@ -37,8 +26,9 @@ Outcome Link::CheckPrinterAddress(LinkFault incomplete, AddressEntry& address)
     return {};
 }
 
-ConnectOutcome Link::ConnectNetwork(std::stop_token stop)
+ConnectOutcome Link::ConnectNetwork(const NetQuery& query, std::stop_token stop)
 {
+    assert(!query.request.empty() && "the network connect's check is its query");
     ConnectOutcome result;
     AddressEntry address;
     if ((result.outcome = CheckPrinterAddress(LinkFault::AddressIncomplete, address)).fault != LinkFault::None)
@@ -54,7 +44,7 @@ ConnectOutcome Link::ConnectNetwork(std::stop_token stop)
     // Whether the connection is made shows in the sends of the query.
     m_platform.SleepMs(kQueryStepMs, stop);
     int failures = 0;
-    while (m_platform.SocketSend(sock.fd, kNetQuery, sizeof kNetQuery) < 0) {
+    while (m_platform.SocketSend(sock.fd, query.request.data(), query.request.size()) < 0) {
         if (stop.stop_requested()) {
             m_platform.SocketClose(sock.fd);
             result.outcome = Outcome{LinkFault::Stopped};
@@ -69,11 +59,11 @@ ConnectOutcome Link::ConnectNetwork(std::stop_token stop)
     }
 
     m_platform.SleepMs(kReplyWaitMs, stop);
-    uint8_t reply[kNetReplySize] = {};
-    const size_t got = m_platform.SocketReceive(sock.fd, reply, sizeof reply, 0, stop);
-    result.net = DecodeNetReply(reply, got);
+    result.netReply.resize(query.replyMax);
+    const size_t got = query.replyMax ? m_platform.SocketReceive(sock.fd, result.netReply.data(), query.replyMax, 0, stop) : 0;
+    result.netReply.resize(got);
     // Not a failure of the connect: the parameter fields stay empty.
-    if (!result.net.valid) result.outcome = Outcome{LinkFault::ReplyShort};
+    if (got < query.replyMin) result.outcome = Outcome{LinkFault::ReplyShort};
     m_platform.SocketCloseGracefully(sock.fd, 0, stop);
     g_linkKind = LinkKind::Network;
     result.connected = true;

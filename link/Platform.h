@@ -55,6 +55,8 @@ public:
     // Hands over every byte (partial writes and EINTR are retried) within the bound;
     // returns bytes written, fewer when the device stalled or failed.
     virtual size_t Write(int fd, const uint8_t* data, size_t n, WriteBound bound) = 0;
+    // Waits at most timeoutMs for bytes from the device, then reads what is there (0: none).
+    virtual size_t Read(int fd, uint8_t* data, size_t capacity, int timeoutMs, std::stop_token stop) = 0;
     // Drains what is still queued for the device (within the bound, then drops it) and closes.
     virtual void Close(int fd, WriteBound bound) = 0;
 

@@ -8,6 +8,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "link/Poll.h"
 #include "link/SerialPort.h"
 #include "link/TcpSocket.h"
 
@@ -35,6 +36,11 @@ void PosixPlatform::Purge(int fd) { PurgeDevice(fd); }
 size_t PosixPlatform::Write(int fd, const uint8_t* data, size_t n, WriteBound bound)
 {
     return WriteAll(fd, data, n, bound.For(n));
+}
+
+size_t PosixPlatform::Read(int fd, uint8_t* data, size_t capacity, int timeoutMs, std::stop_token stop)
+{
+    return ReadWithin(fd, data, capacity, timeoutMs, stop);
 }
 
 void PosixPlatform::Close(int fd, WriteBound bound) { DrainAndClose(fd, bound); }
@@ -80,10 +86,6 @@ void PosixPlatform::SleepMs(int ms, std::stop_token stop)
     wake.wait_for(lock, stop, std::chrono::milliseconds(ms), [] { return false; });
 }
 
-int64_t PosixPlatform::NowMs()
-{
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
+int64_t PosixPlatform::NowMs() { return SteadyNowMs(); }
 
 } // namespace tallyx

@@ -15,6 +15,7 @@ public:
     OpenResult OpenUsb(const std::string& path) override;
     void Purge(int fd) override;
     size_t Write(int fd, const uint8_t* data, size_t n, WriteBound bound) override;
+    size_t Read(int fd, uint8_t* data, size_t capacity, int timeoutMs, std::stop_token stop) override;
     void Close(int fd, WriteBound bound) override;
 
     OpenResult SocketOpen() override;

@@ -9,12 +9,13 @@ namespace tallyx {
 namespace {
 
 // In the order of LinkFault.
-constexpr std::array<std::string_view, 15> kFaultNames{
+constexpr std::array<std::string_view, 19> kFaultNames{
     "sent", "PortBusy", "UsbOpenFailed", "NoUsbDevice", "UsbNotOpened", "AddressBlank",
     "AddressIncomplete", "SendAddressIncomplete", "SocketFailed", "NotReached", "CutOff",
-    "ReplyShort", "SaveFailed", "WriteTimeout", "Stopped",
+    "ReplyShort", "SaveFailed", "WriteTimeout", "Stopped", "NotWritten", "Disconnected", "NoReply",
+    "BadReply",
 };
-static_assert(size_t(LinkFault::Stopped) + 1 == kFaultNames.size(), "one name per fault");
+static_assert(size_t(LinkFault::BadReply) + 1 == kFaultNames.size(), "one name per fault");
 
 std::string IsoTime(std::chrono::system_clock::time_point t)
 {

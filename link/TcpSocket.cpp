@@ -8,35 +8,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "link/Poll.h"
+
 namespace tallyx::tcp {
-
-namespace {
-
-int64_t Now()
-{
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-// A stop request is noticed within this long.
-constexpr int64_t kStopSliceMs = 10;
-
-// poll() that resumes after a signal with the time that is left and gives up at a stop.
-int PollFor(int fd, short events, int timeoutMs, const std::stop_token& stop)
-{
-    const int64_t deadline = Now() + timeoutMs;
-    for (;;) {
-        if (stop.stop_requested()) return 0;
-        pollfd p{fd, events, 0};
-        const int64_t left = std::max<int64_t>(0, deadline - Now());
-        const int r = ::poll(&p, 1, int(stop.stop_possible() ? std::min(left, kStopSliceMs) : left));
-        if (r < 0 && errno == EINTR) continue;
-        if (r == 0 && Now() < deadline) continue;
-        return r > 0 ? p.revents : 0;
-    }
-}
-
-} // namespace
 
 OpenResult Open()
 {
@@ -94,7 +68,7 @@ size_t Receive(int fd, uint8_t* data, size_t capacity, int timeoutMs, std::stop_
 void CloseGracefully(int fd, int lingerMs, std::stop_token stop)
 {
     ::shutdown(fd, SHUT_WR);
-    const int64_t deadline = Now() + lingerMs;
+    const int64_t deadline = SteadyNowMs() + lingerMs;
     uint8_t scratch[512];
     for (;;) {
         const ssize_t r = ::recv(fd, scratch, sizeof scratch, MSG_DONTWAIT);
@@ -102,7 +76,7 @@ void CloseGracefully(int fd, int lingerMs, std::stop_token stop)
         if (r == 0) break;                       // the printer closed its side
         if (errno == EINTR) continue;
         if (errno != EAGAIN && errno != EWOULDBLOCK) break;
-        const int64_t left = deadline - Now();
+        const int64_t left = deadline - SteadyNowMs();
         if (left <= 0 || stop.stop_requested()) break;
         PollFor(fd, POLLIN, int(left), stop);
     }

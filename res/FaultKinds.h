@@ -21,6 +21,10 @@ enum class LinkFault : uint8_t {
     SaveFailed,          // the network parameter save could not be sent
     WriteTimeout,        // a serial or USB write or drain did not finish within its bound
     Stopped,             // a stop was requested while waiting
+    NotWritten,          // no device was open: the bytes went nowhere
+    Disconnected,        // the link was disconnected since the work was given its target
+    NoReply,             // the printer did not answer a query within its bound
+    BadReply,            // the answer does not have the layout asked for
 };
 
 } // namespace tallyx

@@ -31,7 +31,7 @@ inline constexpr int kIn = kExitInputRefused, kLink = kExitLinkFailed;
 
 
 // In the order of LinkFault.
-inline constexpr std::array<FaultText, 15> kFaults{{
+inline constexpr std::array<FaultText, 19> kFaults{{
     {LinkFault::None, {}, {}, 0, 0, {}},
     {LinkFault::PortBusy, kCaptionWarning, kMsgPortBusy, 0, fault::kLink, {}},
     // The framework's application box reports a USB open that failed earlier.
@@ -50,6 +50,12 @@ inline constexpr std::array<FaultText, 15> kFaults{{
     // Write results are not shown per command in the window.
     {LinkFault::WriteTimeout, {}, {}, 0, fault::kLink, kTextWriteTimeout},
     {LinkFault::Stopped, {}, {}, 0, fault::kLink, kTextStopped},
+    // The window stays as silent as it is for a write that fails; the send log and the
+    // command line still say the bytes went nowhere.
+    {LinkFault::NotWritten, {}, {}, 0, fault::kLink, kTextNotWritten},
+    {LinkFault::Disconnected, {}, {}, 0, fault::kLink, kTextDisconnected},
+    {LinkFault::NoReply, {}, {}, 0, fault::kLink, kTextNoReply},
+    {LinkFault::BadReply, {}, {}, 0, fault::kLink, kTextBadReply},
 }};
 
 constexpr bool FaultsInOrder()

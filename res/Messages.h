@@ -60,6 +60,10 @@ inline constexpr std::string_view kTextShortReply =
 inline constexpr std::string_view kTextWriteTimeout =
     "tallyx-cli: the printer did not take the command in time";
 inline constexpr std::string_view kTextStopped = "tallyx-cli: stopped";
+inline constexpr std::string_view kTextNotWritten = "tallyx-cli: no device is open: nothing was written";
+inline constexpr std::string_view kTextDisconnected = "tallyx-cli: the link was disconnected";
+inline constexpr std::string_view kTextNoReply = "tallyx-cli: the printer did not answer";
+inline constexpr std::string_view kTextBadReply = "tallyx-cli: the printer's answer is not of the layout asked for";
 
 // ==== The main window and the About box: captions and fixed texts
 inline constexpr std::string_view kMainCaption = "Tallyx-V1.02";

@@ -28,7 +28,7 @@ TEST_F(CommandWiring, SerialConnectAndDisconnectSwitchTheWindow)
     EXPECT_FALSE(Ctl(id::main::kBaud)->isEnabled());
     for (int id : kCommandSet) EXPECT_TRUE(Ctl(id)->isEnabled()) << id;
     EXPECT_FALSE(Ctl(id::main::kSave)->isEnabled());
-    EXPECT_EQ(dlg->GetLink().g_connected, 1);
+    EXPECT_TRUE(dlg->GetLink().IsConnected());
 
     Press(id::main::kConnect);
     EXPECT_EQ(platform.calls.back(), "close");
@@ -36,7 +36,7 @@ TEST_F(CommandWiring, SerialConnectAndDisconnectSwitchTheWindow)
     EXPECT_TRUE(Ctl(id::main::kPort)->isEnabled());
     EXPECT_TRUE(Ctl(id::main::kBaud)->isEnabled());   // serial: the baud rate can be chosen again
     for (int id : kCommandSet) EXPECT_FALSE(Ctl(id)->isEnabled()) << id;
-    EXPECT_EQ(dlg->GetLink().g_connected, 0);
+    EXPECT_FALSE(dlg->GetLink().IsConnected());
     EXPECT_TRUE(Shown().empty());
 }
 

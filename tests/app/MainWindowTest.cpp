@@ -37,7 +37,7 @@ TEST_F(MainWindowStart, ShowsTheDefaults)
     for (int id : {1022, 1023, 1024, 1025}) EXPECT_TRUE(AddressAt(id)->IsBlank()) << id;
     EXPECT_EQ(dlg->g_sendCount, 1u);
     EXPECT_EQ(dlg->g_dhcpIndex, 0);
-    EXPECT_EQ(dlg->GetLink().g_connected, 0);
+    EXPECT_FALSE(dlg->GetLink().IsConnected());
     EXPECT_FALSE(dlg->windowIcon().isNull());
 }
 

@@ -77,7 +77,7 @@ TEST_F(Mends, ADisconnectWaitsForTheRepetitions)
 {
     PressDuringThreeSelfTests(id::main::kConnect);   // "断 开"
     EXPECT_EQ(Wire().size(), 3u);
-    EXPECT_EQ(dlg->GetLink().g_connected.load(), 0);
+    EXPECT_FALSE(dlg->GetLink().IsConnected());
 }
 
 TEST_F(Mends, AnUnreachablePrinterEndsTheRepetitionsWithOneMessage)

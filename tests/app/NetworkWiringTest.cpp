@@ -59,7 +59,7 @@ TEST_F(NetworkWiring, ConnectShowsTheParametersThePrinterReports)
     EXPECT_TRUE(Ctl(id::main::kSave)->isEnabled());
     EXPECT_FALSE(AddressAt(id::main::kPrinterAddress)->isEnabled());
     EXPECT_EQ(qobject_cast<QAbstractButton*>(Ctl(id::main::kConnect))->text(), "断 开");
-    EXPECT_EQ(dlg->GetLink().g_printerIp, "127.0.0.1");
+    EXPECT_EQ(dlg->GetLink().PrinterIp(), "127.0.0.1");
     EXPECT_TRUE(Shown().empty());
 }
 

@@ -7,6 +7,7 @@
 
 #include "dialogs/CBarCodeDlg.h"
 #include "tests/dialogs/SymbolDlgFixture.h"
+#include "tests/support/LinkAccess.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
@@ -200,7 +201,7 @@ TEST_F(BarCodeDlgTest, OverTheNetworkTheCommandIsOneDirectConnection)
     Press(1007);
     ASSERT_EQ(platform.sockets.size(), 1u);
     EXPECT_EQ(platform.sockets[0].size(), 274u);
-    EXPECT_EQ(link.g_netLen, 274);
+    EXPECT_EQ(LinkTestAccess::NetLen(link), 274);
     EXPECT_EQ(host.posted, 0);
 }
 

@@ -13,6 +13,7 @@
 #include "tests/dialogs/MaintenanceDlgFixture.h"
 #include "tests/support/CutCycles.h"
 #include "tests/support/Timing.h"
+#include "tests/support/LinkAccess.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
@@ -103,7 +104,7 @@ TEST_F(CutterCheckDlgTest, PortCheckComesFirst)
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_FALSE(run.Running());
     EXPECT_TRUE(platform.calls.empty());
-    EXPECT_TRUE(link.g_hPort.IsNone());
+    EXPECT_TRUE(LinkTestAccess::Port(link).IsNone());
 }
 
 TEST_F(CutterCheckDlgTest, RunsTheCyclesAndCountsThemUnderTheButton)

@@ -9,6 +9,7 @@
 #include "ui/MessageBoxes.h"
 #include "tests/support/RecordingBoxes.h"
 #include "tests/support/RecordingPlatform.h"
+#include "tests/support/LinkAccess.h"
 
 namespace tallyx::test {
 
@@ -39,7 +40,7 @@ protected:
         for (const auto& b : boxes.shown) out.push_back(b.caption + "|" + b.text);
         return out;
     }
-    void BreakPort() { link.g_hPort = PortHandle{PortHandle::State::Failed, -1}; }
+    void BreakPort() { LinkTestAccess::Port(link) = PortHandle{PortHandle::State::Failed, -1}; }
     // Pressed with the port broken: the port's message alone, the handle closed, nothing
     // written and no box of the dialog's own.
     void ExpectPortBusyOnPress(QWidget* button)
@@ -48,7 +49,7 @@ protected:
         BreakPort();
         Press(button);
         EXPECT_EQ(host.messages, Strings{kPortBusyShown});
-        EXPECT_TRUE(link.g_hPort.IsNone());
+        EXPECT_TRUE(LinkTestAccess::Port(link).IsNone());
         EXPECT_TRUE(boxes.shown.empty());
         EXPECT_TRUE(platform.calls.empty());
     }

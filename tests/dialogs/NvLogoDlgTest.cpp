@@ -8,6 +8,7 @@
 #include "tests/dialogs/DialogLinkFixture.h"
 #include "tests/support/BmpWriter.h"
 #include "ui/BitmapPreview.h"
+#include "tests/support/LinkAccess.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
@@ -105,7 +106,7 @@ TEST_F(NvLogoDlgTest, FileFaultsAreReportedBeforeTheBrokenPort)
             Reset();
             Press(button);
             EXPECT_EQ(Shown(), Strings{row.shown});
-            EXPECT_TRUE(link.g_hPort.IsFailed());
+            EXPECT_TRUE(LinkTestAccess::Port(link).IsFailed());
             EXPECT_TRUE(host.messages.empty());
             EXPECT_TRUE(platform.calls.empty());
         }
@@ -163,7 +164,7 @@ TEST_F(NvLogoDlgTest, OverTheNetworkEachCommandIsOneConnection)
     Press(id::nvlogo::kDownload);
     ASSERT_EQ(platform.sockets.size(), 1u);
     EXPECT_EQ(platform.sockets[0].size(), 16137u);
-    EXPECT_EQ(link.g_netLen, 16137);
+    EXPECT_EQ(LinkTestAccess::NetLen(link), 16137);
     EXPECT_EQ(host.posted, 0);   // sent directly, before the success message
     EXPECT_EQ(Shown(), Strings{"NV LOGO|DownLoad LOGO Success!"});
     Press(id::nvlogo::kPrint);

@@ -11,6 +11,7 @@
 #include "tests/support/CutCycles.h"
 #include "tests/support/RecordingPlatform.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/LinkAccess.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
@@ -47,7 +48,7 @@ TEST(CutterRunLink, SerialCyclesAreWrittenThenThePortReopenedTwice)
     link.ReopenPort();
     platform.calls.clear();
     CutterRun run;
-    RunToEnd(run, MakeCycleDelivery(link, CaptureCycleTarget(link, "COM1", "9600")), 2, 0);
+    RunToEnd(run, MakeCycleDelivery(link, link.CaptureTarget("COM1", "9600")), 2, 0);
     const Strings reopen{"close", "open COM1", "configure 9600"};
     Strings expected{"write " + kCycle1};
     for (int i = 0; i < 2; ++i) expected.insert(expected.end(), reopen.begin(), reopen.end());
@@ -67,7 +68,7 @@ TEST(CutterRunLink, AFailedReopenIsCountedNotShown)
     platform.serialOpens["COM1"] = false;
     host.port = "changed after the start";
     CutterRun run;
-    RunToEnd(run, MakeCycleDelivery(link, CaptureCycleTarget(link, "COM1", "9600")), 2, 0);
+    RunToEnd(run, MakeCycleDelivery(link, link.CaptureTarget("COM1", "9600")), 2, 0);
     EXPECT_TRUE(host.faults.empty());
     EXPECT_EQ(run.Failures(), 2u);
     EXPECT_EQ(platform.Writes().size(), 1u);   // the reopen after the first write failed: closed
@@ -82,7 +83,7 @@ TEST(CutterRunLink, UsbReopensTwiceBeforeEachWrite)
     link.ReopenPort();
     platform.calls.clear();
     CutterRun run;
-    RunToEnd(run, MakeCycleDelivery(link, CaptureCycleTarget(link, "USB", "9600")), 1, 0);
+    RunToEnd(run, MakeCycleDelivery(link, link.CaptureTarget("USB", "9600")), 1, 0);
     EXPECT_EQ(platform.calls, (Strings{"close", "discover", "open /dev/usb/lp0", "close", "discover",
                                        "open /dev/usb/lp0", "write " + kCycle1}));
 }
@@ -94,10 +95,10 @@ TEST(CutterRunLink, NetworkCyclesEachOnAConnectionOfTheirOwn)
     FakeHost host;
     host.port = "Ethernet";
     Link link(host, platform);
-    link.g_printerIp = "127.0.0.1";   // saved by the network connect
-    link.m_tcpPort = printer.Port();
+    LinkTestAccess::PrinterIp(link) = "127.0.0.1";   // saved by the network connect
+    link.SetTcpPort(printer.Port());
     CutterRun run;
-    RunToEnd(run, MakeCycleDelivery(link, CaptureCycleTarget(link, "Ethernet", "9600")), 2, 0);
+    RunToEnd(run, MakeCycleDelivery(link, link.CaptureTarget("Ethernet", "9600")), 2, 0);
     const auto connections = printer.WaitForConnections(2);
     ASSERT_EQ(connections.size(), 2u);
     EXPECT_EQ(Hex(connections[0]), kCycle1);

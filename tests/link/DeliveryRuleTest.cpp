@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/RecordingPlatform.h"
+#include "tests/support/LinkAccess.h"
+#include "jobs/PrinterQueries.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
@@ -27,8 +29,8 @@ TEST(DeliveryRule, SerialWritesThenReopensTwice)
     f.link.SendToPrinter(kInit, Delivery::Posted);
     EXPECT_EQ(f.platform.calls, (std::vector<std::string>{
         "write 1B 40 0A", "close", "open COM7", "configure 9600", "close", "open COM7", "configure 9600"}));
-    EXPECT_EQ(f.link.g_linkKind, LinkKind::Serial);
-    EXPECT_EQ(f.link.g_connected, 1);
+    EXPECT_EQ(f.link.Kind(), LinkKind::Serial);
+    EXPECT_TRUE(f.link.IsConnected());
 }
 
 TEST(DeliveryRule, UsbReopensTwiceThenWrites)
@@ -38,7 +40,7 @@ TEST(DeliveryRule, UsbReopensTwiceThenWrites)
     f.link.SendToPrinter(kInit, Delivery::Posted);
     EXPECT_EQ(f.platform.calls, (std::vector<std::string>{
         "discover", "open /dev/usb/lp0", "close", "discover", "open /dev/usb/lp0", "write 1B 40 0A"}));
-    EXPECT_EQ(f.link.g_linkKind, LinkKind::Usb);
+    EXPECT_EQ(f.link.Kind(), LinkKind::Usb);
 }
 
 TEST(DeliveryRule, BaudTextMapsToRateAndAnythingElseIsNineThousandSixHundred)
@@ -54,7 +56,7 @@ TEST(DeliveryRule, BaudTextMapsToRateAndAnythingElseIsNineThousandSixHundred)
     Fixture f;
     f.host.baud = "12345";
     f.link.ReopenPort();
-    EXPECT_EQ(f.link.m_baudRate, 9600u);
+    EXPECT_EQ(LinkTestAccess::BaudRate(f.link), 9600u);
     EXPECT_EQ(f.platform.calls.back(), "configure 9600");
 }
 
@@ -62,10 +64,10 @@ TEST(DeliveryRule, NetworkPostedFillsPendingBufferAndPostsTrigger)
 {
     Fixture f;
     f.host.port = "Ethernet";
-    f.link.g_netBuf.fill(0xEE);
+    LinkTestAccess::NetBuf(f.link).fill(0xEE);
     f.link.SendToPrinter(kInit, Delivery::Posted);
-    EXPECT_EQ(f.link.g_netLen, 3);
-    EXPECT_EQ(Hex(Bytes(f.link.g_netBuf.begin(), f.link.g_netBuf.begin() + 4)), "1B 40 0A 00");
+    EXPECT_EQ(LinkTestAccess::NetLen(f.link), 3);
+    EXPECT_EQ(Hex(Bytes(LinkTestAccess::NetBuf(f.link).begin(), LinkTestAccess::NetBuf(f.link).begin() + 4)), "1B 40 0A 00");
     EXPECT_EQ(f.host.posted, 1);
     EXPECT_TRUE(f.platform.calls.empty()) << "nothing is sent before the trigger runs";
 }
@@ -100,13 +102,13 @@ TEST(DeliveryRule, FailedUsbOpenIsReportedOnceThenTheNextCommandProceeds)
     Fixture f;
     f.host.port = "USB";
     f.platform.usbOpens = false;
-    ASSERT_TRUE(f.link.Connect().connected);
-    EXPECT_TRUE(f.link.g_hPort.IsFailed());
+    ASSERT_TRUE(f.link.Connect(NetworkParamQuery()).connected);
+    EXPECT_TRUE(LinkTestAccess::Port(f.link).IsFailed());
     f.platform.calls.clear();
 
     f.link.SendToPrinter(kInit, Delivery::Posted);
     EXPECT_EQ(f.host.messages, (std::vector<std::string>{"tallyx|此端口被占用或已损坏|0"}));
-    EXPECT_TRUE(f.link.g_hPort.IsNone());
+    EXPECT_TRUE(LinkTestAccess::Port(f.link).IsNone());
     EXPECT_TRUE(f.platform.calls.empty());
 
     f.platform.usbOpens = true;
@@ -133,10 +135,10 @@ TEST(DeliveryRule, SilentUsbDiscoveryFailuresOpenNothing)
         Fixture f;
         f.host.port = "USB";
         f.platform.usb = {failure, {}, {}};
-        EXPECT_FALSE(f.link.Connect().connected);
+        EXPECT_FALSE(f.link.Connect(NetworkParamQuery()).connected);
         EXPECT_TRUE(f.host.messages.empty());
-        EXPECT_TRUE(f.link.g_hPort.IsNone());
-        EXPECT_EQ(f.link.g_connected, 0);
+        EXPECT_TRUE(LinkTestAccess::Port(f.link).IsNone());
+        EXPECT_FALSE(f.link.IsConnected());
     }
 }
 
@@ -147,17 +149,17 @@ TEST(DeliveryRule, SerialOpenFailureWarnsOnEachReopen)
     f.platform.serialOpens["usb"] = false;
     f.link.SendToPrinter(kInit, Delivery::Posted);
     EXPECT_EQ(f.host.messages, (std::vector<std::string>{"警告|此端口被占用或已损坏|0", "警告|此端口被占用或已损坏|0"}));
-    EXPECT_TRUE(f.link.g_hPort.IsNone());
+    EXPECT_TRUE(LinkTestAccess::Port(f.link).IsNone());
 }
 
 TEST(DeliveryRule, ReopenOnEthernetClosesTheDevice)
 {
     Fixture f;
     f.link.ReopenPort();
-    ASSERT_TRUE(f.link.g_hPort.IsOpen());
+    ASSERT_TRUE(LinkTestAccess::Port(f.link).IsOpen());
     f.host.port = "Ethernet";
     f.link.ReopenPort();
-    EXPECT_TRUE(f.link.g_hPort.IsNone());
+    EXPECT_TRUE(LinkTestAccess::Port(f.link).IsNone());
     EXPECT_EQ(f.platform.calls.back(), "close");
 }
 
@@ -166,10 +168,10 @@ TEST(DeliveryRule, CommandLongerThanPendingBufferIsNotCopied)
     Fixture f;
     f.host.port = "Ethernet";
     f.link.SendToPrinter(Bytes(24575, 0x41), Delivery::Posted);
-    EXPECT_EQ(f.link.g_netLen, 24575);
-    EXPECT_EQ(f.link.g_netBuf[24575], 0);
+    EXPECT_EQ(LinkTestAccess::NetLen(f.link), 24575);
+    EXPECT_EQ(LinkTestAccess::NetBuf(f.link)[24575], 0);
     f.link.SendToPrinter(Bytes(24576, 0x42), Delivery::Posted);
-    EXPECT_EQ(f.link.g_netLen, 24575) << "an oversized command must not overrun the buffer";
+    EXPECT_EQ(LinkTestAccess::NetLen(f.link), 24575) << "an oversized command must not overrun the buffer";
     EXPECT_EQ(f.host.posted, 1);
 }
 
@@ -215,11 +217,11 @@ TEST(NetworkConnect, QueryGivesUpAfterFifteenFailedSends)
     Fixture f;
     f.host.port = "Ethernet";
     f.platform.connectAfterMs = 1'000'000;
-    const ConnectOutcome outcome = f.link.Connect();
+    const ConnectOutcome outcome = f.link.Connect(NetworkParamQuery());
     EXPECT_FALSE(outcome.connected);
     EXPECT_EQ(f.host.messages, (std::vector<std::string>{"打印机设置工具|与打印机连接不成功!|0"}));
     EXPECT_EQ(f.platform.now, 80 + 15 * 80) << "80 ms before the query, 80 ms after each failure";
-    EXPECT_EQ(f.link.g_connected, 0);
+    EXPECT_FALSE(f.link.IsConnected());
 }
 
 TEST(NetworkConnect, ShortReplyLeavesNoParameters)
@@ -227,17 +229,17 @@ TEST(NetworkConnect, ShortReplyLeavesNoParameters)
     Fixture f;
     f.host.port = "Ethernet";
     f.platform.reply = FromHex("C0 A8 01 64 FF FF FF 00 C0 A8 01 01 08 08 08 08");
-    const ConnectOutcome outcome = f.link.Connect();
+    const ConnectOutcome outcome = f.link.Connect(NetworkParamQuery());
     EXPECT_TRUE(outcome.connected);
-    EXPECT_FALSE(outcome.net.valid);
-    EXPECT_EQ(outcome.net.ip, 0u);
+    EXPECT_FALSE(DecodeNetReply(outcome.netReply).valid);
+    EXPECT_EQ(DecodeNetReply(outcome.netReply).ip, 0u);
 
     f.platform.reply.push_back(0x02);
-    const ConnectOutcome full = f.link.Connect();
-    EXPECT_TRUE(full.net.valid);
-    EXPECT_EQ(full.net.ip, 0xC0A80164u);
-    EXPECT_EQ(full.net.dns, 0x08080808u);
-    EXPECT_EQ(full.net.dhcpIndex, 1);
-    EXPECT_EQ(f.link.g_linkKind, LinkKind::Network);
-    EXPECT_EQ(f.link.g_printerIp, "127.0.0.1");
+    const ConnectOutcome full = f.link.Connect(NetworkParamQuery());
+    EXPECT_TRUE(DecodeNetReply(full.netReply).valid);
+    EXPECT_EQ(DecodeNetReply(full.netReply).ip, 0xC0A80164u);
+    EXPECT_EQ(DecodeNetReply(full.netReply).dns, 0x08080808u);
+    EXPECT_EQ(DecodeNetReply(full.netReply).dhcpIndex, 1);
+    EXPECT_EQ(f.link.Kind(), LinkKind::Network);
+    EXPECT_EQ(f.link.PrinterIp(), "127.0.0.1");
 }

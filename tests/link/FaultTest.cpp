@@ -8,6 +8,7 @@
 #include "link/PosixPlatform.h"
 #include "tests/link/FaultyPrinter.h"
 #include "tests/support/EthernetLink.h"
+#include "jobs/PrinterQueries.h"
 
 namespace tallyx::test {
 namespace {
@@ -98,11 +99,11 @@ TEST(NetworkFault, ConnectToAPrinterThatNeverRepliesTakesNoParameters)
     FaultyPrinter printer({0, -1});
     EthernetLink<> f(printer.Port());
     ConnectOutcome outcome;
-    const int64_t took = TimedMs([&] { outcome = f.link.Connect(); });
+    const int64_t took = TimedMs([&] { outcome = f.link.Connect(NetworkParamQuery()); });
 
     EXPECT_TRUE(outcome.connected);
-    EXPECT_FALSE(outcome.net.valid) << "no reply: no address may be shown";
-    EXPECT_EQ(outcome.net.ip, 0u);
+    EXPECT_FALSE(DecodeNetReply(outcome.netReply).valid) << "no reply: no address may be shown";
+    EXPECT_EQ(DecodeNetReply(outcome.netReply).ip, 0u);
     EXPECT_TRUE(f.host.messages.empty());
     // 80 ms before the query and 350 ms before the one read.
     EXPECT_GE(took, 430);
@@ -116,7 +117,7 @@ TEST(NetworkFault, ConnectToARefusingPrinterGivesUpAfterItsFifteenTries)
     ASSERT_GE(refusing.Fd(), 0);
     EthernetLink<> f(refusing.Port());
     ConnectOutcome outcome;
-    const int64_t took = TimedMs([&] { outcome = f.link.Connect(); });
+    const int64_t took = TimedMs([&] { outcome = f.link.Connect(NetworkParamQuery()); });
 
     EXPECT_FALSE(outcome.connected);
     EXPECT_EQ(f.host.messages, std::vector<std::string>{kNotReached});

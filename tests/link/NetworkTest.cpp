@@ -3,6 +3,8 @@
 
 #include "tests/support/EthernetLink.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/LinkAccess.h"
+#include "jobs/PrinterQueries.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
@@ -23,18 +25,18 @@ TEST(NetworkConnect, ReadsBackThePrintersParameters)
 {
     LoopbackServer printer({0, Reply("C0 A8 01 C8 FF FF FF 00 C0 A8 01 01 08 08 08 08 02 00 00 00 00 00")});
     NetFixture f(printer.Port());
-    const ConnectOutcome outcome = f.link.Connect();
+    const ConnectOutcome outcome = f.link.Connect(NetworkParamQuery());
     ASSERT_TRUE(outcome.connected);
     EXPECT_TRUE(f.host.messages.empty());
-    EXPECT_TRUE(outcome.net.valid);
-    EXPECT_EQ(outcome.net.ip, 0xC0A801C8u);
-    EXPECT_EQ(outcome.net.mask, 0xFFFFFF00u);
-    EXPECT_EQ(outcome.net.gateway, 0xC0A80101u);
-    EXPECT_EQ(outcome.net.dns, 0x08080808u);
-    EXPECT_EQ(outcome.net.dhcpIndex, 1) << "DHCP byte 2 selects YES";
-    EXPECT_EQ(f.link.g_linkKind, LinkKind::Network);
-    EXPECT_EQ(f.link.g_connected, 1);
-    EXPECT_TRUE(f.link.g_hPort.IsNone());
+    EXPECT_TRUE(DecodeNetReply(outcome.netReply).valid);
+    EXPECT_EQ(DecodeNetReply(outcome.netReply).ip, 0xC0A801C8u);
+    EXPECT_EQ(DecodeNetReply(outcome.netReply).mask, 0xFFFFFF00u);
+    EXPECT_EQ(DecodeNetReply(outcome.netReply).gateway, 0xC0A80101u);
+    EXPECT_EQ(DecodeNetReply(outcome.netReply).dns, 0x08080808u);
+    EXPECT_EQ(DecodeNetReply(outcome.netReply).dhcpIndex, 1) << "DHCP byte 2 selects YES";
+    EXPECT_EQ(f.link.Kind(), LinkKind::Network);
+    EXPECT_TRUE(f.link.IsConnected());
+    EXPECT_TRUE(LinkTestAccess::Port(f.link).IsNone());
     EXPECT_EQ(Hex(printer.WaitForConnections(1).at(0)), "10 04 13");
 }
 
@@ -42,19 +44,19 @@ TEST(NetworkConnect, PrinterThatRefusesGivesUpAfterFifteenSends)
 {
     RefusingPort nobody;
     NetFixture f(nobody.Port());
-    EXPECT_FALSE(f.link.Connect().connected);
+    EXPECT_FALSE(f.link.Connect(NetworkParamQuery()).connected);
     EXPECT_EQ(f.host.messages, (std::vector<std::string>{"打印机设置工具|与打印机连接不成功!|0"}));
-    EXPECT_EQ(f.link.g_connected, 0);
+    EXPECT_FALSE(f.link.IsConnected());
 }
 
 TEST(NetworkConnect, BlankAndIncompleteAddressesAreRefused)
 {
     NetFixture f(1);
     f.host.address = AddressEntry{};
-    EXPECT_FALSE(f.link.Connect().connected);
+    EXPECT_FALSE(f.link.Connect(NetworkParamQuery()).connected);
     f.host.address = AddressEntry::FromValue(0x7F000001);
     f.host.address.present[3] = false;
-    EXPECT_FALSE(f.link.Connect().connected);
+    EXPECT_FALSE(f.link.Connect(NetworkParamQuery()).connected);
     EXPECT_EQ(f.host.messages, (std::vector<std::string>{"打印机设置工具|远程IP地址为空!|1021",
                                                          "打印机设置工具|你输入的IP地址不完整!|1021"}));
 }
@@ -87,7 +89,7 @@ TEST(NetworkDelivery, EmptyCommandStillOpensAndClosesAConnection)
 {
     LoopbackServer printer;
     NetFixture f(printer.Port());
-    f.link.g_netLen = 0;
+    LinkTestAccess::NetLen(f.link) = 0;
     EXPECT_TRUE(f.link.SendPendingNetData());
     const auto connections = printer.WaitForConnections(1);
     ASSERT_EQ(connections.size(), 1u);

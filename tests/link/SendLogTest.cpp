@@ -82,7 +82,7 @@ TEST(SendLog, OneLinePerCommandOnEachKindOfLink)
         SCOPED_TRACE("network, sent by the trigger");
         Fixture f;
         f.host.port = "Ethernet";
-        f.link.m_tcpPort = 9101;
+        f.link.SetTcpPort(9101);
         f.link.SendToPrinter(kSelfTest, Delivery::Posted);
         EXPECT_TRUE(f.lines.empty()) << "nothing went out before the trigger";
         f.link.SendPendingNetData();

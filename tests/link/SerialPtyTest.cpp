@@ -11,6 +11,7 @@
 #include "link/SerialPort.h"
 #include "tests/support/RecordingPlatform.h"
 #include "tests/support/PtyPrinter.h"
+#include "tests/support/LinkAccess.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
@@ -95,7 +96,7 @@ TEST(SerialPort, UnknownDeviceTextIsBusyOrDamaged)
     Link link(host, platform);
     EXPECT_FALSE(link.Connect().connected);
     EXPECT_EQ(host.messages, (std::vector<std::string>{"警告|此端口被占用或已损坏|0"}));
-    EXPECT_TRUE(link.g_hPort.IsNone());
+    EXPECT_TRUE(LinkTestAccess::Port(link).IsNone());
 }
 
 TEST(SerialPort, PortHeldByAnotherProgramIsBusy)

@@ -141,7 +141,7 @@ TEST(LinkSoak, TwoHundredCommandsOverTcpArriveOnceInOrder)
     host.port = "Ethernet";
     QuickPlatform platform;
     Link link(host, platform);
-    link.m_tcpPort = server.Port();
+    link.SetTcpPort(server.Port());
     constexpr int kCommands = 200;
     for (int i = 0; i < kCommands; ++i) link.SendToPrinter(Numbered(i), Delivery::Direct);
 

@@ -9,6 +9,8 @@
 #include "tests/support/EthernetLink.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/Timing.h"
+#include "tests/support/LinkAccess.h"
+#include "jobs/PrinterQueries.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
@@ -45,7 +47,7 @@ TEST(LinkStop, SendToAPrinterThatNeverAcceptsEndsAtTheStop)
 {
     RefusingPort printer;
     Fixture f(printer.Port());
-    f.link.g_netLen = 3;
+    LinkTestAccess::NetLen(f.link) = 3;
     Outcome outcome;
     const auto late = TimeAfterStop(f.stop, [&] { outcome = f.link.SendPendingNetData(f.stop.get_token()); });
     EXPECT_LT(late, kStopBound);
@@ -58,7 +60,7 @@ TEST(LinkStop, NetworkQueryEndsAtTheStop)
     RefusingPort printer;
     Fixture f(printer.Port());
     ConnectOutcome outcome;
-    const auto late = TimeAfterStop(f.stop, [&] { outcome = f.link.Connect(f.stop.get_token()); });
+    const auto late = TimeAfterStop(f.stop, [&] { outcome = f.link.Connect(NetworkParamQuery(), f.stop.get_token()); });
     EXPECT_LT(late, kStopBound);
     EXPECT_FALSE(outcome.connected);
     EXPECT_EQ(outcome.outcome.fault, LinkFault::Stopped);
@@ -86,7 +88,7 @@ TEST(LinkStop, WithoutAStopThePauseIsWholeAndSendsRetry)
     host.port = "Ethernet";
     Link link(host, platform);
     platform.connectAfterMs = 500;   // a printer still starting up
-    link.g_netLen = 1;
+    LinkTestAccess::NetLen(link) = 1;
     EXPECT_TRUE(link.SendPendingNetData().ok());
     EXPECT_GE(platform.now, 500 + 300);
 }

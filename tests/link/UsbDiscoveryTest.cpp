@@ -9,6 +9,7 @@
 #include "link/PosixPlatform.h"
 #include "tests/support/FakeUsbTree.h"
 #include "tests/support/RecordingPlatform.h"
+#include "tests/support/LinkAccess.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
@@ -62,7 +63,7 @@ TEST(UsbDiscovery, ConnectMessagesAndWritesThroughTheDeviceNode)
     PosixPlatform platform(sys.Finder());
     Link link(host, platform);
     ASSERT_TRUE(link.Connect().connected);
-    EXPECT_EQ(link.g_linkKind, LinkKind::Usb);
+    EXPECT_EQ(link.Kind(), LinkKind::Usb);
     link.SendToPrinter(Bytes{0x1B, 0x40, 0x0A}, Delivery::Posted);
     char buf[16] = {};
     const ssize_t n = ::read(reader, buf, sizeof buf);
@@ -79,7 +80,7 @@ TEST(UsbDiscovery, MissingDeviceNodeFailsOnTheFirstCommand)
     PosixPlatform platform(sys.Finder());
     Link link(host, platform);
     ASSERT_TRUE(link.Connect().connected) << "a found path connects even when it cannot be opened";
-    EXPECT_TRUE(link.g_hPort.IsFailed());
+    EXPECT_TRUE(LinkTestAccess::Port(link).IsFailed());
     EXPECT_TRUE(fs::is_empty(sys.root + "/dev/usb")) << "the open never creates a node";
     link.SendToPrinter(Bytes{0x0A}, Delivery::Posted);
     EXPECT_EQ(host.messages, (std::vector<std::string>{"tallyx|此端口被占用或已损坏|0"}));

@@ -30,6 +30,10 @@ TEST(FaultTable, EveryFaultHasItsCaptionTextFocusAndExitStatus)
         {LinkFault::SaveFailed, "打印机设置工具", "通讯不成功,请断开再重新连接!", 0, 3, "通讯不成功,请断开再重新连接!"},
         {LinkFault::WriteTimeout, "", "", 0, 3, "tallyx-cli: the printer did not take the command in time"},
         {LinkFault::Stopped, "", "", 0, 3, "tallyx-cli: stopped"},
+        {LinkFault::NotWritten, "", "", 0, 3, "tallyx-cli: no device is open: nothing was written"},
+        {LinkFault::Disconnected, "", "", 0, 3, "tallyx-cli: the link was disconnected"},
+        {LinkFault::NoReply, "", "", 0, 3, "tallyx-cli: the printer did not answer"},
+        {LinkFault::BadReply, "", "", 0, 3, "tallyx-cli: the printer's answer is not of the layout asked for"},
     };
     EXPECT_EQ(std::size(rows) + 1, kFaults.size());   // every fault but None
     for (const auto& row : rows) {

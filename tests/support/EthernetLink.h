@@ -14,7 +14,7 @@ struct EthernetLink {
     explicit EthernetLink(uint16_t port)
     {
         host.port = "Ethernet";
-        link.m_tcpPort = port;
+        link.SetTcpPort(port);
     }
     FakeHost host;
     P platform;

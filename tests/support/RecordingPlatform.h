@@ -65,7 +65,12 @@ public:
     size_t Write(int, const uint8_t* data, size_t n, WriteBound) override
     {
         calls.push_back("write " + Hex(Bytes(data, data + n)));
+        Answer(data, n);
         return n;
+    }
+    size_t Read(int, uint8_t* data, size_t capacity, int timeoutMs, std::stop_token) override
+    {
+        return TakePending(data, capacity, timeoutMs);
     }
     void Close(int, WriteBound) override { calls.push_back("close"); }
 
@@ -96,11 +101,13 @@ public:
         if (sockets.back().size() >= cutAfterBytes) return kSendFailed;
         n = std::min(n, cutAfterBytes - sockets.back().size());
         sockets.back().insert(sockets.back().end(), data, data + n);
+        Answer(data, n);
         return long(n);
     }
     void SocketWaitWritable(int, int timeoutMs, std::stop_token) override { now += timeoutMs; }
-    size_t SocketReceive(int, uint8_t* data, size_t capacity, int, std::stop_token) override
+    size_t SocketReceive(int, uint8_t* data, size_t capacity, int timeoutMs, std::stop_token) override
     {
+        if (respond) return TakePending(data, capacity, timeoutMs);
         const size_t n = std::min(capacity, reply.size());
         std::copy(reply.begin(), reply.begin() + long(n), data);
         return n;
@@ -115,8 +122,27 @@ public:
     int64_t NowMs() override { return now; }
 
     Bytes reply;
+    // A printer that answers: what each write or send brings back (read by Read, and by
+    // SocketReceive in place of `reply`).
+    std::function<Bytes(const Bytes& request)> respond;
+    Bytes pending;
 
 private:
+    void Answer(const uint8_t* data, size_t n)
+    {
+        if (!respond) return;
+        const Bytes answer = respond(Bytes(data, data + n));
+        pending.insert(pending.end(), answer.begin(), answer.end());
+    }
+    size_t TakePending(uint8_t* data, size_t capacity, int timeoutMs)
+    {
+        const size_t n = std::min(capacity, pending.size());
+        if (n == 0) now += timeoutMs;   // waited the whole bound for nothing
+        std::copy(pending.begin(), pending.begin() + long(n), data);
+        pending.erase(pending.begin(), pending.begin() + long(n));
+        return n;
+    }
+
     int next = 3;
     int64_t connectedAt = 0;
 };

@@ -11,6 +11,7 @@
 #include "tests/support/RecordingPlatform.h"
 #include "tests/support/TestDir.h"
 #include "vprinter/VirtualPrinter.h"
+#include "jobs/PrinterQueries.h"
 
 namespace tallyx::vprinter::test {
 namespace {
@@ -58,13 +59,13 @@ TEST_F(ToolLink, EthernetConnectReadsTheStoredParametersAndSelfTestPrints)
 {
     m_host.port = "Ethernet";
     Link link(m_host, m_platform);
-    link.m_tcpPort = m_printer->TcpPort();
-    const ConnectOutcome outcome = link.Connect();
+    link.SetTcpPort(m_printer->TcpPort());
+    const ConnectOutcome outcome = link.Connect(NetworkParamQuery());
     ASSERT_TRUE(outcome.connected);
-    EXPECT_TRUE(outcome.net.valid);
-    EXPECT_EQ(outcome.net.ip, 0xC0A80164u);
-    EXPECT_EQ(outcome.net.mask, 0xFFFFFF00u);
-    EXPECT_EQ(outcome.net.dhcpIndex, 0);
+    EXPECT_TRUE(DecodeNetReply(outcome.netReply).valid);
+    EXPECT_EQ(DecodeNetReply(outcome.netReply).ip, 0xC0A80164u);
+    EXPECT_EQ(DecodeNetReply(outcome.netReply).mask, 0xFFFFFF00u);
+    EXPECT_EQ(DecodeNetReply(outcome.netReply).dhcpIndex, 0);
 
     link.SendToPrinter(Bytes{0x1F, 0x11, 0x04}, Delivery::Direct);
     EXPECT_TRUE(m_host.messages.empty());
@@ -75,7 +76,7 @@ TEST_F(ToolLink, SerialSelfTestThroughThePseudoTerminalWithTheReopenRule)
 {
     m_host.port = m_printer->PtyPath();
     Link link(m_host, m_platform);
-    ASSERT_TRUE(link.Connect().connected) << (m_host.messages.empty() ? "" : m_host.messages[0]);
+    ASSERT_TRUE(link.Connect(NetworkParamQuery()).connected) << (m_host.messages.empty() ? "" : m_host.messages[0]);
     link.SendToPrinter(Bytes{0x1F, 0x11, 0x04, 0x0A}, Delivery::Direct);
     link.SendToPrinter(Bytes{0x1F, 0x11, 0x04, 0x0A}, Delivery::Direct);
     EXPECT_TRUE(m_host.messages.empty());

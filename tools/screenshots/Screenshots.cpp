@@ -60,7 +60,7 @@ int main(int argc, char** argv)
     auto* port = qobject_cast<QComboBox*>(dialog.Control(id::main::kPort));
     port->setCurrentText(QStringLiteral("Ethernet"));
     qobject_cast<QPushButton*>(dialog.Control(id::main::kConnect))->click();
-    if (!dialog.GetLink().g_connected) {
+    if (!dialog.GetLink().IsConnected()) {
         std::cerr << "the main window did not connect to its virtual printer\n";
         return 1;
     }
