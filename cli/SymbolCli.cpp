@@ -77,8 +77,9 @@ std::string NumberItem(std::span<const pdf417::NumberRun> runs, int position)
 // longer input is refused by the length check whatever follows: the rest is not read.
 constexpr size_t kStdinReadLimit = 4 * (kSymbolMaxBytes + 1);
 
-// DATA, or standard input for "-", as GBK bytes; line breaks are sent as they come.
-bool ReadContent(CliContext& ctx, const std::string& data, std::string& gbk)
+// DATA, or standard input for "-", as GBK bytes; line breaks are sent as they come, or
+// each as CR LF (what the dialogs' edit boxes hold) with crlf.
+bool ReadContent(CliContext& ctx, const std::string& data, bool crlf, std::string& gbk)
 {
     std::string utf8 = data;
     if (data == "-") {
@@ -87,6 +88,14 @@ bool ReadContent(CliContext& ctx, const std::string& data, std::string& gbk)
         while (utf8.size() < kStdinReadLimit && ctx.In().read(buffer, sizeof buffer).gcount() > 0)
             utf8.append(buffer, size_t(ctx.In().gcount()));
         if (ctx.In().bad()) return false;
+    }
+    if (crlf) {
+        std::string withCr;
+        for (size_t i = 0; i < utf8.size(); ++i) {
+            if (utf8[i] == '\n' && (i == 0 || utf8[i - 1] != '\r')) withCr += '\r';
+            withCr += utf8[i];
+        }
+        utf8 = std::move(withCr);
     }
     gbk = Utf8ToGbk(utf8);
     return true;
@@ -131,10 +140,24 @@ void RegisterBarcode(CLI::App& app, CliContext& ctx)
     });
 }
 
-struct QrArgs {
+// The content of a two-dimensional symbol.
+struct SymbolContent {
+    std::string data;
+    bool crlf = false;
+};
+
+void AddContent(CLI::App* sub, SymbolContent& content)
+{
+    sub->add_option("DATA", content.data,
+                    "the content (UTF-8, sent as GBK bytes; 1 to 500 bytes), or - for standard input, whose bytes "
+                    "are sent as given (LF stays LF; a trailing newline is data)")
+        ->required();
+    sub->add_flag("--crlf", content.crlf, "send each line break as CR LF, as the dialog does");
+}
+
+struct QrArgs : SymbolContent {
     std::string size{qr::kModuleSizes[qr::kModuleSizeDefault].item};
     std::string ecc{qr::kEccLevels[qr::kEccDefault].item};
-    std::string data;
 };
 
 void RegisterQr(CLI::App& app, CliContext& ctx)
@@ -143,18 +166,16 @@ void RegisterQr(CLI::App& app, CliContext& ctx)
     CLI::App* sub = app.add_subcommand("qr", "print a QR Code symbol, centred (GS ( k): the 二维码 dialog");
     AddChoice(sub, "--size", args->size, qr::kModuleSizes, {}, "module size")->capture_default_str();
     AddChoice(sub, "--ecc", args->ecc, qr::kEccLevels, kEccAliases, "error-correction level")->capture_default_str();
-    sub->add_option("DATA", args->data,
-                    "the content (UTF-8, sent as GBK bytes; 1 to 500 bytes), or - for standard input")
-        ->required();
+    AddContent(sub, *args);
     OnRun(sub, ctx, [&ctx, args] {
         std::string content;
-        if (!ReadContent(ctx, args->data, content)) return ctx.Fail(kTextStdinFailed);
+        if (!ReadContent(ctx, args->data, args->crlf, content)) return ctx.Fail(kTextStdinFailed);
         const QrParams params{ByteOf(qr::kModuleSizes, {}, args->size), ByteOf(qr::kEccLevels, kEccAliases, args->ecc)};
         return SendResult(ctx, BuildQrCommand(params, content));
     });
 }
 
-struct Pdf417Args {
+struct Pdf417Args : SymbolContent {
     std::string columns = NumberItem(pdf417::kColumnItems, pdf417::kColumnsDefault);
     std::string rows = NumberItem(pdf417::kRowItems, pdf417::kRowsDefault);
     std::string moduleWidth = NumberItem(pdf417::kModuleWidthItems, pdf417::kModuleWidthDefault);
@@ -162,7 +183,6 @@ struct Pdf417Args {
     bool truncated = false;
     std::string level{pdf417::kLevels[pdf417::kLevelDefault].item};
     std::string ratio;
-    std::string data;
 };
 
 void RegisterPdf417(CLI::App& app, CliContext& ctx)
@@ -179,12 +199,10 @@ void RegisterPdf417(CLI::App& app, CliContext& ctx)
                              ->capture_default_str();
     CLI::Option* ratio = sub->add_option("--ratio", args->ratio, "error correction as a ratio, 1 to 40" + asText);
     level->excludes(ratio);
-    sub->add_option("DATA", args->data,
-                    "the content (UTF-8, sent as GBK bytes; 1 to 500 bytes), or - for standard input")
-        ->required();
+    AddContent(sub, *args);
     OnRun(sub, ctx, [&ctx, args, ratio] {
         std::string content;
-        if (!ReadContent(ctx, args->data, content)) return ctx.Fail(kTextStdinFailed);
+        if (!ReadContent(ctx, args->data, args->crlf, content)) return ctx.Fail(kTextStdinFailed);
         const bool byRatio = ratio->count() > 0;
         const std::string texts[] = {
             Utf8ToGbk(args->columns), Utf8ToGbk(args->rows), Utf8ToGbk(args->moduleWidth), Utf8ToGbk(args->rowHeight),

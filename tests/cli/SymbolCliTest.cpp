@@ -121,6 +121,10 @@ TEST(SymbolCli, ContentFromStandardInputKeepsItsBytes)
          "1B 61 31 1D 28 6B 03 00 31 51 30 1B 61 30\n", "", "a\r\nb\n中"},
         {{"--dry-run", "pdf417", "-"}, 0,
          kPdfShape + "1D 28 6B 04 00 30 45 30 01 1D 28 6B 07 00 30 50 30 61 0D 0A 62 " + kPdfTail, "", "a\r\nb"},
+        // --crlf: each lone LF becomes CR LF, an existing CR LF stays one.
+        {{"--dry-run", "qr", "--crlf", "-"}, 0,
+         "1D 28 6B 03 00 31 43 08 1D 28 6B 03 00 31 45 01 1D 28 6B 0B 00 31 50 30 61 0D 0A 62 0D 0A D6 D0 "
+         "1B 61 31 1D 28 6B 03 00 31 51 30 1B 61 30\n", "", "a\r\nb\n中"},
         {{"--dry-run", "qr", "-"}, 2, "", "Input NULL!\n", ""},
         {{"--dry-run", "pdf417", "-"}, 2, "", "Input NULL!\n", ""},
         {{"--dry-run", "qr", "-"}, 2, "", "Input too long!\n", std::string(501, 'q')},

@@ -117,6 +117,17 @@ TEST_F(CutterCheckDlgTest, RunsTheCyclesAndCountsThemUnderTheButton)
     RunOneCycleFromTheStart();
 }
 
+TEST_F(CutterCheckDlgTest, TheFinalLineCountsTheCyclesThatFailed)
+{
+    // The printer goes after the first write: the reopen fails, the next cycle finds no port.
+    platform.serialOpens["COM1"] = false;
+    Start("2", "0");
+    ASSERT_TRUE(Until([&] { return Progress() == "完成，已发送 0/2，失败 2 次"; })) << Progress().toStdString();
+    run.Wait();
+    EXPECT_EQ(Writes(), Strings{kCycle1});
+    EXPECT_TRUE(boxes.shown.empty()) << "the run shows no box from its thread";
+}
+
 TEST_F(CutterCheckDlgTest, AFieldThatIsNoNumberKeepsItsValueAndTheStepsGoOn)
 {
     Start("two", "0");
