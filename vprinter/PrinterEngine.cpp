@@ -37,6 +37,8 @@ PrinterEngine::PrinterEngine(EngineOptions options, Listener listener)
         if (m_listener.voice) m_listener.voice(said);
     };
     m_interpreter = std::make_unique<Interpreter>(m_state, m_options.paperDots, std::move(hooks));
+    if (m_options.identity) m_interpreter->SetIdentity(*m_options.identity);
+    m_interpreter->SetStatus(m_options.status);
 }
 
 PrinterEngine::~PrinterEngine()
@@ -98,6 +100,31 @@ PrinterState PrinterEngine::State() const
 {
     std::lock_guard lock(m_mutex);
     return m_state;
+}
+
+void PrinterEngine::SetStatus(const DeviceStatus& status)
+{
+    std::lock_guard lock(m_mutex);
+    m_interpreter->SetStatus(status, [this](std::string_view link, const Bytes& bytes) {
+        const auto it = m_push.find(link);
+        if (it == m_push.end()) return;
+        FlushLog();
+        it->second(bytes);
+    });
+    FlushLog();
+}
+
+DeviceStatus PrinterEngine::Status() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_interpreter->Status();
+}
+
+void PrinterEngine::SetPush(const std::string& link, ReplyFn push)
+{
+    std::lock_guard lock(m_mutex);
+    if (push) m_push[link] = std::move(push);
+    else m_push.erase(link);
 }
 
 std::string PrinterEngine::TakeWarnings()

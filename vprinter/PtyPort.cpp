@@ -90,6 +90,11 @@ void PtyPort::Stop()
     }
 }
 
+void PtyPort::Push(const Bytes& bytes)
+{
+    if (m_master >= 0) WriteAll(m_master, bytes.data(), bytes.size());
+}
+
 void PtyPort::Run()
 {
     const ReplyFn reply = [this](const Bytes& bytes) { WriteAll(m_master, bytes.data(), bytes.size()); };

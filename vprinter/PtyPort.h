@@ -21,6 +21,8 @@ public:
     void Stop();
     const std::string& LinkPath() const { return m_linkPath; }
     const std::string& SlaveName() const { return m_slaveName; }
+    // Bytes nobody asked for, to the tool's side. Not during Start or Stop.
+    void Push(const Bytes& bytes);
 
 private:
     void Run();
