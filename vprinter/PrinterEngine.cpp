@@ -37,8 +37,6 @@ PrinterEngine::PrinterEngine(EngineOptions options, Listener listener)
         if (m_listener.voice) m_listener.voice(said);
     };
     m_interpreter = std::make_unique<Interpreter>(m_state, m_options.paperDots, std::move(hooks));
-    if (m_options.identity) m_interpreter->SetIdentity(*m_options.identity);
-    m_interpreter->SetStatus(m_options.status);
 }
 
 PrinterEngine::~PrinterEngine()
@@ -118,6 +116,12 @@ DeviceStatus PrinterEngine::Status() const
 {
     std::lock_guard lock(m_mutex);
     return m_interpreter->Status();
+}
+
+void PrinterEngine::SetIdentity(PrinterIdentity identity)
+{
+    std::lock_guard lock(m_mutex);
+    m_interpreter->SetIdentity(std::move(identity));
 }
 
 void PrinterEngine::SetPush(const std::string& link, ReplyFn push)

@@ -24,8 +24,6 @@ struct EngineOptions {
     std::string statePath;   // "": settings live in memory only
     std::string logPath;     // "": no log; "-": standard output
     int idleMs = kIdleMs;
-    DeviceStatus status;                       // the sensors at power on
-    std::optional<PrinterIdentity> identity;   // none: DefaultIdentity(paperDots)
 };
 
 class PrinterEngine {
@@ -56,6 +54,8 @@ public:
     // The operator changes the sensors; links that asked (GS a) are sent the status back.
     void SetStatus(const DeviceStatus& status);
     DeviceStatus Status() const;
+    // Who it says it is to GS I (at first DefaultIdentity of its paper width).
+    void SetIdentity(PrinterIdentity identity);
     // Where bytes nobody asked for go on `link` (an empty function: nowhere).
     void SetPush(const std::string& link, ReplyFn push);
     // Problems met loading or saving the state file, for the operator.

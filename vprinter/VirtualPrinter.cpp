@@ -32,8 +32,6 @@ VirtualPrinter::VirtualPrinter(VirtualPrinterOptions options)
     engine.statePath = m_options.statePath;
     engine.logPath = m_options.logPath;
     engine.idleMs = m_options.idleMs;
-    engine.status = m_options.status;
-    engine.identity = m_options.identity;
     PrinterEngine::Listener listener;
     listener.block = [this](const Block& block) {
         m_canvas.Append(block);
@@ -48,6 +46,8 @@ VirtualPrinter::VirtualPrinter(VirtualPrinterOptions options)
         Notify();
     };
     m_engine = std::make_unique<PrinterEngine>(std::move(engine), std::move(listener));
+    m_engine->SetStatus(m_options.status);
+    if (m_options.identity) m_engine->SetIdentity(*m_options.identity);
     m_nextNumber = NextFileNumber();
 }
 

@@ -192,6 +192,41 @@ TEST_F(Links, SerialSelfTestAndQueryThroughThePseudoTerminal)
     EXPECT_FALSE(fs::exists(fs::symlink_status(PtyPath()))) << "the link goes with the printer";
 }
 
+TEST_F(Links, StatusAnswersAndTheStatusBackGoOverThePseudoTerminalAndTcp)
+{
+    VirtualPrinterOptions o;
+    o.ptyPath = PtyPath();
+    o.status.coverOpen = true;
+    VirtualPrinter& printer = Start(o);
+    const int serial = OpenSerial(PtyPath());
+    const int tcp = ConnectLoopback(printer.TcpPort());
+    ASSERT_GE(serial, 0);
+    ASSERT_GE(tcp, 0);
+    for (int fd : {serial, tcp}) {
+        SCOPED_TRACE(fd == tcp ? "tcp" : "serial");
+        SendHex(fd, "10 04 02");
+        EXPECT_EQ(Hex(ReadUpTo(fd, 1)), "16");
+    }
+    printer.SetStatus({});
+    for (int fd : {serial, tcp}) {
+        SCOPED_TRACE(fd == tcp ? "tcp" : "serial");
+        // In order with the stream: the status, then the status back asked for.
+        SendHex(fd, "10 04 02 1D 61 02");
+        EXPECT_EQ(Hex(ReadUpTo(fd, 5)), "12 10 00 00 00");
+    }
+    o.status = {};
+    o.status.drawerOpen = true;
+    o.status.paperOut = true;
+    printer.SetStatus(o.status);
+    EXPECT_EQ(printer.Status(), o.status);
+    for (int fd : {serial, tcp}) {
+        SCOPED_TRACE(fd == tcp ? "tcp" : "serial");
+        EXPECT_EQ(Hex(ReadUpTo(fd, 4)), "1C 00 0F 00");
+    }
+    ::close(serial);
+    ::close(tcp);
+}
+
 TEST_F(Links, PtyRefusesToReplaceAFile)
 {
     { std::ofstream(PtyPath()) << "keep me"; }
