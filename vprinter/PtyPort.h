@@ -26,6 +26,8 @@ public:
 
 private:
     void Run();
+    // Called with the printer's lock held, from the port's thread (replies) or any (Push).
+    void Write(const Bytes& bytes);
 
     std::string m_linkPath;
     ByteSink m_sink;
@@ -33,6 +35,7 @@ private:
     int m_master = -1;
     int m_slave = -1;
     bool m_linked = false;
+    bool m_stalled = false;   // the tool's side was full: replies dropped until it has room
     ServiceThread m_service;
 };
 

@@ -227,6 +227,37 @@ TEST_F(Links, StatusAnswersAndTheStatusBackGoOverThePseudoTerminalAndTcp)
     ::close(tcp);
 }
 
+TEST_F(Links, AToolThatNeverReadsItsRepliesDoesNotHangTheSerialPort)
+{
+    VirtualPrinterOptions o;
+    o.listen = false;
+    o.ptyPath = PtyPath();
+    Start(o);
+    const int fd = OpenSerial(PtyPath());
+    ASSERT_GE(fd, 0);
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    // Far more replies than the pseudo-terminal holds, none of them read.
+    std::string flood;
+    for (int i = 0; i < 100000; ++i) flood += "\x10\x04\x01";
+    size_t sent = 0;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (sent < flood.size() && std::chrono::steady_clock::now() < until) {
+        const ssize_t n = ::write(fd, flood.data() + sent, std::min<size_t>(4096, flood.size() - sent));
+        if (n > 0) sent += size_t(n);
+        else std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(sent, flood.size()) << "the printer went on reading";
+    // Once the tool reads again, it is answered again.
+    while (!ReadUpTo(fd, 1 << 20, 300).empty()) {
+    }
+    SendHex(fd, "10 04 02");
+    EXPECT_EQ(Hex(ReadUpTo(fd, 1)), "12");
+    ::close(fd);
+    const auto stopping = std::chrono::steady_clock::now();
+    m_printer->Stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::seconds(2));
+}
+
 TEST_F(Links, PtyRefusesToReplaceAFile)
 {
     { std::ofstream(PtyPath()) << "keep me"; }
