@@ -244,8 +244,8 @@ void Interpreter::Initialise()
 
 size_t Interpreter::HeldBytes() const
 {
-    size_t total = m_held.capacity() + m_dropped.capacity() + m_ctx.layout.HeldBytes() + m_hexDump.HeldBytes() + m_symbols.HeldBytes() +
-                   m_text.HeldBytes() + m_images.HeldBytes();
+    size_t total = m_held.capacity() + m_ctx.layout.HeldBytes() + m_hexDump.HeldBytes() + m_symbols.HeldBytes() +
+                   m_text.HeldBytes() + m_images.HeldBytes() + m_dropped.capacity();
     if (m_payload) total += m_payload->data.capacity() + m_payload->header.capacity();
     for (const auto& logo : m_ctx.state.logos)
         if (logo) total += logo->data.capacity();

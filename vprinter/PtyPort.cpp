@@ -106,7 +106,8 @@ void PtyPort::Write(const Bytes& bytes)
         }
         if (done < 0 && errno == EINTR) continue;
         if (done < 0 && errno != EAGAIN) return;
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        using std::chrono::milliseconds;
+        const auto left = std::chrono::duration_cast<milliseconds>(until - std::chrono::steady_clock::now());
         pollfd fds[2] = {{m_master, POLLOUT, 0}, {m_service.WakeFd(), POLLIN, 0}};
         const int waitMs = m_stalled ? 0 : int(std::max<int64_t>(0, left.count()));
         if (::poll(fds, 2, waitMs) <= 0 || (fds[1].revents & POLLIN) || !(fds[0].revents & POLLOUT)) {
