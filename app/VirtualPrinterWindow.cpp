@@ -2,6 +2,8 @@
 
 #include <QEvent>
 #include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -78,6 +80,7 @@ VirtualPrinterWindow::VirtualPrinterWindow(vprinter::VirtualPrinter& printer, QW
     setCentralWidget(m_scroll);
     resize(kWanted - kFrameAllowance);
     m_scroll->viewport()->installEventFilter(this);
+    BuildStatusMenu();
 
     // Follow the paper as it comes out, unless the operator has scrolled up to read.
     QScrollBar* bar = m_scroll->verticalScrollBar();
@@ -101,6 +104,28 @@ VirtualPrinterWindow::VirtualPrinterWindow(vprinter::VirtualPrinter& printer, QW
 VirtualPrinterWindow::~VirtualPrinterWindow()
 {
     m_printer.SetChangedCallback({});
+}
+
+void VirtualPrinterWindow::BuildStatusMenu()
+{
+    m_statusMenu = menuBar()->addMenu(ToQString(kRollStatusMenu));
+    m_statusMenu->setAccessibleName(ToQString(kRollStatusName));
+    const vprinter::DeviceStatus now = m_printer.Status();
+    for (const vprinter::StatusCondition& c : vprinter::kStatusConditions) {
+        QAction* action = m_statusMenu->addAction(ToQString(c.label));
+        action->setCheckable(true);
+        action->setChecked(now.*c.field);
+        connect(action, &QAction::toggled, this, &VirtualPrinterWindow::OnStatusToggled);
+        m_conditions << action;
+    }
+}
+
+void VirtualPrinterWindow::OnStatusToggled()
+{
+    vprinter::DeviceStatus status;
+    for (int i = 0; i < m_conditions.size(); ++i)
+        status.*vprinter::kStatusConditions[size_t(i)].field = m_conditions[i]->isChecked();
+    m_printer.SetStatus(status);
 }
 
 void VirtualPrinterWindow::PlaceNextTo(const QRect& mainFrame, const QRect& screen)

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+class QAction;
+class QMenu;
 class QScrollArea;
 class QVBoxLayout;
 
@@ -56,6 +58,8 @@ public:
     bool FollowsNewest() const { return m_follow; }
     // What the window shows of the newest receipt (for tests).
     QImage ShownImage() const;
+    // The menu of the printer's sensors: one check box per condition.
+    QMenu* StatusMenu() const { return m_statusMenu; }
 
 signals:
     // Emitted on a printer thread, delivered on the window's thread.
@@ -71,11 +75,15 @@ private slots:
 private:
     ReceiptView* NewView();
     void FitWidths();
+    void BuildStatusMenu();
+    void OnStatusToggled();
 
     vprinter::VirtualPrinter& m_printer;
     QScrollArea* m_scroll;
     QWidget* m_roll;
     QVBoxLayout* m_rollLayout;
+    QMenu* m_statusMenu = nullptr;
+    QList<QAction*> m_conditions;   // in the order of vprinter::kStatusConditions
     QList<ReceiptView*> m_finished;
     ReceiptView* m_growing = nullptr;
     int m_finishedSeen = 0;

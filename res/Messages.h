@@ -176,5 +176,8 @@ inline constexpr std::string_view kRollClear = "清除全部(&C)";
 inline constexpr std::string_view kRollSaveCaption = "保存小票";
 inline constexpr std::string_view kRollSaveFilter = "PNG 图片 (*.png)";
 inline constexpr std::string_view kRollSaveFailed = "无法保存图片: %1";
+// The virtual printer's sensors, set by hand to see how the software copes.
+inline constexpr std::string_view kRollStatusMenu = "状态(&S)";
+inline constexpr std::string_view kRollStatusName = "打印机状态";
 
 } // namespace tallyx

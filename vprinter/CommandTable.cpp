@@ -84,13 +84,13 @@ constexpr CommandDef kCommands[] = {
     {"\x1D\x4C"sv, S::Fixed, 4, Op::LeftMargin, F::Ignored, "GS L", "left margin"},
     {"\x1D\x57"sv, S::Fixed, 4, Op::PrintWidth, F::Ignored, "GS W", "print area width"},
     {"\x1D\x76\x30"sv, S::Raster, 8, Op::Raster, F::Images, "GS v 0", "print raster image"},
-    {"\x1D\x61"sv, S::Fixed, 3, Op::StatusEnable, F::Ignored, "GS a", "automatic status back (ignored)"},
-    {"\x1D\x72"sv, S::Fixed, 3, Op::StatusRequest, F::Device, "GS r", "transmit status"},
-    {"\x1D\x49"sv, S::Fixed, 3, Op::PrinterId, F::Ignored, "GS I", "transmit printer ID (not answered)"},
+    {"\x1D\x61"sv, S::Fixed, 3, Op::StatusEnable, F::Status, "GS a", "automatic status back"},
+    {"\x1D\x72"sv, S::Fixed, 3, Op::StatusRequest, F::Status, "GS r", "transmit status"},
+    {"\x1D\x49"sv, S::Fixed, 3, Op::PrinterId, F::Status, "GS I", "transmit printer ID"},
     {"\x1D\x62"sv, S::Fixed, 3, Op::Smoothing, F::Ignored, "GS b", "smoothing (ignored)"},
 
     {"\x10\x04\x13"sv, S::Fixed, 3, Op::NetworkQuery, F::Device, "DLE EOT 13", "network parameter query"},
-    {"\x10\x04"sv, S::Fixed, 3, Op::RealTimeStatus, F::Device, "DLE EOT", "real-time status"},
+    {"\x10\x04"sv, S::Fixed, 3, Op::RealTimeStatus, F::Status, "DLE EOT", "real-time status"},
     {"\x10\x14"sv, S::Fixed, 5, Op::RealTimeRequest, F::Ignored, "DLE DC4", "real-time request (ignored)"},
 
     {"\x1F\x11\x04"sv, S::Fixed, 3, Op::SelfTest, F::Settings, "1F 11 04", "print self-test page"},

@@ -37,7 +37,7 @@ enum class Op : uint8_t {
 };
 
 // Which executor carries a command out.
-enum class Family : uint8_t { Ignored, Framing, Text, Settings, Images, Barcodes, Symbols, Device, Voice };
+enum class Family : uint8_t { Ignored, Framing, Text, Settings, Images, Barcodes, Symbols, Device, Voice, Status };
 
 struct CommandDef {
     std::string_view prefix;   // leading bytes

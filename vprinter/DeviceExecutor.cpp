@@ -2,11 +2,6 @@
 
 namespace tallyx::vprinter {
 
-namespace {
-constexpr uint8_t kStatusOk = 0x12;     // DLE EOT n: fixed bits only, no error
-constexpr uint8_t kPaperPresent = 0x00; // GS r
-} // namespace
-
 std::string DeviceExecutor::Execute(const Command& cmd)
 {
     const Bytes& header = cmd.header;
@@ -29,13 +24,6 @@ std::string DeviceExecutor::Execute(const Command& cmd)
     case Op::NetworkQuery:
         m_ctx.Reply(NetworkReply(m_ctx.state.network));
         return "answered with 22 bytes";
-    case Op::RealTimeStatus:
-        if (n < 1 || n > 4) return "";
-        m_ctx.Reply({kStatusOk});
-        return "answered 12";
-    case Op::StatusRequest:
-        m_ctx.Reply({kPaperPresent});
-        return "answered 00";
     default: return "";
     }
 }

@@ -1,6 +1,7 @@
 #include "vprinter/Interpreter.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tallyx::vprinter {
 
@@ -15,7 +16,8 @@ uint64_t Word(const Bytes& h, size_t at)
 
 Interpreter::Interpreter(PrinterState& state, int paperDots, Hooks hooks)
     : m_ctx(state, paperDots, std::move(hooks)), m_text(m_ctx), m_hexDump(m_ctx), m_textCommands(m_ctx),
-      m_settings(m_ctx), m_images(m_ctx), m_barcodes(m_ctx), m_symbols(m_ctx), m_device(m_ctx), m_voice(m_ctx)
+      m_settings(m_ctx), m_images(m_ctx), m_barcodes(m_ctx), m_symbols(m_ctx), m_device(m_ctx), m_voice(m_ctx),
+      m_status(m_ctx, DefaultIdentity(paperDots))
 {
 }
 
@@ -28,14 +30,17 @@ void Interpreter::Feed(const uint8_t* data, size_t n, std::string_view link, con
     while (p < end) {
         if (m_payload) {
             TakePayload(p, end);
-        } else if (m_hexDump.Active()) {
+        } else if (m_hexDump.Active() && !Stopped()) {
             m_hexDump.Take(*p++);
         } else if (!m_held.empty() || *p < 0x20) {
             if (m_held.empty()) {
                 m_text.FlushPendingLead();
                 m_text.FlushLog();
+                FlushDropped();
             }
             TakeCommandByte(*p++);
+        } else if (Stopped()) {
+            DropText(*p++);
         } else {
             m_text.Take(*p++);
         }
@@ -49,6 +54,7 @@ void Interpreter::Idle()
     AbandonCommand();
     m_text.FlushPendingLead();
     m_text.FlushLog();
+    FlushDropped();
     m_hexDump.End();
     m_ctx.layout.FlushLine();
     m_ctx.EndReceipt();
@@ -60,6 +66,31 @@ void Interpreter::EndOfStream(std::string_view link)
     AbandonCommand();
     m_text.FlushPendingLead();
     m_text.FlushLog();
+    FlushDropped();
+    m_status.EndOfStream(link);
+}
+
+void Interpreter::SetStatus(const DeviceStatus& status, const PushFn& push)
+{
+    // What came before the change is logged as it was taken: printed, or dropped.
+    m_text.FlushPendingLead();
+    m_text.FlushLog();
+    FlushDropped();
+    m_status.SetStatus(status, push);
+}
+
+void Interpreter::DropText(uint8_t b)
+{
+    m_dropped.push_back(b);
+    if (m_dropped.size() >= kTextLogChunk) FlushDropped();
+}
+
+void Interpreter::FlushDropped()
+{
+    if (m_dropped.empty()) return;
+    const Bytes bytes = std::exchange(m_dropped, {});
+    m_ctx.Log(bytes, {}, bytes.size(), "text",
+              "print \"" + PrintableText(bytes) + "\": dropped (" + std::string(StopReason(m_status.Status())) + ")");
 }
 
 // A command still unfinished when its sender has gone is dropped, logged as cut off.
@@ -170,6 +201,12 @@ void Interpreter::FinishPayload()
 
 void Interpreter::Execute(const Command& cmd)
 {
+    // Real-time commands (DLE ...) are answered even by a printer that has stopped.
+    if (Stopped() && cmd.def.prefix.front() != '\x10') {
+        m_ctx.Log(cmd.header, cmd.payload, cmd.header.size() + cmd.payloadLength, cmd.def.mnemonic,
+                  std::string(cmd.def.meaning) + ": dropped (" + std::string(StopReason(m_status.Status())) + ")");
+        return;
+    }
     const Op op = cmd.def.op;
     if (op != Op::LineFeed && op != Op::FormFeed && op != Op::CarriageReturn) m_ctx.bandLine = false;
     std::string detail;
@@ -185,6 +222,7 @@ void Interpreter::Execute(const Command& cmd)
     case Family::Symbols: detail = m_symbols.Execute(cmd); break;
     case Family::Device: detail = m_device.Execute(cmd); break;
     case Family::Voice: detail = m_voice.Execute(cmd); break;
+    case Family::Status: detail = m_status.Execute(cmd); break;
     case Family::Ignored: break;
     }
     std::string meaning(cmd.def.meaning);
@@ -207,7 +245,7 @@ void Interpreter::Initialise()
 size_t Interpreter::HeldBytes() const
 {
     size_t total = m_held.capacity() + m_ctx.layout.HeldBytes() + m_hexDump.HeldBytes() + m_symbols.HeldBytes() +
-                   m_text.HeldBytes() + m_images.HeldBytes();
+                   m_text.HeldBytes() + m_images.HeldBytes() + m_dropped.capacity();
     if (m_payload) total += m_payload->data.capacity() + m_payload->header.capacity();
     for (const auto& logo : m_ctx.state.logos)
         if (logo) total += logo->data.capacity();

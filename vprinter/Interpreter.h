@@ -10,6 +10,7 @@
 #include "vprinter/Executors.h"
 #include "vprinter/HexDump.h"
 #include "vprinter/PrintContext.h"
+#include "vprinter/StatusExecutor.h"
 #include "vprinter/TextInput.h"
 
 namespace tallyx::vprinter {
@@ -38,6 +39,12 @@ public:
     // connection starts clean. The receipt goes on.
     void EndOfStream(std::string_view link);
 
+    // The sensors the operator set. While the printer cannot print, every command but the
+    // real-time ones (DLE ...) is dropped and logged with the reason.
+    void SetStatus(const DeviceStatus& status, const PushFn& push = {});
+    const DeviceStatus& Status() const { return m_status.Status(); }
+    void SetIdentity(PrinterIdentity identity) { m_status.SetIdentity(std::move(identity)); }
+
     const Receipt& CurrentReceipt() const { return m_ctx.layout.Current(); }
     const TextStyle& Style() const { return m_ctx.style; }
     bool ChineseMode() const { return m_ctx.chinese; }
@@ -64,6 +71,9 @@ private:
     void AbandonCommand();
     void Execute(const Command& cmd);
     void Initialise();
+    bool Stopped() const { return ReportsOffline(m_status.Status()); }
+    void DropText(uint8_t b);
+    void FlushDropped();
 
     PrintContext m_ctx;
     TextInput m_text;
@@ -75,9 +85,11 @@ private:
     SymbolExecutor m_symbols;
     DeviceExecutor m_device;
     VoiceExecutor m_voice;
+    StatusExecutor m_status;
 
     Bytes m_held;
     std::optional<Payload> m_payload;
+    Bytes m_dropped;   // text not printed while stopped, logged in runs
 };
 
 } // namespace tallyx::vprinter

@@ -100,6 +100,37 @@ PrinterState PrinterEngine::State() const
     return m_state;
 }
 
+void PrinterEngine::SetStatus(const DeviceStatus& status)
+{
+    std::lock_guard lock(m_mutex);
+    m_interpreter->SetStatus(status, [this](std::string_view link, const Bytes& bytes) {
+        const auto it = m_push.find(link);
+        if (it == m_push.end()) return;
+        FlushLog();
+        it->second(bytes);
+    });
+    FlushLog();
+}
+
+DeviceStatus PrinterEngine::Status() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_interpreter->Status();
+}
+
+void PrinterEngine::SetIdentity(PrinterIdentity identity)
+{
+    std::lock_guard lock(m_mutex);
+    m_interpreter->SetIdentity(std::move(identity));
+}
+
+void PrinterEngine::SetPush(const std::string& link, ReplyFn push)
+{
+    std::lock_guard lock(m_mutex);
+    if (push) m_push[link] = std::move(push);
+    else m_push.erase(link);
+}
+
 std::string PrinterEngine::TakeWarnings()
 {
     std::lock_guard lock(m_mutex);

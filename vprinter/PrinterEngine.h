@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <map>
 #include <optional>
 #include <string>
 #include <thread>
@@ -50,6 +51,13 @@ public:
     // A connection of `link` has ended (the serial link has none: silence ends its commands).
     void EndOfStream(std::string_view link);
     PrinterState State() const;
+    // The operator changes the sensors; links that asked (GS a) are sent the status back.
+    void SetStatus(const DeviceStatus& status);
+    DeviceStatus Status() const;
+    // Who it says it is to GS I (at first DefaultIdentity of its paper width).
+    void SetIdentity(PrinterIdentity identity);
+    // Where bytes nobody asked for go on `link` (an empty function: nowhere).
+    void SetPush(const std::string& link, ReplyFn push);
     // Problems met loading or saving the state file, for the operator.
     std::string TakeWarnings();
 
@@ -66,6 +74,7 @@ private:
     PrinterState m_state;
     std::unique_ptr<Interpreter> m_interpreter;
     std::string m_warnings;
+    std::map<std::string, ReplyFn, std::less<>> m_push;
 
     std::condition_variable m_wake;
     bool m_stop = false;

@@ -1,6 +1,8 @@
 #include "vprinter/PtyPort.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -15,21 +17,12 @@ namespace tallyx::vprinter {
 namespace {
 
 constexpr size_t kReadChunk = 4096;
+// A tool that does not read its replies cannot hold the printer longer than this (as on TCP).
+constexpr int kWriteTimeoutMs = 1000;
 
 std::string ErrnoText(const std::string& what)
 {
     return what + ": " + std::strerror(errno);
-}
-
-void WriteAll(int fd, const uint8_t* data, size_t n)
-{
-    while (n > 0) {
-        ssize_t done = ::write(fd, data, n);
-        if (done < 0 && errno == EINTR) continue;
-        if (done <= 0) return;
-        data += done;
-        n -= size_t(done);
-    }
 }
 
 } // namespace
@@ -50,6 +43,8 @@ bool PtyPort::Start(std::string* error)
     };
     m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (m_master < 0) return fail(ErrnoText("posix_openpt"));
+    // Replies wait a bounded time for room (Write), never for ever.
+    if (::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK) != 0) return fail(ErrnoText("fcntl"));
     char name[PATH_MAX];
     if (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0 || ::ptsname_r(m_master, name, sizeof name) != 0)
         return fail(ErrnoText("pseudo-terminal"));
@@ -90,9 +85,42 @@ void PtyPort::Stop()
     }
 }
 
+void PtyPort::Push(const Bytes& bytes)
+{
+    if (m_master >= 0) Write(bytes);
+}
+
+// Once the tool's side is full, replies are dropped until it has room again, so a sender that
+// never reads slows nothing down and a stop is never kept waiting.
+void PtyPort::Write(const Bytes& bytes)
+{
+    const uint8_t* data = bytes.data();
+    size_t n = bytes.size();
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWriteTimeoutMs);
+    while (n > 0) {
+        const ssize_t done = ::write(m_master, data, n);
+        if (done > 0) {
+            data += done;
+            n -= size_t(done);
+            continue;
+        }
+        if (done < 0 && errno == EINTR) continue;
+        if (done < 0 && errno != EAGAIN) return;
+        using std::chrono::milliseconds;
+        const auto left = std::chrono::duration_cast<milliseconds>(until - std::chrono::steady_clock::now());
+        pollfd fds[2] = {{m_master, POLLOUT, 0}, {m_service.WakeFd(), POLLIN, 0}};
+        const int waitMs = m_stalled ? 0 : int(std::max<int64_t>(0, left.count()));
+        if (::poll(fds, 2, waitMs) <= 0 || (fds[1].revents & POLLIN) || !(fds[0].revents & POLLOUT)) {
+            m_stalled = true;
+            return;
+        }
+    }
+    m_stalled = false;
+}
+
 void PtyPort::Run()
 {
-    const ReplyFn reply = [this](const Bytes& bytes) { WriteAll(m_master, bytes.data(), bytes.size()); };
+    const ReplyFn reply = [this](const Bytes& bytes) { Write(bytes); };
     uint8_t buffer[kReadChunk];
     while (!m_service.Stopping()) {
         pollfd fds[2] = {{m_service.WakeFd(), POLLIN, 0}, {m_master, POLLIN, 0}};

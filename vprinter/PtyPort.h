@@ -21,9 +21,13 @@ public:
     void Stop();
     const std::string& LinkPath() const { return m_linkPath; }
     const std::string& SlaveName() const { return m_slaveName; }
+    // Bytes nobody asked for, to the tool's side. Not during Start or Stop.
+    void Push(const Bytes& bytes);
 
 private:
     void Run();
+    // Called with the printer's lock held, from the port's thread (replies) or any (Push).
+    void Write(const Bytes& bytes);
 
     std::string m_linkPath;
     ByteSink m_sink;
@@ -31,6 +35,7 @@ private:
     int m_master = -1;
     int m_slave = -1;
     bool m_linked = false;
+    bool m_stalled = false;   // the tool's side was full: replies dropped until it has room
     ServiceThread m_service;
 };
 

@@ -92,6 +92,10 @@ void TcpServer::Run()
         if (m_current < 0 && !m_waiting.empty()) {
             m_current = m_waiting.front();
             m_waiting.pop_front();
+            {
+                std::lock_guard lock(m_pushMutex);
+                m_pushFd = m_current;
+            }
             m_received = 0;
             m_replyStalled = false;
             m_lastInput = std::chrono::steady_clock::now();
@@ -171,8 +175,18 @@ void TcpServer::ReadCurrent()
     if (reset || m_replyStalled) EndCurrent(reset);
 }
 
+void TcpServer::Push(const Bytes& bytes)
+{
+    std::lock_guard lock(m_pushMutex);
+    if (m_pushFd >= 0) SendAll(m_pushFd, bytes.data(), bytes.size());
+}
+
 void TcpServer::EndCurrent(bool reset)
 {
+    {
+        std::lock_guard lock(m_pushMutex);
+        m_pushFd = -1;
+    }
     if (reset) {
         linger hard{1, 0};   // close with RST, not FIN
         ::setsockopt(m_current, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);

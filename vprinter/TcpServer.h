@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <mutex>
 #include <string>
 
 #include "vprinter/PrintContext.h"
@@ -39,6 +40,8 @@ public:
     bool Start(std::string* error);
     void Stop();
     uint16_t Port() const { return m_port; }
+    // Bytes nobody asked for, to the connection being served (none: dropped). Any thread.
+    void Push(const Bytes& bytes);
 
 private:
     void Run();
@@ -61,6 +64,9 @@ private:
     int64_t m_received = 0;
     bool m_replyStalled = false;   // a reply could not be sent: the peer does not read
     std::chrono::steady_clock::time_point m_lastInput;
+
+    std::mutex m_pushMutex;   // held while m_pushFd is written to or closed
+    int m_pushFd = -1;
 };
 
 } // namespace tallyx::vprinter

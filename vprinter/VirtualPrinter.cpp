@@ -46,6 +46,8 @@ VirtualPrinter::VirtualPrinter(VirtualPrinterOptions options)
         Notify();
     };
     m_engine = std::make_unique<PrinterEngine>(std::move(engine), std::move(listener));
+    m_engine->SetStatus(m_options.status);
+    if (m_options.identity) m_engine->SetIdentity(*m_options.identity);
     m_nextNumber = NextFileNumber();
 }
 
@@ -90,6 +92,9 @@ bool VirtualPrinter::Start(std::string* error)
             return false;
         }
     }
+    // The automatic status back goes out on the link that asked for it.
+    if (m_tcp) m_engine->SetPush("tcp", [tcp = m_tcp.get()](const Bytes& bytes) { tcp->Push(bytes); });
+    if (m_pty) m_engine->SetPush("serial", [pty = m_pty.get()](const Bytes& bytes) { pty->Push(bytes); });
     m_engine->Start();
     return true;
 }
@@ -97,6 +102,10 @@ bool VirtualPrinter::Start(std::string* error)
 void VirtualPrinter::Stop()
 {
     // The links first, so nothing arrives while the last receipt is written.
+    if (m_engine) {
+        m_engine->SetPush("tcp", {});
+        m_engine->SetPush("serial", {});
+    }
     m_tcp.reset();
     m_pty.reset();
     if (m_engine) m_engine->Stop();
@@ -151,6 +160,16 @@ std::string VirtualPrinter::LastVoiceLine() const
 PrinterState VirtualPrinter::State() const
 {
     return m_engine->State();
+}
+
+void VirtualPrinter::SetStatus(const DeviceStatus& status)
+{
+    m_engine->SetStatus(status);
+}
+
+DeviceStatus VirtualPrinter::Status() const
+{
+    return m_engine->Status();
 }
 
 std::string VirtualPrinter::TakeWarnings()

@@ -29,6 +29,8 @@ struct VirtualPrinterOptions {
     int acceptDelayMs = 0;                 // faults for tests, see TcpOptions
     int replyBytes = -1;
     int64_t resetAfter = -1;
+    DeviceStatus status;                       // the sensors at start (--status)
+    std::optional<PrinterIdentity> identity;   // none: DefaultIdentity(paperDots)
 };
 
 class VirtualPrinter {
@@ -55,6 +57,9 @@ public:
     int ReceiptsFinished() const;
     std::vector<std::string> WrittenFiles() const;
     PrinterState State() const;
+    // The sensors, as the operator sets them (the window's status menu); any thread.
+    void SetStatus(const DeviceStatus& status);
+    DeviceStatus Status() const;
     std::string TakeWarnings();
 
     // What the voice chip last said ("voice prompt 7", "amount 12.50"; "" before anything),

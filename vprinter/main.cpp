@@ -8,6 +8,7 @@
 #include <semaphore.h>
 
 #include "res/Version.h"
+#include "vprinter/DeviceStatus.h"
 #include "vprinter/VirtualPrinter.h"
 
 namespace {
@@ -44,6 +45,7 @@ int main(int argc, char** argv)
     options.logPath = "-";
     std::string listen = "127.0.0.1:9100";
     int paper = 58;
+    std::string status;
 
     CLI::App cli{"A receipt printer that prints to pictures."};
     cli.set_version_flag("--version", std::string(tallyx::kVersionText));
@@ -60,11 +62,21 @@ int main(int argc, char** argv)
         ->check(CLI::NonNegativeNumber);
     cli.add_option("--reset-after", options.resetAfter, "test fault: reset the connection after N bytes")
         ->check(CLI::NonNegativeNumber);
+    cli.add_option("--status", status,
+                   "start with these conditions, comma-separated: " + tallyx::vprinter::StatusWords());
     CLI11_PARSE(cli, argc, argv);
     if (!ParseHostPort(listen, options)) {
         std::fprintf(stderr, "--listen: expected HOST:PORT or none, got %s\n", listen.c_str());
         return 2;
     }
+    std::string badWord;
+    const auto conditions = tallyx::vprinter::ParseStatusList(status, &badWord);
+    if (!conditions) {
+        std::fprintf(stderr, "--status: unknown condition \"%s\", expected %s\n", badWord.c_str(),
+                     tallyx::vprinter::StatusWords().c_str());
+        return 2;
+    }
+    options.status = *conditions;
     options.paperDots = paper == 80 ? tallyx::vprinter::kPaper80Dots : tallyx::vprinter::kPaper58Dots;
 
     // Fonts need a GUI application object, but there is no screen to show anything on.

@@ -192,6 +192,72 @@ TEST_F(Links, SerialSelfTestAndQueryThroughThePseudoTerminal)
     EXPECT_FALSE(fs::exists(fs::symlink_status(PtyPath()))) << "the link goes with the printer";
 }
 
+TEST_F(Links, StatusAnswersAndTheStatusBackGoOverThePseudoTerminalAndTcp)
+{
+    VirtualPrinterOptions o;
+    o.ptyPath = PtyPath();
+    o.status.coverOpen = true;
+    VirtualPrinter& printer = Start(o);
+    const int serial = OpenSerial(PtyPath());
+    const int tcp = ConnectLoopback(printer.TcpPort());
+    ASSERT_GE(serial, 0);
+    ASSERT_GE(tcp, 0);
+    for (int fd : {serial, tcp}) {
+        SCOPED_TRACE(fd == tcp ? "tcp" : "serial");
+        SendHex(fd, "10 04 02");
+        EXPECT_EQ(Hex(ReadUpTo(fd, 1)), "16");
+    }
+    printer.SetStatus({});
+    for (int fd : {serial, tcp}) {
+        SCOPED_TRACE(fd == tcp ? "tcp" : "serial");
+        // In order with the stream: the status, then the status back asked for.
+        SendHex(fd, "10 04 02 1D 61 02");
+        EXPECT_EQ(Hex(ReadUpTo(fd, 5)), "12 10 00 00 00");
+    }
+    o.status = {};
+    o.status.drawerOpen = true;
+    o.status.paperOut = true;
+    printer.SetStatus(o.status);
+    EXPECT_EQ(printer.Status(), o.status);
+    for (int fd : {serial, tcp}) {
+        SCOPED_TRACE(fd == tcp ? "tcp" : "serial");
+        EXPECT_EQ(Hex(ReadUpTo(fd, 4)), "1C 00 0F 00");
+    }
+    ::close(serial);
+    ::close(tcp);
+}
+
+TEST_F(Links, AToolThatNeverReadsItsRepliesDoesNotHangTheSerialPort)
+{
+    VirtualPrinterOptions o;
+    o.listen = false;
+    o.ptyPath = PtyPath();
+    Start(o);
+    const int fd = OpenSerial(PtyPath());
+    ASSERT_GE(fd, 0);
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    // Far more replies than the pseudo-terminal holds, none of them read.
+    std::string flood;
+    for (int i = 0; i < 100000; ++i) flood += "\x10\x04\x01";
+    size_t sent = 0;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (sent < flood.size() && std::chrono::steady_clock::now() < until) {
+        const ssize_t n = ::write(fd, flood.data() + sent, std::min<size_t>(4096, flood.size() - sent));
+        if (n > 0) sent += size_t(n);
+        else std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(sent, flood.size()) << "the printer went on reading";
+    // Once the tool reads again, it is answered again.
+    while (!ReadUpTo(fd, 1 << 20, 300).empty()) {
+    }
+    SendHex(fd, "10 04 02");
+    EXPECT_EQ(Hex(ReadUpTo(fd, 1)), "12");
+    ::close(fd);
+    const auto stopping = std::chrono::steady_clock::now();
+    m_printer->Stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::seconds(2));
+}
+
 TEST_F(Links, PtyRefusesToReplaceAFile)
 {
     { std::ofstream(PtyPath()) << "keep me"; }

@@ -194,11 +194,44 @@ TEST_F(Program, StateFileLoadsAfterAKillInTheMiddleOfItsWrites)
     }
 }
 
+TEST_F(Program, StartsInTheConditionsOfStatusAndAnswersThemOverTcp)
+{
+    const std::string ready = Launch({"--listen", "127.0.0.1:0", "--log", (m_dir / "log.jsonl").string(),
+                                      "--status", "paper-out,drawer-open"});
+    const auto at = ready.find("ready on 127.0.0.1:");
+    ASSERT_NE(at, std::string::npos) << ready;
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(uint16_t(std::stoi(ready.substr(at + 19))));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    // Text first: dropped, while the queries behind it are answered in order.
+    const uint8_t bytes[] = {0x41, 0x0A, 0x10, 0x04, 0x01, 0x10, 0x04, 0x02, 0x10, 0x04, 0x03, 0x10, 0x04, 0x04};
+    ASSERT_EQ(::write(fd, bytes, sizeof bytes), ssize_t(sizeof bytes));
+    std::vector<uint8_t> reply;
+    for (pollfd p{fd, POLLIN, 0}; reply.size() < 4 && ::poll(&p, 1, kWaitMs) == 1;) {
+        uint8_t buffer[8];
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n <= 0) break;
+        reply.insert(reply.end(), buffer, buffer + n);
+    }
+    EXPECT_EQ(reply, (std::vector<uint8_t>{0x1E, 0x32, 0x12, 0x7E}));
+    ::close(fd);
+    ::kill(m_pid, SIGTERM);
+    EXPECT_EQ(WaitExit(), 0);
+    std::ifstream in(m_dir / "log.jsonl");
+    std::string first;
+    std::getline(in, first);
+    EXPECT_EQ(nlohmann::json::parse(first)["meaning"], "print \"A\": dropped (paper out)");
+}
+
 TEST_F(Program, RefusesBadOptions)
 {
     for (std::vector<std::string> args : {std::vector<std::string>{"--listen", "nowhere"},
                                          std::vector<std::string>{"--paper", "70"},
-                                         std::vector<std::string>{"--reply-bytes", "-1"}}) {
+                                         std::vector<std::string>{"--reply-bytes", "-1"},
+                                         std::vector<std::string>{"--status", "paper-out,jammed"}}) {
         SCOPED_TRACE(args[0] + " " + args[1]);
         Launch(args);
         EXPECT_NE(WaitExit(), 0);

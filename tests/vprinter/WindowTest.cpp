@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMenu>
 #include <QScrollArea>
 
 #include "app/ReceiptView.h"
@@ -60,6 +61,34 @@ TEST(VirtualPrinterWindow, ClosingTheWindowFirstLeavesThePrinterRunning)
     const Bytes line = FromHex("41 0A");
     printer.Feed(line.data(), line.size(), "test");   // no window to call back into
     EXPECT_EQ(printer.CurrentReceipt().height(), 30);
+}
+
+TEST(VirtualPrinterWindow, TheStatusMenuShowsAndSetsThePrintersConditions)
+{
+    VirtualPrinterOptions o = Quiet();
+    o.status.paperNearEnd = true;
+    VirtualPrinter printer(o);
+    VirtualPrinterWindow window(printer);
+    QMenu* menu = window.StatusMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->accessibleName(), QString::fromUtf8("打印机状态"));
+    QStringList labels, checked;
+    for (QAction* action : menu->actions()) {
+        labels << action->text();
+        if (action->isChecked()) checked << action->text();
+    }
+    EXPECT_EQ(labels.join('|'), QString::fromUtf8("纸将尽|缺纸|上盖打开|钱箱打开|离线|切刀错误"));
+    EXPECT_EQ(checked, QStringList{QString::fromUtf8("纸将尽")});
+
+    menu->actions()[1]->trigger();   // paper out
+    menu->actions()[0]->trigger();   // near end off again
+    EXPECT_TRUE(printer.Status().paperOut);
+    EXPECT_FALSE(printer.Status().paperNearEnd);
+    const Bytes line = FromHex("41 0A");
+    printer.Feed(line.data(), line.size(), "test");
+    EXPECT_TRUE(printer.CurrentReceipt().isNull()) << "nothing printed without paper";
+    menu->actions()[1]->trigger();
+    EXPECT_EQ(printer.Status(), vprinter::DeviceStatus{});
 }
 
 } // namespace
