@@ -18,6 +18,7 @@ void RegisterNetworkCommands(CLI::App& app, CliContext& ctx);   // NetworkCli.cp
 void RegisterPictureCommands(CLI::App& app, CliContext& ctx);   // PictureCli.cpp
 void RegisterSymbolCommands(CLI::App& app, CliContext& ctx);    // SymbolCli.cpp
 void RegisterMaintenanceCommands(CLI::App& app, CliContext& ctx);   // MaintenanceCli.cpp
+void RegisterStatusCommand(CLI::App& app, CliContext& ctx);     // StatusCli.cpp
 
 // Makes `action` the run's work when the subcommand is chosen.
 void OnRun(CLI::App* sub, CliContext& ctx, std::function<int()> action);

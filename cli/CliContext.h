@@ -54,6 +54,8 @@ public:
     Link& TheLink();
     // 0 so far, or what the first message shown made of the run.
     int Status() const { return m_status; }
+    // A watch starts each round afresh.
+    void ResetStatus() { m_status = kExitSent; }
     bool IsEthernet() const;
 
     std::istream& In() { return m_in; }

@@ -13,6 +13,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
 #include "cli/CliTexts.h"
+#include "cli/Interrupt.h"
 #include "commands/CodePage.h"
 #include "commands/CutCycle.h"
 #include "commands/Gbk.h"
@@ -31,28 +32,6 @@ struct MaintenanceArgs {
     std::string amount;
 };
 
-// Set by SIGINT while a cutter run is going; the waiting thread turns it into a stop.
-std::atomic<bool> g_interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "read and written from a signal handler");
-
-extern "C" void OnInterrupt(int) { g_interrupted.store(true); }
-
-// SIGINT handled for the lifetime of the object, the previous handling restored after.
-class InterruptGuard {
-public:
-    InterruptGuard()
-    {
-        g_interrupted = false;
-        struct sigaction action{};
-        action.sa_handler = OnInterrupt;
-        sigemptyset(&action.sa_mask);
-        ::sigaction(SIGINT, &action, &m_previous);
-    }
-    ~InterruptGuard() { ::sigaction(SIGINT, &m_previous, nullptr); }
-
-private:
-    struct sigaction m_previous{};
-};
 
 std::string CodePageHelp()
 {

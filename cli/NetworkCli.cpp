@@ -17,9 +17,6 @@
 namespace tallyx::cli {
 namespace {
 
-// FIXME: the link keeps its own copy of the query (10 04 13) private; this one only
-// feeds the dry run and must follow it.
-
 struct SetNetworkArgs {
     std::string dhcp;
     std::string address, mask, gateway, dns;   // omitted: blank

@@ -71,6 +71,7 @@ int RunCli(const std::vector<std::string>& args, Platform& platform, std::istrea
     RegisterPictureCommands(app, ctx);
     RegisterSymbolCommands(app, ctx);
     RegisterMaintenanceCommands(app, ctx);
+    RegisterStatusCommand(app, ctx);
 
     std::vector<const char*> argv{"tallyx-cli"};
     for (const std::string& a : args) argv.push_back(a.c_str());

@@ -22,7 +22,7 @@ std::optional<std::string>& IdentityField(StatusReport& report, IdentityKind kin
 
 NetQuery NetworkParamQuery() { return NetQuery{BuildNetQuery(), kNetReplySize, kNetReplyUsed}; }
 
-StatusReport ReadPrinterStatus(Link& link, std::stop_token stop)
+std::vector<QueryStep> StatusQuerySteps()
 {
     std::vector<QueryStep> steps;
     for (const StatusKind kind : kStatusKinds)
@@ -32,7 +32,12 @@ StatusReport ReadPrinterStatus(Link& link, std::stop_token stop)
         steps.push_back({BuildIdentityRequest(kind),
                          [](const Bytes& r) { return IdentityReplyComplete({reinterpret_cast<const char*>(r.data()), r.size()}); },
                          kIdentityMaxText + 2, false});
-    const std::vector<QueryAnswer> answers = link.Query(steps, stop);
+    return steps;
+}
+
+StatusReport ReadPrinterStatus(Link& link, std::stop_token stop)
+{
+    const std::vector<QueryAnswer> answers = link.Query(StatusQuerySteps(), stop);
 
     StatusReport report;
     for (size_t i = 0; i < std::size(kStatusKinds); ++i) {

@@ -23,6 +23,8 @@ struct StatusReport {
     bool ok() const { return outcome.ok(); }
 };
 
+// DLE EOT 1-4 (required), then GS I 65-68 (a printer may not know them).
+std::vector<QueryStep> StatusQuerySteps();
 // Over the link as it stands (the port open, or the printer address for the network).
 StatusReport ReadPrinterStatus(Link& link, std::stop_token stop = {});
 

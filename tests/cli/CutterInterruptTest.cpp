@@ -1,4 +1,5 @@
-// tallyx-cli cutter-test as a shell runs it: Ctrl-C during a run on a serial port.
+// tallyx-cli as a shell runs it: Ctrl-C during a cutter run and during a status watch on a
+// serial port.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -7,7 +8,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "tests/support/Hex.h"
@@ -23,14 +27,15 @@ struct Child {
 };
 
 // Standard error goes to a pipe, or to the terminal `errTerminal` when one is named.
-Child Spawn(const std::vector<std::string>& args, const std::string& errTerminal = {})
+Child Spawn(const std::vector<std::string>& args, const std::string& errTerminal = {},
+            const std::string& outPath = "/dev/null")
 {
     int err[2];
     EXPECT_EQ(::pipe(err), 0);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (errTerminal.empty()) posix_spawn_file_actions_adddup2(&actions, err[1], 2);
     else posix_spawn_file_actions_addopen(&actions, 2, errTerminal.c_str(), O_WRONLY | O_NOCTTY, 0);
     posix_spawn_file_actions_addclose(&actions, err[0]);
@@ -94,4 +99,35 @@ TEST(CutterInterrupt, ProgressLinesOnATerminal)
     EXPECT_EQ(WaitExit(child.pid), 0);
     EXPECT_EQ(terminal.ReadAll(), "cycle 1/2\ncycle 2/2\n");
     EXPECT_EQ(ReadToEnd(child.err), "");
+}
+
+TEST(StatusWatch, PrintsOnlyChangesUntilCtrlCWithStatus130)
+{
+    PtyPrinter printer;
+    std::atomic<char> status{0x12};
+    std::jthread responder([&](std::stop_token done) {
+        while (!done.stop_requested()) {
+            const std::string q = printer.Read(3);
+            if (q.size() == 3 && q[0] == 0x10) printer.Write(std::string(1, status.load()));
+        }
+    });
+    const std::string outPath = "/tmp/tallyx-watch-" + std::to_string(::getpid()) + ".out";
+    const Child child = Spawn({"--port", printer.Path(), "status", "--json", "--watch", "0.05"}, {}, outPath);
+    ASSERT_GT(child.pid, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));   // several unchanged rounds
+    status = 0x1A;   // offline
+    std::this_thread::sleep_for(std::chrono::milliseconds(3000));   // each round waits a bound for GS I
+    ::kill(child.pid, SIGINT);
+    EXPECT_EQ(WaitExit(child.pid), 130);
+    responder.request_stop();
+    std::ifstream file(outPath);
+    std::stringstream out;
+    out << file.rdbuf();
+    ::unlink(outPath.c_str());
+    std::string line;
+    std::vector<std::string> lines;
+    while (std::getline(out, line)) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 2u) << out.str();
+    EXPECT_EQ(lines[0].rfind(R"({"online":true,)", 0), 0u);
+    EXPECT_EQ(lines[1].rfind(R"({"online":false,)", 0), 0u);
 }

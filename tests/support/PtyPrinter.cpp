@@ -50,6 +50,16 @@ std::string PtyPrinter::Read(size_t count)
     return got;
 }
 
+void PtyPrinter::Write(const std::string& bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(m_master, bytes.data() + done, bytes.size() - done);
+        if (n <= 0) return;
+        done += size_t(n);
+    }
+}
+
 std::string PtyPrinter::ReadAll()
 {
     std::string got;

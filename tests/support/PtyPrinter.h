@@ -18,6 +18,8 @@ public:
 
     // Reads until `count` bytes arrived or nothing came for 2 s.
     std::string Read(size_t count);
+    // What the printer sends back.
+    void Write(const std::string& bytes);
     // Everything that arrives until nothing more comes for 300 ms (bounded by about 15 s).
     std::string ReadAll();
 
