@@ -13,6 +13,7 @@
 #include "app/AppIcon.h"
 #include "app/PrintTestBox.h"
 #include "app/SendLogWindow.h"
+#include "app/StatusWindow.h"
 #include "res/Messages.h"
 #include "ui/DataExchange.h"
 #include "res/Address.h"
@@ -167,6 +168,7 @@ QMenu* CPosToolDlg::CreateSystemMenu(QWidget* parent)
     auto* menu = new QMenu(parent);
     menu->setSeparatorsCollapsible(false);
     menu->addAction(ToQString(kSendLogMenu), this, [this] { ShowSendLogWindow(this); });
+    menu->addAction(ToQString(kStatusMenu), this, [this] { ShowStatusWindow(this, m_link, m_cutterRun); });
     menu->addSeparator();
     menu->addAction(ToQString(kMsgAboutMenu), this, &CPosToolDlg::OnAbout);
     return menu;

@@ -165,6 +165,51 @@ inline constexpr std::string_view kSendLogCopy = "复制";
 inline constexpr std::string_view kSendLogClear = "清除";
 inline constexpr std::string_view kSendLogClose = "关闭";
 
+// ==== The printer status window: its menu item, caption, items and words
+inline constexpr std::string_view kStatusMenu = "打印机状态(&S)...";
+inline constexpr std::string_view kStatusTitle = "打印机状态";
+inline constexpr std::string_view kStatusRefresh = "刷新";
+inline constexpr std::string_view kStatusAutoRefresh = "自动刷新";
+inline constexpr std::string_view kStatusOnline = "联机";
+inline constexpr std::string_view kStatusCover = "上盖";
+inline constexpr std::string_view kStatusPaper = "纸";
+inline constexpr std::string_view kStatusDrawer = "钱箱插座第3脚";
+inline constexpr std::string_view kStatusFeed = "进纸键";
+inline constexpr std::string_view kStatusErrors = "错误";
+inline constexpr std::string_view kStatusModel = "型号";
+inline constexpr std::string_view kStatusFirmware = "固件";
+inline constexpr std::string_view kStatusMaker = "厂商";
+inline constexpr std::string_view kStatusSerial = "序列号";
+inline constexpr std::string_view kStatusYesOnline = "联机";
+inline constexpr std::string_view kStatusOffline = "脱机";
+inline constexpr std::string_view kStatusClosed = "关闭";
+inline constexpr std::string_view kStatusOpen = "打开";
+inline constexpr std::string_view kStatusPaperOk = "正常";
+inline constexpr std::string_view kStatusPaperNearEnd = "将尽";
+inline constexpr std::string_view kStatusPaperOut = "缺纸";
+inline constexpr std::string_view kStatusHigh = "高";
+inline constexpr std::string_view kStatusLow = "低";
+inline constexpr std::string_view kStatusPressed = "按下";
+inline constexpr std::string_view kStatusReleased = "松开";
+inline constexpr std::string_view kStatusNoErrors = "无";
+inline constexpr std::string_view kStatusCutterError = "切刀错误";
+inline constexpr std::string_view kStatusUnrecoverable = "不可恢复错误";
+inline constexpr std::string_view kStatusAutoRecoverable = "可自动恢复错误";
+inline constexpr std::string_view kStatusNoAnswer = "无应答";
+inline constexpr std::string_view kStatusUnknown = "—";
+inline constexpr std::string_view kStatusNotConnected = "未连接打印机";
+inline constexpr std::string_view kStatusCutterBusy = "切刀测试正在使用连接，暂不查询";
+inline constexpr std::string_view kStatusAsking = "正在查询…";
+inline constexpr std::string_view kStatusReadAt = "查询于 ";   // then the time
+inline constexpr std::string_view kStatusNoReply = "打印机无应答";
+inline constexpr std::string_view kStatusBadReply = "打印机的应答格式不对";
+inline constexpr std::string_view kStatusLinkFailed = "查询失败: ";   // then the fault's name
+// The indicators' colours, as a screen reader says them.
+inline constexpr std::string_view kToneGood = "正常";
+inline constexpr std::string_view kToneWarn = "注意";
+inline constexpr std::string_view kToneBad = "故障";
+inline constexpr std::string_view kToneUnknown = "未知";
+
 // ==== The virtual printer window's own words (its title word is the printer's, in
 // vprinter/PrinterTexts.h)
 inline constexpr std::string_view kRollTitleDash = " — ";      // between the title and where it listens
