@@ -51,11 +51,21 @@ using Block = std::variant<TextLine, Picture, Feed>;
 
 int BlockHeight(const Block& block);
 
+enum class CutKind : uint8_t { None, Full, Partial };
+
 struct Receipt {
     int widthDots = kPaper58Dots;
     int heightDots = 0;
     std::vector<Block> blocks;
+    CutKind cut = CutKind::None;   // how it left the printer (None: the silence ended it)
     bool Empty() const { return blocks.empty(); }
+    // Nothing but paper fed: no text line, picture or symbol.
+    bool Blank() const
+    {
+        for (const Block& b : blocks)
+            if (!std::holds_alternative<Feed>(b)) return false;
+        return true;
+    }
 };
 
 } // namespace tallyx::vprinter
