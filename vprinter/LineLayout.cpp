@@ -92,6 +92,7 @@ void LineLayout::FlushLine()
     int tallest = 0;
     for (const Glyph& g : m_line.glyphs) tallest = std::max(tallest, g.height);
     m_line.height = std::max(tallest, m_lineSpacing);
+    if (m_textAtTop) m_line.textHeight = tallest;
     const int shift = AlignedX(std::max(m_cursor, m_lineRight), m_lineAlign);
     for (Glyph& g : m_line.glyphs) {
         g.x += shift;

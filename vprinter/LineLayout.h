@@ -72,6 +72,8 @@ public:
     Receipt TakeReceipt();
     size_t HeldBytes() const;
     int PaperDots() const { return m_receipt.widthDots; }
+    // Epson's printers print a line's text at its top and feed the spacing below it.
+    void SetTextAtTop(bool atTop) { m_textAtTop = atTop; }
     // Where a block `width` dots wide starts on the paper, aligned within the print area.
     int AlignedX(int width, Align align) const;
 
@@ -81,7 +83,8 @@ private:
     Receipt m_receipt;
     TextLine m_line;
     int m_cursor = 0;
-    int m_lineRight = 0;      // right edge of the rightmost character on the line
+    int m_lineRight = 0;
+    bool m_textAtTop = false;      // right edge of the rightmost character on the line
     int m_leftMargin = 0;
     int m_areaWidth = 0;      // 0: up to the paper's right edge
     std::optional<std::vector<int>> m_tabStops;   // none: every eight characters

@@ -11,6 +11,7 @@ PrintContext::PrintContext(PrinterState& printerState, int paperDots, PrinterHoo
     layout.onBlock = [this](const Block& block) {
         if (hooks.block) hooks.block(block);
     };
+    layout.SetTextAtTop(profile.textAtLineTop);
     chinese = state.printMode == 1;
     codePage = state.codePage;
 }

@@ -12,11 +12,11 @@ constexpr FontCell kFontB{9, 17};
 
 constexpr Profile kProfiles[] = {
     {"zh-58", "58 mm Chinese-market printer, GBK mode at start (the default)", kPaper58Dots, 203, kFontA, kFontB,
-     true, 0, CodePageNumbering::Vendor, "Tallyx", "ZH-58"},
+     true, 0, CodePageNumbering::Vendor, false, "Tallyx", "ZH-58"},
     {"zh-80", "80 mm Chinese-market printer, GBK mode at start", kPaper80Dots, 203, kFontA, kFontB, true, 0,
-     CodePageNumbering::Vendor, "Tallyx", "ZH-80"},
+     CodePageNumbering::Vendor, false, "Tallyx", "ZH-80"},
     {"tm-t88", "Epson TM-T88-class 80 mm printer, PC437 at start, Epson code page numbers", kPaper80Dots, 203,
-     kFontA, kFontB, false, 0, CodePageNumbering::Epson, "EPSON", "TM-T88"},
+     kFontA, kFontB, false, 0, CodePageNumbering::Epson, true, "EPSON", "TM-T88"},
 };
 
 } // namespace

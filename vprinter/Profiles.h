@@ -27,6 +27,7 @@ struct Profile {
     bool chineseAtStart;            // GBK double-byte mode at power-on (FS & / FS .)
     uint8_t codePageAtStart;        // ESC t number in force at power-on
     CodePageNumbering numbering;
+    bool textAtLineTop;             // a line's text at its top, the spacing below (Epson); else at its foot
     std::string_view maker;         // GS I answers
     std::string_view model;
 };

@@ -32,6 +32,7 @@ struct Glyph {
 struct TextLine {
     int height = 0;
     std::vector<Glyph> glyphs;   // bottom-aligned in the line
+    int textHeight = 0;          // >0: bottom-aligned in this many dots at the line's top
 };
 
 // Dots of a picture, one byte per dot (1 = black), row-major; already scaled and clipped.

@@ -68,6 +68,19 @@ TEST(Profiles, FactoryResetReturnsToTheProfilesSettings)
     EXPECT_EQ(tm.state.printMode, 0) << "single-byte mode, as a TM-T88 leaves the factory";
 }
 
+TEST(Profiles, EpsonPrintsTheTextAtTheTopOfItsLine)
+{
+    // ESC 3 40: the line feeds 40 dots; a TM-T88 prints its 24-dot text at the top.
+    TmT88Probe tm;
+    tm.FeedHex("1B 33 28 41 0A");
+    const auto& tmLine = std::get<TextLine>(tm.interpreter.CurrentReceipt().blocks.at(0));
+    EXPECT_EQ(tmLine.height, 40);
+    EXPECT_EQ(tmLine.textHeight, 24);
+    PrinterProbe zh;
+    zh.FeedHex("1B 33 28 41 0A");
+    EXPECT_EQ(std::get<TextLine>(zh.interpreter.CurrentReceipt().blocks.at(0)).textHeight, 0) << "at the foot, as before";
+}
+
 TEST(EncoderCommands, ExtendedFunctionsAreSkippedByTheirLength)
 {
     // FS ( A (receiptline), ESC ( A, GS ( E, GS ( L NV function, GS 8 L unknown function,
