@@ -6,10 +6,11 @@ namespace tallyx::vprinter {
 
 namespace {
 
+// A "table:" charset is carried as data (CodePageTables).
 // Vendor pages with no published table of their own (the regional variants in brackets,
 // the PC3xxx family) have no charset: their upper half prints as a placeholder.
 constexpr CodePage kCodePages[] = {
-    {0, "OEM437", "CP437"},          {1, "Katakana", "SHIFT-JIS"}, {2, "OEM850", "CP850"},
+    {0, "OEM437", "CP437"},          {1, "Katakana", "table:katakana"}, {2, "OEM850", "CP850"},
     {3, "OEM860", "CP860"},          {4, "OEM863", "CP863"},       {5, "OEM865", "CP865"},
     {6, "West Europe", nullptr},     {7, "Greek", nullptr},        {8, "Hebrew", nullptr},
     {9, "East Europe", nullptr},     {10, "Iran", nullptr},        {16, "WPC1252", "CP1252"},
@@ -18,7 +19,7 @@ constexpr CodePage kCodePages[] = {
     {23, "PT151 (1251)", "CP1251"},  {24, "OEM747", nullptr},      {25, "WPC1257", "CP1257"},
     {27, "Vietnam", nullptr},        {28, "OEM864", "CP864"},      {29, "PC1001", nullptr},
     {30, "Uigur", nullptr},          {31, "Hebrew 2", nullptr},    {32, "WPC1255", "CP1255"},
-    {50, "OEM437", "CP437"},         {51, "Katakana", "SHIFT-JIS"}, {52, "OEM437", "CP437"},
+    {50, "OEM437", "CP437"},         {51, "Katakana", "table:katakana"}, {52, "OEM437", "CP437"},
     {53, "OEM858", "CP858"},         {54, "OEM852", "CP852"},      {55, "OEM860", "CP860"},
     {56, "OEM861", "CP861"},         {57, "OEM863", "CP863"},      {58, "OEM865", "CP865"},
     {59, "OEM866", "CP866"},         {60, "OEM855", "CP855"},      {61, "OEM857", "CP857"},
@@ -38,27 +39,51 @@ constexpr CodePage kCodePages[] = {
 
 static_assert(std::size(kCodePages) == 75);
 
-} // namespace
+// Epson's ESC t numbers (TM-T88 class). A "table:" charset is carried as data (CodePageTables).
+constexpr CodePage kEpsonCodePages[] = {
+    {0, "PC437", "CP437"},           {1, "Katakana", "table:katakana"},   {2, "PC850", "CP850"},
+    {3, "PC860", "CP860"},           {4, "PC863", "CP863"},          {5, "PC865", "CP865"},
+    {11, "PC851", "CP851"},          {12, "PC853", "table:PC853"},         {13, "PC857", "CP857"},
+    {14, "PC737", "CP737"},          {15, "ISO8859-7", "ISO-8859-7"}, {16, "WPC1252", "CP1252"},
+    {17, "PC866", "CP866"},          {18, "PC852", "CP852"},         {19, "PC858", "CP858"},
+    {20, "Thai 42", "table:Thai42"},        {21, "Thai 11", "table:Thai11"},       {26, "Thai 18", nullptr},
+    {30, "TCVN-3", "table:TCVN3"},         {31, "TCVN-3 capitals", "table:TCVN3capitals"}, {32, "PC720", "table:PC720"},
+    {33, "WPC775", "CP775"},         {34, "PC855", "CP855"},         {35, "PC861", "CP861"},
+    {36, "PC862", "CP862"},          {37, "PC864", "CP864"},         {38, "PC869", "CP869"},
+    {39, "ISO8859-2", "ISO-8859-2"}, {40, "ISO8859-15", "ISO-8859-15"}, {41, "PC1098", "table:PC1098"},
+    {42, "PC1118", "CP774"},         {43, "PC1119", "CP772"},        {44, "PC1125", "CP1125"},
+    {45, "WPC1250", "CP1250"},       {46, "WPC1251", "CP1251"},      {47, "WPC1253", "CP1253"},
+    {48, "WPC1254", "CP1254"},       {49, "WPC1255", "CP1255"},      {50, "WPC1256", "CP1256"},
+    {51, "WPC1257", "CP1257"},       {52, "WPC1258", "CP1258"},      {53, "KZ-1048", "RK1048"},
+};
 
-std::span<const CodePage> CodePages()
+std::span<const CodePage> Table(CodePageNumbering numbering)
 {
+    if (numbering == CodePageNumbering::Epson) return kEpsonCodePages;
     return kCodePages;
 }
 
-const CodePage* FindCodePage(uint8_t number)
+} // namespace
+
+std::span<const CodePage> CodePages(CodePageNumbering numbering)
 {
-    return FindRow(kCodePages, &CodePage::number, number);
+    return Table(numbering);
 }
 
-const char* CodePageCharset(uint8_t number)
+const CodePage* FindCodePage(uint8_t number, CodePageNumbering numbering)
 {
-    const CodePage* page = FindCodePage(number);
+    return FindRow(Table(numbering), &CodePage::number, number);
+}
+
+const char* CodePageCharset(uint8_t number, CodePageNumbering numbering)
+{
+    const CodePage* page = FindCodePage(number, numbering);
     return page ? page->charset : nullptr;
 }
 
-std::string CodePageText(uint8_t number)
+std::string CodePageText(uint8_t number, CodePageNumbering numbering)
 {
-    const CodePage* page = FindCodePage(number);
+    const CodePage* page = FindCodePage(number, numbering);
     const std::string n = std::to_string(number);
     if (!page) return n + " (no such code page: characters from 80 print as placeholders)";
     if (!page->charset) return n + " (" + page->name + ": no character table, characters from 80 print as placeholders)";

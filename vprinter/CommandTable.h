@@ -17,6 +17,8 @@ enum class Shape : uint8_t {
     Cut,          // GS V m, with one more byte n when m is 65 or 66
     EscBitImage,  // ESC * m nL nH: n columns of 1 (m 0, 1) or 3 (m 32, 33) bytes
     Raster,       // GS v 0 m xL xH yL yH: header 8, then x*y bytes
+    Sized32,      // prefix p1 p2 p3 p4: header `length`, then p1 + 256*p2 + 65536*p3 + 16777216*p4 bytes
+    NulTerminated, // prefix, then bytes up to a 00 byte (at most kMaxTabStops)
 };
 
 enum class Op : uint8_t {
@@ -34,6 +36,7 @@ enum class Op : uint8_t {
     SelfTest, HexDump, VendorPrint, BuzzerSetting, CutterSetting, FactoryReset,
     NetworkSetting, OtherNetworkSetting, FontSetting, CodePageSetting, OtherFontSetting,
     VoicePrompt, VoiceAmount,
+    RelativePosition, TabStops, Graphics,
 };
 
 // Which executor carries a command out.

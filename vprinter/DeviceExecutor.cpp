@@ -2,6 +2,14 @@
 
 namespace tallyx::vprinter {
 
+namespace {
+// GS V m: 0, 48 full and 1, 49 partial; from 65 up in pairs, full first (65 66, 97 98, 103 104).
+bool PartialCut(uint8_t m)
+{
+    return m >= 65 ? (m & 1) == 0 : (m & 1) == 1;
+}
+} // namespace
+
 std::string DeviceExecutor::Execute(const Command& cmd)
 {
     const Bytes& header = cmd.header;
@@ -15,12 +23,14 @@ std::string DeviceExecutor::Execute(const Command& cmd)
         if (!m_ctx.state.buzzer) detail += " (buzzer switched off: silent)";
         return detail;
     }
-    case Op::Cut:
+    case Op::Cut: {
         if (!m_ctx.state.cutter) return "cutter switched off: not cut";
         if (header.size() == 4) m_ctx.layout.FeedDots(header[3]);
         m_ctx.layout.FlushLine();
-        m_ctx.EndReceipt();
-        return "receipt ended";
+        const bool partial = header[0] == 0x1B || PartialCut(header[2]);
+        m_ctx.EndReceipt(partial ? CutKind::Partial : CutKind::Full);
+        return partial ? "partial cut, receipt ended" : "receipt ended";
+    }
     case Op::NetworkQuery:
         m_ctx.Reply(NetworkReply(m_ctx.state.network));
         return "answered with 22 bytes";

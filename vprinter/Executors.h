@@ -27,6 +27,8 @@ public:
 private:
     std::string Style(Op op, uint8_t n);
     std::string Lines(Op op, uint8_t n);
+    std::string Area(Op op, int n);
+    std::string TabStops(const Bytes& columns);
 };
 
 // The commands that change what the printer stores across power cycles, and the self-test
@@ -51,9 +53,16 @@ class ImageExecutor : public Executor {
 public:
     using Executor::Executor;
     std::string Execute(const Command& cmd);
-    // ESC @ forgets the downloaded image.
-    void Reset() { m_downloaded.reset(); }
-    size_t HeldBytes() const { return m_downloaded ? m_downloaded->data.capacity() : 0; }
+    // ESC @ forgets the downloaded image and the graphics waiting to be printed.
+    void Reset()
+    {
+        m_downloaded.reset();
+        m_graphics.reset();
+    }
+    size_t HeldBytes() const
+    {
+        return (m_downloaded ? m_downloaded->data.capacity() : 0) + (m_graphics ? m_graphics->dots.capacity() : 0);
+    }
 
 private:
     std::string StoreLogo(const Bytes& h, const Bytes& payload, bool kept);
@@ -61,8 +70,12 @@ private:
     std::string Band(const Bytes& h, const Bytes& payload);
     std::string Raster(const Bytes& h, const Bytes& payload, bool kept);
     void PrintColumnImage(const ColumnImage& image, int scaleW, int scaleH);
+    // GS ( L and GS 8 L: m fn and the function's parameters.
+    std::string Graphics(const Bytes& p, bool kept);
+    std::string StoreGraphics(const Bytes& p, bool columns);
 
     std::optional<ColumnImage> m_downloaded;
+    std::optional<Picture> m_graphics;   // stored by function 112 or 113, printed by 50
 };
 
 // One-dimensional barcodes: GS k, drawn with the set-up of GS H (readable line position),

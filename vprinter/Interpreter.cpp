@@ -6,18 +6,33 @@
 namespace tallyx::vprinter {
 
 namespace {
+// The virtual printer's own identity, with the profile's words where it has them.
+PrinterIdentity ProfileIdentity(const Profile& profile, int paperDots)
+{
+    PrinterIdentity id = DefaultIdentity(paperDots);
+    if (!profile.maker.empty()) id.maker = std::string(profile.maker);
+    if (!profile.model.empty()) id.model = std::string(profile.model);
+    return id;
+}
+
 
 uint64_t Word(const Bytes& h, size_t at)
 {
     return uint64_t(h[at]) | uint64_t(h[at + 1]) << 8;
 }
 
+// GS V m: the forms with a feed amount n after m (feed and cut, cut at the next position).
+bool CutWithFeed(uint8_t m)
+{
+    return m == 65 || m == 66 || m == 97 || m == 98 || m == 103 || m == 104;
+}
+
 } // namespace
 
-Interpreter::Interpreter(PrinterState& state, int paperDots, Hooks hooks)
-    : m_ctx(state, paperDots, std::move(hooks)), m_text(m_ctx), m_hexDump(m_ctx), m_textCommands(m_ctx),
+Interpreter::Interpreter(PrinterState& state, int paperDots, Hooks hooks, const Profile& profile)
+    : m_ctx(state, paperDots, std::move(hooks), profile), m_text(m_ctx), m_hexDump(m_ctx), m_textCommands(m_ctx),
       m_settings(m_ctx), m_images(m_ctx), m_barcodes(m_ctx), m_symbols(m_ctx), m_device(m_ctx), m_voice(m_ctx),
-      m_status(m_ctx, DefaultIdentity(paperDots))
+      m_status(m_ctx, ProfileIdentity(profile, paperDots))
 {
 }
 
@@ -126,7 +141,7 @@ void Interpreter::StartCommand(const CommandDef& def)
     const Bytes& h = m_held;
     size_t headerLength = size_t(def.length);
     if (def.shape == Shape::Barcode && h.size() >= 3 && h[2] > 6) headerLength = 4;
-    if (def.shape == Shape::Cut && h.size() >= 3 && (h[2] == 65 || h[2] == 66)) headerLength = 4;
+    if (def.shape == Shape::Cut && h.size() >= 3 && CutWithFeed(h[2])) headerLength = 4;
     if (h.size() < headerLength) return;
 
     Payload payload;
@@ -136,6 +151,8 @@ void Interpreter::StartCommand(const CommandDef& def)
     case Shape::BitImage: payload.length = 8 * uint64_t(h[2]) * h[3]; break;
     case Shape::NvLogo: payload.length = 8 * Word(h, 3) * Word(h, 5); break;
     case Shape::Sized16: payload.length = Word(h, headerLength - 2); break;
+    case Shape::Sized32: payload.length = Word(h, headerLength - 4) | Word(h, headerLength - 2) << 16; break;
+    case Shape::NulTerminated: payload.untilNul = true; break;
     case Shape::Counted8: payload.length = h[headerLength - 1]; break;
     case Shape::Raster: payload.length = Word(h, 4) * Word(h, 6); break;
     case Shape::EscBitImage:
@@ -174,9 +191,10 @@ void Interpreter::TakePayload(const uint8_t*& p, const uint8_t* end)
                 FinishPayload();
                 return;
             }
-            if (pl.data.size() == kMaxBarcodeData) {
+            const bool tabs = pl.def->shape == Shape::NulTerminated;
+            if (pl.data.size() == (tabs ? kMaxTabStops : kMaxBarcodeData)) {
                 // No terminator in time: the command ends here, the byte is read afresh.
-                pl.keep = false;
+                pl.keep = tabs;
                 pl.length = pl.data.size();
                 FinishPayload();
                 return;
@@ -238,6 +256,7 @@ void Interpreter::Initialise()
     m_ctx.style = TextStyle{};
     m_ctx.chinese = m_ctx.state.printMode == 1;
     m_ctx.codePage = m_ctx.state.codePage;
+    m_ctx.layout.ResetArea();
     m_images.Reset();
     m_barcodes.Reset();
 }

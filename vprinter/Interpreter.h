@@ -19,6 +19,8 @@ namespace tallyx::vprinter {
 inline constexpr size_t kMaxHeldPayload = 4 * 1024 * 1024;
 // The longest GS k data without its 00 terminator.
 inline constexpr size_t kMaxBarcodeData = 255;
+// ESC D sets at most this many tab stops; bytes after them are read afresh.
+inline constexpr size_t kMaxTabStops = 32;
 // Everything the interpreter may hold at once (payload, receipt, logos, image).
 inline constexpr size_t kMemoryCap = 64 * 1024 * 1024;
 
@@ -26,7 +28,7 @@ class Interpreter {
 public:
     using Hooks = PrinterHooks;
 
-    Interpreter(PrinterState& state, int paperDots, Hooks hooks);
+    Interpreter(PrinterState& state, int paperDots, Hooks hooks, const Profile& profile = DefaultProfile());
 
     void Feed(const uint8_t* data, size_t n, std::string_view link, const ReplyFn& reply = {});
     void Feed(std::string_view bytes, std::string_view link = "tcp", const ReplyFn& reply = {})

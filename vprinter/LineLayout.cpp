@@ -19,11 +19,12 @@ void LineLayout::AddChar(const std::string& utf8, bool wide, const TextStyle& st
     const int cellW = (style.fontB ? kFontBCellW : kFontACellW) * (wide ? 2 : 1);
     const int cellH = style.fontB ? kFontBCellH : kFontACellH;
     Glyph g;
-    g.width = std::min(cellW * style.scaleW, m_receipt.widthDots);
+    const int area = AreaWidth();
+    g.width = std::min(cellW * style.scaleW, area);
     g.height = cellH * style.scaleH;
     if (style.rotated) {
         // The character lies on its side: what was its height runs across the paper.
-        g.width = std::min(cellH * style.scaleH, m_receipt.widthDots);
+        g.width = std::min(cellH * style.scaleH, area);
         g.height = cellW * style.scaleW;
     }
     if (m_line.glyphs.empty()) {
@@ -31,7 +32,7 @@ void LineLayout::AddChar(const std::string& utf8, bool wide, const TextStyle& st
         m_lineAlign = style.align;
         m_lineUpsideDown = style.upsideDown;
     }
-    if (m_cursor + g.width > m_receipt.widthDots) {
+    if (m_cursor + g.width > area) {
         FlushLine();
         m_lineAlign = style.align;
         m_lineUpsideDown = style.upsideDown;
@@ -46,15 +47,23 @@ void LineLayout::AddChar(const std::string& utf8, bool wide, const TextStyle& st
     g.rotated = style.rotated;
     g.upsideDown = m_lineUpsideDown;
     m_cursor += g.width;
+    m_lineRight = std::max(m_lineRight, m_cursor);
     m_lineSpacing = style.lineSpacing;
     m_line.glyphs.push_back(std::move(g));
 }
 
 void LineLayout::Tab(const TextStyle& style)
 {
-    const int stop = 8 * (style.fontB ? kFontBCellW : kFontACellW);
-    int next = (m_cursor / stop + 1) * stop;
-    if (next >= m_receipt.widthDots) return;   // past the last stop: ignored
+    int next = 0;
+    if (m_tabStops) {
+        const auto stop = std::upper_bound(m_tabStops->begin(), m_tabStops->end(), m_cursor);
+        if (stop == m_tabStops->end()) return;   // past the last stop: ignored
+        next = *stop;
+    } else {
+        const int stop = 8 * (style.fontB ? kFontBCellW : kFontACellW);
+        next = (m_cursor / stop + 1) * stop;
+    }
+    if (next >= AreaWidth()) return;
     if (m_line.glyphs.empty()) {
         m_lineAlign = style.align;
         m_lineUpsideDown = style.upsideDown;
@@ -64,7 +73,9 @@ void LineLayout::Tab(const TextStyle& style)
 
 void LineLayout::LineFeed(const TextStyle& style)
 {
-    if (m_line.glyphs.empty() && m_cursor == 0) {
+    // A line that only moved the position (HT, ESC $) still feeds its spacing.
+    if (m_line.glyphs.empty()) {
+        m_cursor = 0;
         FeedDots(style.lineSpacing);
         return;
     }
@@ -81,7 +92,8 @@ void LineLayout::FlushLine()
     int tallest = 0;
     for (const Glyph& g : m_line.glyphs) tallest = std::max(tallest, g.height);
     m_line.height = std::max(tallest, m_lineSpacing);
-    const int shift = AlignedX(m_cursor, m_lineAlign);
+    if (m_textAtTop) m_line.textHeight = tallest;
+    const int shift = AlignedX(std::max(m_cursor, m_lineRight), m_lineAlign);
     for (Glyph& g : m_line.glyphs) {
         g.x += shift;
         // An upside-down line reads right to left on the paper.
@@ -90,6 +102,7 @@ void LineLayout::FlushLine()
     TextLine line = std::move(m_line);
     m_line = {};
     m_cursor = 0;
+    m_lineRight = 0;
     Append(std::move(line));
 }
 
@@ -97,6 +110,46 @@ void LineLayout::DiscardLine()
 {
     m_line = {};
     m_cursor = 0;
+    m_lineRight = 0;
+}
+
+bool LineLayout::MoveTo(int x, const TextStyle& style)
+{
+    if (x < 0 || x >= AreaWidth()) return false;
+    if (m_line.glyphs.empty()) {
+        m_lineAlign = style.align;
+        m_lineUpsideDown = style.upsideDown;
+    }
+    m_cursor = x;
+    return true;
+}
+
+bool LineLayout::MoveBy(int dx, const TextStyle& style)
+{
+    return MoveTo(m_cursor + dx, style);
+}
+
+void LineLayout::SetLeftMargin(int dots)
+{
+    m_leftMargin = std::clamp(dots, 0, m_receipt.widthDots - 1);
+}
+
+void LineLayout::SetAreaWidth(int dots)
+{
+    m_areaWidth = std::max(dots, 0);
+}
+
+int LineLayout::AreaWidth() const
+{
+    const int room = m_receipt.widthDots - m_leftMargin;
+    return m_areaWidth > 0 ? std::min(m_areaWidth, room) : room;
+}
+
+void LineLayout::ResetArea()
+{
+    m_leftMargin = 0;
+    m_areaWidth = 0;
+    m_tabStops.reset();
 }
 
 void LineLayout::AddPicture(Picture picture, Align align)
@@ -145,13 +198,13 @@ void LineLayout::Append(Block block)
 
 int LineLayout::AlignedX(int width, Align align) const
 {
-    const int room = std::max(0, m_receipt.widthDots - width);
+    const int room = std::max(0, AreaWidth() - width);
     switch (align) {
-    case Align::Centre: return room / 2;
-    case Align::Right: return room;
+    case Align::Centre: return m_leftMargin + room / 2;
+    case Align::Right: return m_leftMargin + room;
     case Align::Left: break;
     }
-    return 0;
+    return m_leftMargin;
 }
 
 } // namespace tallyx::vprinter

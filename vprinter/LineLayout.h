@@ -2,6 +2,8 @@
 // Places characters on the current print line, wraps a full line, aligns it when it is printed,
 // and collects the printed blocks into the current receipt.
 #include <functional>
+#include <optional>
+#include <vector>
 
 #include "vprinter/Receipt.h"
 
@@ -49,6 +51,20 @@ public:
     // A block already placed across the paper (a symbol, its readable line).
     void Place(Block block);
     void FeedDots(int dots);
+    // ESC $ / ESC \: the next character's position, in dots from the print area's left edge;
+    // a position outside the area is ignored. False when ignored.
+    bool MoveTo(int x, const TextStyle& style);
+    bool MoveBy(int dx, const TextStyle& style);
+    // GS L / GS W: the print area, the left margin from the paper's left edge.
+    void SetLeftMargin(int dots);
+    void SetAreaWidth(int dots);
+    // ESC D: tab stops in dots from the area's left edge (empty: HT does nothing).
+    void SetTabStops(std::vector<int> stops) { m_tabStops = std::move(stops); }
+    // ESC @: the whole paper is the print area again, tab stops every eight characters.
+    void ResetArea();
+    int LeftMargin() const { return m_leftMargin; }
+    // The print area's width: what GS W set, cut to the paper right of the margin.
+    int AreaWidth() const;
 
     bool LineEmpty() const { return m_line.glyphs.empty(); }
     const Receipt& Current() const { return m_receipt; }
@@ -56,7 +72,9 @@ public:
     Receipt TakeReceipt();
     size_t HeldBytes() const;
     int PaperDots() const { return m_receipt.widthDots; }
-    // Where a block `width` dots wide starts on the paper.
+    // Epson's printers print a line's text at its top and feed the spacing below it.
+    void SetTextAtTop(bool atTop) { m_textAtTop = atTop; }
+    // Where a block `width` dots wide starts on the paper, aligned within the print area.
     int AlignedX(int width, Align align) const;
 
 private:
@@ -65,6 +83,11 @@ private:
     Receipt m_receipt;
     TextLine m_line;
     int m_cursor = 0;
+    int m_lineRight = 0;
+    bool m_textAtTop = false;      // right edge of the rightmost character on the line
+    int m_leftMargin = 0;
+    int m_areaWidth = 0;      // 0: up to the paper's right edge
+    std::optional<std::vector<int>> m_tabStops;   // none: every eight characters
     Align m_lineAlign = Align::Left;
     bool m_lineUpsideDown = false;
     int m_lineSpacing = kDefaultLineSpacing;

@@ -4,12 +4,14 @@
 
 namespace tallyx::vprinter {
 
-PrintContext::PrintContext(PrinterState& printerState, int paperDots, PrinterHooks printerHooks)
-    : state(printerState), hooks(std::move(printerHooks)), layout(paperDots)
+PrintContext::PrintContext(PrinterState& printerState, int paperDots, PrinterHooks printerHooks,
+                           const Profile& printerProfile)
+    : state(printerState), profile(printerProfile), hooks(std::move(printerHooks)), layout(paperDots)
 {
     layout.onBlock = [this](const Block& block) {
         if (hooks.block) hooks.block(block);
     };
+    layout.SetTextAtTop(profile.textAtLineTop);
     chinese = state.printMode == 1;
     codePage = state.codePage;
 }
@@ -31,10 +33,17 @@ void PrintContext::ChangeState() const
     if (hooks.stateChanged) hooks.stateChanged();
 }
 
-void PrintContext::EndReceipt()
+void PrintContext::EndReceipt(CutKind cut)
 {
+    const Receipt& current = layout.Current();
+    if (current.Empty()) return;
+    // Blank paper after a cut joins the next receipt, unless it is a whole roll of it.
+    if (current.Blank() && afterCut && current.heightDots < kMaxReceiptDots) return;
     Receipt done = layout.TakeReceipt();
-    if (!done.Empty() && hooks.receiptDone) hooks.receiptDone(std::move(done));
+    if (done.Blank()) return;
+    done.cut = cut;
+    afterCut = cut != CutKind::None;
+    if (hooks.receiptDone) hooks.receiptDone(std::move(done));
 }
 
 void PrintContext::CheckReceiptLength()

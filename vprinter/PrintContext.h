@@ -8,6 +8,7 @@
 #include "vprinter/CommandTable.h"
 #include "vprinter/LineLayout.h"
 #include "vprinter/PrinterState.h"
+#include "vprinter/Profiles.h"
 
 namespace tallyx::vprinter {
 
@@ -48,9 +49,11 @@ struct Command {
 std::string PrintableText(const Bytes& data);
 
 struct PrintContext {
-    PrintContext(PrinterState& printerState, int paperDots, PrinterHooks printerHooks);
+    PrintContext(PrinterState& printerState, int paperDots, PrinterHooks printerHooks,
+                 const Profile& printerProfile = DefaultProfile());
 
     PrinterState& state;
+    const Profile& profile;
     PrinterHooks hooks;
     LineLayout layout;
 
@@ -59,14 +62,17 @@ struct PrintContext {
     bool chinese = false;
     uint8_t codePage = 0;
     bool bandLine = false;     // an ESC * band is the current line; its LF feeds nothing
+    bool afterCut = false;     // the last receipt was cut off: blank paper now joins the next
 
     std::string link = "tcp";
     const ReplyFn* reply = nullptr;
 
     void Reply(const Bytes& bytes) const;
     void ChangeState() const;
-    // Ends the receipt being printed (a cut, the silence, a full roll).
-    void EndReceipt();
+    // Ends the receipt being printed (a cut, the silence, a full roll). Paper fed after a cut
+    // with nothing printed on it stays, to come out at the top of the next receipt; other
+    // blank paper makes no picture.
+    void EndReceipt(CutKind cut = CutKind::None);
     void CheckReceiptLength();
     // A whole line of UTF-8 text in `lineStyle`, as the printer's own pages print it.
     void PrintLine(std::string_view utf8, const TextStyle& lineStyle);

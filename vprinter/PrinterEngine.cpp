@@ -9,12 +9,12 @@ constexpr size_t kMaxWarnings = 4096;
 }
 
 PrinterEngine::PrinterEngine(EngineOptions options, Listener listener)
-    : m_options(std::move(options)), m_listener(std::move(listener))
+    : m_options(std::move(options)), m_listener(std::move(listener)), m_state(FactoryState(*m_options.profile))
 {
     if (!m_options.statePath.empty()) {
         m_store.emplace(m_options.statePath);
         std::string error;
-        m_state = m_store->Load(&error);
+        m_state = m_store->Load(&error, m_state);
         if (!error.empty()) m_warnings += "state file ignored, factory settings used: " + error + "\n";
     }
     if (!m_options.logPath.empty()) {
@@ -36,7 +36,7 @@ PrinterEngine::PrinterEngine(EngineOptions options, Listener listener)
     hooks.voice = [this](const std::string& said) {
         if (m_listener.voice) m_listener.voice(said);
     };
-    m_interpreter = std::make_unique<Interpreter>(m_state, m_options.paperDots, std::move(hooks));
+    m_interpreter = std::make_unique<Interpreter>(m_state, m_options.paperDots, std::move(hooks), *m_options.profile);
 }
 
 PrinterEngine::~PrinterEngine()

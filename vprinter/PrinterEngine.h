@@ -24,6 +24,7 @@ struct EngineOptions {
     std::string statePath;   // "": settings live in memory only
     std::string logPath;     // "": no log; "-": standard output
     int idleMs = kIdleMs;
+    const Profile* profile = &DefaultProfile();
 };
 
 class PrinterEngine {

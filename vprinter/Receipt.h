@@ -32,6 +32,7 @@ struct Glyph {
 struct TextLine {
     int height = 0;
     std::vector<Glyph> glyphs;   // bottom-aligned in the line
+    int textHeight = 0;          // >0: bottom-aligned in this many dots at the line's top
 };
 
 // Dots of a picture, one byte per dot (1 = black), row-major; already scaled and clipped.
@@ -51,11 +52,21 @@ using Block = std::variant<TextLine, Picture, Feed>;
 
 int BlockHeight(const Block& block);
 
+enum class CutKind : uint8_t { None, Full, Partial };
+
 struct Receipt {
     int widthDots = kPaper58Dots;
     int heightDots = 0;
     std::vector<Block> blocks;
+    CutKind cut = CutKind::None;   // how it left the printer (None: the silence ended it)
     bool Empty() const { return blocks.empty(); }
+    // Nothing but paper fed: no text line, picture or symbol.
+    bool Blank() const
+    {
+        for (const Block& b : blocks)
+            if (!std::holds_alternative<Feed>(b)) return false;
+        return true;
+    }
 };
 
 } // namespace tallyx::vprinter

@@ -66,7 +66,7 @@ std::string SettingsExecutor::Execute(const Command& cmd)
         m_ctx.ChangeState();
         return CodePageText(p);
     case Op::FactoryReset:
-        state = PrinterState{};
+        state = FactoryState(m_ctx.profile);
         m_ctx.chinese = state.printMode == 1;
         m_ctx.codePage = state.codePage;
         m_ctx.ChangeState();

@@ -152,16 +152,16 @@ bool StateFromJson(const std::string& text, PrinterState& s)
     return true;
 }
 
-PrinterState StateStore::Load(std::string* error) const
+PrinterState StateStore::Load(std::string* error, const PrinterState& factory) const
 {
-    PrinterState state;
+    PrinterState state = factory;
     std::ifstream in(m_path, std::ios::binary);
     if (!in) return state;
     std::ostringstream text;
     text << in.rdbuf();
     if (!StateFromJson(text.str(), state)) {
         if (error) *error = "not a JSON object: " + m_path;
-        return PrinterState{};
+        return factory;
     }
     return state;
 }

@@ -16,8 +16,8 @@ class StateStore {
 public:
     explicit StateStore(std::string path) : m_path(std::move(path)) {}
 
-    // Factory defaults when there is no file; `error` says why a present file was not used.
-    PrinterState Load(std::string* error = nullptr) const;
+    // `factory` when there is no file; `error` says why a present file was not used.
+    PrinterState Load(std::string* error = nullptr, const PrinterState& factory = {}) const;
     // Returns false (errno kept in `error`) when the file could not be replaced.
     bool Save(const PrinterState& state, std::string* error = nullptr) const;
     const std::string& Path() const { return m_path; }

@@ -3,9 +3,39 @@
 #include <iconv.h>
 #include <string_view>
 
+#include "vprinter/CodePageTables.h"
 #include "vprinter/CodePages.h"
 
 namespace tallyx::vprinter {
+
+namespace {
+
+std::string Utf8(uint32_t c)
+{
+    std::string s;
+    if (c < 0x80) {
+        s += char(c);
+    } else if (c < 0x800) {
+        s += char(0xC0 | c >> 6);
+        s += char(0x80 | (c & 0x3F));
+    } else {
+        s += char(0xE0 | c >> 12);
+        s += char(0x80 | ((c >> 6) & 0x3F));
+        s += char(0x80 | (c & 0x3F));
+    }
+    return s;
+}
+
+// A byte from 80 of a page carried as data.
+std::string FromTable(std::string_view table, uint8_t byte)
+{
+    const CodePageTable* page = FindCodePageTable(table);
+    if (!page) return kNoCharacterTable;
+    const uint16_t c = page->upper[byte - 0x80];
+    return c == 0xFFFD ? std::string(kUnprintable) : Utf8(c);
+}
+
+} // namespace
 
 TextDecoder::~TextDecoder()
 {
@@ -13,12 +43,13 @@ TextDecoder::~TextDecoder()
     if (m_single) iconv_close(iconv_t(m_single));
 }
 
-std::string TextDecoder::SingleByte(uint8_t byte, uint8_t codePage)
+std::string TextDecoder::SingleByte(uint8_t byte, uint8_t codePage, CodePageNumbering numbering)
 {
     if (byte >= 0x20 && byte < 0x7F) return std::string(1, char(byte));
     if (byte < 0x80) return kUnprintable;
-    const char* name = CodePageCharset(codePage);
+    const char* name = CodePageCharset(codePage, numbering);
     if (!name) return kNoCharacterTable;
+    if (std::string_view(name).starts_with(kTablePrefix)) return FromTable(name + kTablePrefix.size(), byte);
     if (name != m_singleName && m_single) {
         iconv_close(iconv_t(m_single));
         m_single = nullptr;
@@ -49,6 +80,8 @@ std::string TextDecoder::Convert(void*& handle, const char* from, const char* in
     size_t inLeft = n, outLeft = sizeof out;
     if (iconv(iconv_t(handle), &inPtr, &inLeft, &outPtr, &outLeft) == size_t(-1) || inLeft != 0)
         return kUnprintable;
+    // CP1255 and CP1258 hold a letter back for a combining mark that may follow: let it out.
+    if (iconv(iconv_t(handle), nullptr, nullptr, &outPtr, &outLeft) == size_t(-1)) return kUnprintable;
     std::string text(out, size_t(outPtr - out));
     // Control pictures of some code pages are not printable either.
     if (text.empty() || static_cast<unsigned char>(text[0]) < 0x20) return kUnprintable;

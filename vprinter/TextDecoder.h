@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "vprinter/Profiles.h"
+
 namespace tallyx::vprinter {
 
 inline constexpr char kUnprintable[] = "?";
@@ -17,7 +19,7 @@ public:
     TextDecoder& operator=(const TextDecoder&) = delete;
 
     // One byte of the code page numbered `codePage` (ESC t / 1F 1B 1F FF numbering).
-    std::string SingleByte(uint8_t byte, uint8_t codePage);
+    std::string SingleByte(uint8_t byte, uint8_t codePage, CodePageNumbering numbering = CodePageNumbering::Vendor);
     // One GBK pair; kUnprintable when it names no character.
     std::string Gbk(uint8_t lead, uint8_t trail);
 

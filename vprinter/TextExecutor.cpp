@@ -20,7 +20,13 @@ std::string OnOff(bool on) { return on ? "on" : "off"; }
 
 std::string TextExecutor::Execute(const Command& cmd)
 {
+    const Bytes& h = cmd.header;
     switch (cmd.def.op) {
+    case Op::AbsolutePosition:
+    case Op::RelativePosition:
+    case Op::LeftMargin:
+    case Op::PrintWidth: return Area(cmd.def.op, h[2] | h[3] << 8);
+    case Op::TabStops: return TabStops(cmd.payload);
     case Op::LineFeed:
     case Op::FormFeed:
     case Op::Tab:
@@ -57,6 +63,46 @@ std::string TextExecutor::Lines(Op op, uint8_t n)
     case Op::LineSpacing: style.lineSpacing = n; return std::to_string(n) + " dots";
     default: return "";
     }
+}
+
+// Dots are the printer's own: the motion units of GS P are taken as one dot.
+std::string TextExecutor::Area(Op op, int n)
+{
+    LineLayout& layout = m_ctx.layout;
+    const std::string dots = std::to_string(n) + " dots";
+    switch (op) {
+    case Op::AbsolutePosition: return layout.MoveTo(n, m_ctx.style) ? dots : "outside the print area, ignored";
+    case Op::RelativePosition: {
+        const int dx = int16_t(uint16_t(n));   // negative: to the left
+        return layout.MoveBy(dx, m_ctx.style) ? std::to_string(dx) + " dots" : "outside the print area, ignored";
+    }
+    case Op::LeftMargin:
+        // Takes effect at the start of a line, as on the printer.
+        if (!layout.LineEmpty()) return "not at the start of a line, ignored";
+        layout.SetLeftMargin(n);
+        return std::to_string(layout.LeftMargin()) + " dots";
+    case Op::PrintWidth:
+        if (!layout.LineEmpty()) return "not at the start of a line, ignored";
+        layout.SetAreaWidth(n);
+        return std::to_string(layout.AreaWidth()) + " dots";
+    default: return "";
+    }
+}
+
+// ESC D n1 ... nk 00: columns in characters of the font and width in force now, rising.
+std::string TextExecutor::TabStops(const Bytes& columns)
+{
+    const TextStyle& style = m_ctx.style;
+    const int cell = (style.fontB ? kFontBCellW : kFontACellW) * style.scaleW;
+    std::vector<int> stops;
+    for (uint8_t n : columns) {
+        if (n == 0) break;
+        if (!stops.empty() && n * cell <= stops.back()) break;   // not rising: the rest is not set
+        stops.push_back(n * cell);
+    }
+    const size_t count = stops.size();
+    m_ctx.layout.SetTabStops(std::move(stops));
+    return count == 0 ? "cleared" : std::to_string(count) + " stops";
 }
 
 std::string TextExecutor::Style(Op op, uint8_t n)
@@ -108,7 +154,7 @@ std::string TextExecutor::Style(Op op, uint8_t n)
     case Op::ChineseOff: m_ctx.chinese = false; return "";
     case Op::CodePage:
         m_ctx.codePage = n;
-        return CodePageText(n);
+        return CodePageText(n, m_ctx.profile.numbering);
     case Op::SelectFont: style.fontB = n & 1; return (n & 1) ? "B" : "A";
     default: return "";
     }

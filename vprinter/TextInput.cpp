@@ -22,7 +22,7 @@ void TextInput::Take(uint8_t b)
         return;
     }
     if (m_ctx.chinese && b >= 0x80) Print(kUnprintable, false);
-    else Print(m_decoder.SingleByte(b, m_ctx.codePage), false);
+    else Print(m_decoder.SingleByte(b, m_ctx.codePage, m_ctx.profile.numbering), false);
     if (m_log.size() >= kTextLogChunk) FlushLog();
 }
 

@@ -32,6 +32,7 @@ VirtualPrinter::VirtualPrinter(VirtualPrinterOptions options)
     engine.statePath = m_options.statePath;
     engine.logPath = m_options.logPath;
     engine.idleMs = m_options.idleMs;
+    engine.profile = m_options.profile;
     PrinterEngine::Listener listener;
     listener.block = [this](const Block& block) {
         m_canvas.Append(block);
@@ -198,6 +199,7 @@ void VirtualPrinter::OnReceiptDone(Receipt&& receipt)
         m_lastReceipt = image;
         m_lastLines = std::move(lines);
         ++m_finished;
+        if (m_options.receiptPicture) m_options.receiptPicture(image);
         if (!m_options.outDir.empty()) {
             const std::string path = (std::filesystem::path(m_options.outDir) / FileName(m_nextNumber++)).string();
             const std::string temp = path + ".tmp";

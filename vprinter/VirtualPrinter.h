@@ -25,6 +25,9 @@ struct VirtualPrinterOptions {
     std::string statePath;                 // "": settings kept in memory only
     std::string logPath;                   // "": no log; "-": standard output
     int paperDots = kPaper58Dots;          // 384 (58 mm) or 576 (80 mm)
+    const Profile* profile = &DefaultProfile();
+    // Called with every finished receipt's picture, on a printer thread (render writes them).
+    std::function<void(const QImage&)> receiptPicture;
     int idleMs = kIdleMs;                  // silence that ends a receipt
     int acceptDelayMs = 0;                 // faults for tests, see TcpOptions
     int replyBytes = -1;

@@ -4,11 +4,15 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <ctime>
 #include <semaphore.h>
 
 #include "res/Version.h"
 #include "vprinter/DeviceStatus.h"
+#include "vprinter/Compare.h"
+#include "vprinter/Profiles.h"
+#include "vprinter/Render.h"
 #include "vprinter/VirtualPrinter.h"
 
 namespace {
@@ -36,6 +40,29 @@ bool ParseHostPort(const std::string& text, tallyx::vprinter::VirtualPrinterOpti
     return true;
 }
 
+// Fonts need a GUI application object, but there is no screen to show anything on.
+std::unique_ptr<QGuiApplication> StartGui(char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int qtArgc = 1;
+    return std::make_unique<QGuiApplication>(qtArgc, argv);
+}
+
+std::vector<std::string> ProfileNames()
+{
+    std::vector<std::string> names;
+    for (const auto& p : tallyx::vprinter::Profiles()) names.emplace_back(p.name);
+    return names;
+}
+
+std::string ProfileHelp()
+{
+    std::string help = "the printer to be:";
+    for (const auto& p : tallyx::vprinter::Profiles())
+        help += "\n  " + std::string(p.name) + ": " + std::string(p.description);
+    return help;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -55,7 +82,10 @@ int main(int argc, char** argv)
     cli.add_option("--state", options.statePath, "keep the printer's settings in FILE (JSON)");
     cli.add_option("--log", options.logPath, "one JSON line per command into FILE (- : standard output)")
         ->capture_default_str();
-    cli.add_option("--paper", paper, "paper width in mm")->check(CLI::IsMember({58, 80}))->capture_default_str();
+    auto* paperOption =
+        cli.add_option("--paper", paper, "paper width in mm (default: the profile's)")->check(CLI::IsMember({58, 80}));
+    std::string profile(tallyx::vprinter::DefaultProfile().name);
+    cli.add_option("--profile", profile, ProfileHelp())->check(CLI::IsMember(ProfileNames()))->capture_default_str();
     cli.add_option("--accept-delay", options.acceptDelayMs, "test fault: accept connections MS late")
         ->check(CLI::NonNegativeNumber);
     cli.add_option("--reply-bytes", options.replyBytes, "test fault: send only N bytes of a reply")
@@ -64,7 +94,36 @@ int main(int argc, char** argv)
         ->check(CLI::NonNegativeNumber);
     cli.add_option("--status", status,
                    "start with these conditions, comma-separated: " + tallyx::vprinter::StatusWords());
+    // Without a port: files drawn to pictures, and pictures compared.
+    tallyx::vprinter::RenderOptions render;
+    std::string renderProfile = profile;
+    std::vector<std::string> renderFiles;
+    int renderPaper = 0;
+    CLI::App* renderCommand = cli.add_subcommand("render", "draw each receipt of each FILE as OUT/STEM-N.png");
+    renderCommand->add_option("--profile", renderProfile, "the printer to be (see above)")
+        ->check(CLI::IsMember(ProfileNames()))->capture_default_str();
+    renderCommand->add_option("--paper", renderPaper, "paper width in mm (default: the profile's)")
+        ->check(CLI::IsMember({58, 80}));
+    renderCommand->add_option("--out", render.outDir, "directory of the pictures")->capture_default_str();
+    renderCommand->add_option("--log", render.logPath, "one JSON line per command into FILE (- : standard output)");
+    renderCommand->add_option("FILE", renderFiles, "bytes as sent to the printer")->required();
+    std::string expected, actual, diff;
+    CLI::App* compareCommand =
+        cli.add_subcommand("compare", "exit 0 when two receipt pictures are dot for dot the same, 1 when not, 2 on a bad file");
+    compareCommand->add_option("EXPECTED", expected, "the picture as it should be")->required();
+    compareCommand->add_option("ACTUAL", actual, "the picture as it is")->required();
+    compareCommand->add_option("--diff", diff, "write a picture of the difference: removed ink red, added green");
     CLI11_PARSE(cli, argc, argv);
+    if (*compareCommand) {
+        const auto app = StartGui(argv);
+        return tallyx::vprinter::CompareFiles(expected, actual, diff, stdout, stderr);
+    }
+    if (*renderCommand) {
+        render.profile = tallyx::vprinter::FindProfile(renderProfile);
+        if (renderPaper != 0) render.paperDots = renderPaper == 80 ? tallyx::vprinter::kPaper80Dots : tallyx::vprinter::kPaper58Dots;
+        const auto app = StartGui(argv);
+        return tallyx::vprinter::RenderFiles(renderFiles, render, stdout, stderr);
+    }
     if (!ParseHostPort(listen, options)) {
         std::fprintf(stderr, "--listen: expected HOST:PORT or none, got %s\n", listen.c_str());
         return 2;
@@ -77,12 +136,12 @@ int main(int argc, char** argv)
         return 2;
     }
     options.status = *conditions;
-    options.paperDots = paper == 80 ? tallyx::vprinter::kPaper80Dots : tallyx::vprinter::kPaper58Dots;
+    options.profile = tallyx::vprinter::FindProfile(profile);
+    options.paperDots = options.profile->paperDots;
+    if (paperOption->count() > 0)
+        options.paperDots = paper == 80 ? tallyx::vprinter::kPaper80Dots : tallyx::vprinter::kPaper58Dots;
 
-    // Fonts need a GUI application object, but there is no screen to show anything on.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QGuiApplication app(qtArgc, argv);
+    const auto app = StartGui(argv);
 
     tallyx::vprinter::VirtualPrinter printer(options);
     std::string error;

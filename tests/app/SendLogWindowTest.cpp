@@ -79,7 +79,7 @@ TEST_F(SendLogWiring, TheMenuHasTheSendLogAboveAbout)
     std::unique_ptr<QMenu> menu(dlg->CreateSystemMenu(nullptr));
     QStringList texts;
     for (QAction* a : menu->actions()) texts << a->text();
-    EXPECT_EQ(texts, (QStringList{QString::fromUtf8("发送记录(&L)..."), "", QString::fromUtf8("关于 Kestrano(&A)...")}));
+    EXPECT_EQ(texts, (QStringList{QString::fromUtf8("发送记录(&L)..."), QString::fromUtf8("打印机状态(&S)..."), "", QString::fromUtf8("关于 Kestrano(&A)...")}));
     menu->actions().front()->trigger();
     auto* window = dlg->findChild<SendLogWindow*>();
     ASSERT_NE(window, nullptr);

@@ -116,12 +116,13 @@ TEST_F(WindowBehaviour, WindowMenuEndsWithTheAboutItem)
 {
     QMenu* menu = dlg->CreateSystemMenu(dlg.get());
     const QList<QAction*> actions = menu->actions();
-    ASSERT_EQ(actions.size(), 3);
+    ASSERT_EQ(actions.size(), 4);
     EXPECT_EQ(actions[0]->text(), "发送记录(&L)...");
-    EXPECT_TRUE(actions[1]->isSeparator());
-    EXPECT_EQ(actions[2]->text(), "关于 Kestrano(&A)...");
+    EXPECT_EQ(actions[1]->text(), "打印机状态(&S)...");
+    EXPECT_TRUE(actions[2]->isSeparator());
+    EXPECT_EQ(actions[3]->text(), "关于 Kestrano(&A)...");
     ShowActive();
-    WithModal([&] { actions[2]->trigger(); },
+    WithModal([&] { actions[3]->trigger(); },
               [](QWidget* about) { EXPECT_EQ(about->windowTitle(), "关于 Vantrel"); });
     EXPECT_TRUE(dlg->isVisible());
 }

@@ -2,7 +2,7 @@
 
 namespace tallyx::vprinter::test {
 
-PrinterProbe::PrinterProbe(int paperDots, PrinterState initial)
+PrinterProbe::PrinterProbe(int paperDots, PrinterState initial, const Profile& profile)
     : state(std::move(initial)),
       interpreter(state, paperDots,
                   Interpreter::Hooks{
@@ -11,7 +11,8 @@ PrinterProbe::PrinterProbe(int paperDots, PrinterState initial)
                       {},
                       [this](Receipt&& r) { receipts.push_back(std::move(r)); },
                       [this](const std::string& said) { voices.push_back(said); },
-                  })
+                  },
+                  profile)
 {
 }
 

@@ -7,11 +7,13 @@
 
 #include "tests/support/Hex.h"
 #include "vprinter/Interpreter.h"
+#include "vprinter/Profiles.h"
 
 namespace tallyx::vprinter::test {
 
 struct PrinterProbe {
-    explicit PrinterProbe(int paperDots = kPaper58Dots, PrinterState initial = {});
+    explicit PrinterProbe(int paperDots = kPaper58Dots, PrinterState initial = {},
+                          const Profile& profile = DefaultProfile());
 
     // Hex text as in "1B 40 0A"; replies are recorded.
     void FeedHex(std::string_view hex);
@@ -28,6 +30,11 @@ struct PrinterProbe {
     const LogRecord& LastLog() const { return logs.back(); }
     // Every finished receipt and then the one being printed.
     std::vector<Receipt> AllReceipts() const;
+};
+
+// A TM-T88-class printer fresh from the factory.
+struct TmT88Probe : PrinterProbe {
+    TmT88Probe() : PrinterProbe(kPaper80Dots, FactoryState(*FindProfile("tm-t88")), *FindProfile("tm-t88")) {}
 };
 
 // A command on its own, in hex, and what the log must say it meant.

@@ -231,13 +231,43 @@ TEST_F(Program, RefusesBadOptions)
     for (std::vector<std::string> args : {std::vector<std::string>{"--listen", "nowhere"},
                                          std::vector<std::string>{"--paper", "70"},
                                          std::vector<std::string>{"--reply-bytes", "-1"},
-                                         std::vector<std::string>{"--status", "paper-out,jammed"}}) {
+                                         std::vector<std::string>{"--status", "paper-out,jammed"},
+                                         std::vector<std::string>{"--profile", "tm-t99"}}) {
         SCOPED_TRACE(args[0] + " " + args[1]);
         Launch(args);
         EXPECT_NE(WaitExit(), 0);
         ::close(m_err);
         m_err = -1;
     }
+}
+
+TEST_F(Program, RenderAndCompareWithoutAPort)
+{
+    {
+        using namespace std::string_literals;
+        std::ofstream(m_dir / "a.bin", std::ios::binary) << "A\n\x1D\x56\x00" "B\n"s;
+        std::ofstream(m_dir / "b.bin", std::ios::binary) << "A\n\x1D\x56\x00" "C\n"s;
+    }
+    const std::string out = (m_dir / "out").string();
+    Launch({"render", "--profile", "tm-t88", "--out", out, (m_dir / "a.bin").string(), (m_dir / "b.bin").string()});
+    EXPECT_EQ(WaitExit(), 0);
+    for (const char* name : {"a-1.png", "a-2.png", "b-1.png", "b-2.png"}) EXPECT_TRUE(fs::exists(m_dir / "out" / name)) << name;
+
+    struct Row {
+        const char* expected;
+        const char* actual;
+        int status;
+    };
+    const Row rows[] = {{"a-1.png", "b-1.png", 0}, {"a-2.png", "b-2.png", 1}, {"a-1.png", "none.png", 2}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.actual);
+        ::close(m_err);
+        Launch({"compare", out + "/" + row.expected, out + "/" + row.actual, "--diff", (m_dir / "diff.png").string()});
+        EXPECT_EQ(WaitExit(), row.status);
+    }
+    ::close(m_err);
+    Launch({"render", "--out", out, (m_dir / "none.bin").string()});
+    EXPECT_EQ(WaitExit(), 2) << "a file that cannot be read";
 }
 
 } // namespace

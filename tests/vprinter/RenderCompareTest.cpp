@@ -1,0 +1,175 @@
+// `render` and `compare` without a port: the same pictures as the ports draw, one file per
+// receipt, and two pictures told apart dot by dot.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "tests/vprinter/LoopbackClient.h"
+#include "vprinter/Compare.h"
+#include "vprinter/Render.h"
+#include "vprinter/VirtualPrinter.h"
+
+namespace tallyx::vprinter::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TempDir {
+    explicit TempDir(const std::string& name)
+        : path(fs::temp_directory_path() / ("vprinter-" + name + "-" + std::to_string(::getpid())))
+    {
+        fs::remove_all(path);
+        fs::create_directories(path);
+    }
+    ~TempDir() { fs::remove_all(path); }
+    fs::path path;
+};
+
+// What a stream writes to a FILE, as text.
+struct Captured {
+    Captured() : file(open_memstream(&data, &size)) {}
+    ~Captured()
+    {
+        std::fclose(file);
+        std::free(data);
+    }
+    std::string Text()
+    {
+        std::fflush(file);
+        return std::string(data, size);
+    }
+    char* data = nullptr;
+    size_t size = 0;
+    std::FILE* file;
+};
+
+// Two receipts: text in styles, a raster picture and a cut; then a tail ended by the silence.
+using namespace std::string_literals;
+const std::string kStream = "\x1B\x40\x1B\x61\x01\x1D\x21\x11" "Big\n\x1D\x21\x00\x1B\x61\x00"s +
+                            "Item\x1B\x24\xC0\x00" "Qty\x1B\x24\x80\x01" "Price\n"s +
+                            "\x1D\x76\x30\x00\x01\x00\x02\x00\xF0\x0F\x1D\x56\x42\x10"s + "Tail\n";
+
+void WriteFile(const fs::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+TEST(Render, DrawsWhatTheNetworkPortDraws)
+{
+    TempDir dir("render-same");
+    const Profile& tm = *FindProfile("tm-t88");
+    VirtualPrinterOptions options;
+    options.listenPort = 0;
+    options.outDir = (dir.path / "tcp").string();
+    options.profile = &tm;
+    options.paperDots = tm.paperDots;
+    options.idleMs = 200;
+    VirtualPrinter printer(options);
+    ASSERT_TRUE(printer.Start());
+    const int fd = ConnectLoopback(printer.TcpPort());
+    ASSERT_GE(fd, 0);
+    // Sent in two pieces, split inside a command: the framing must not care.
+    EXPECT_TRUE(SendAll(fd, kStream.substr(0, 30)));
+    EXPECT_TRUE(SendAll(fd, kStream.substr(30)));
+    ::close(fd);
+    ASSERT_TRUE(WaitUntil([&] { return printer.ReceiptsFinished() == 2; }));
+    const std::vector<std::string> sent = printer.WrittenFiles();
+
+    WriteFile(dir.path / "sale.bin", kStream);
+    RenderOptions render;
+    render.profile = &tm;
+    render.outDir = (dir.path / "file").string();
+    Captured out, err;
+    EXPECT_EQ(RenderFiles({(dir.path / "sale.bin").string()}, render, out.file, err.file), 0);
+    const std::string first = (dir.path / "file" / "sale-1.png").string();
+    const std::string second = (dir.path / "file" / "sale-2.png").string();
+    EXPECT_EQ(out.Text(), first + "\n" + second + "\n");
+    ASSERT_EQ(sent.size(), 2u);
+    for (const auto& [tcp, file] : {std::pair{sent[0], first}, std::pair{sent[1], second}}) {
+        SCOPED_TRACE(file);
+        const QImage a(QString::fromStdString(tcp)), b(QString::fromStdString(file));
+        ASSERT_FALSE(a.isNull());
+        EXPECT_EQ(a.width(), 576);
+        EXPECT_TRUE(a == b);
+        EXPECT_EQ(ComparePictures(a, b).dots, 0);
+    }
+}
+
+TEST(Render, UnreadableFileIsReportedAndTheOthersDrawn)
+{
+    TempDir dir("render-bad");
+    WriteFile(dir.path / "a.bin", "A\n");
+    RenderOptions render;
+    render.outDir = dir.path.string();
+    Captured out, err;
+    const int status =
+        RenderFiles({(dir.path / "missing.bin").string(), (dir.path / "a.bin").string()}, render, out.file, err.file);
+    EXPECT_EQ(status, kRenderUnreadable);
+    EXPECT_EQ(out.Text(), (dir.path / "a-1.png").string() + "\n");
+    EXPECT_EQ(err.Text(), "tallyx-vprinter: cannot read " + (dir.path / "missing.bin").string() + "\n");
+    EXPECT_EQ(QImage(QString::fromStdString((dir.path / "a-1.png").string())).width(), 384) << "zh-58 by default";
+}
+
+QImage Paper(int w, int h)
+{
+    QImage image(w, h, QImage::Format_Grayscale8);
+    image.fill(Qt::white);
+    return image;
+}
+
+TEST(Compare, CountsTheDotsAndRowsThatDiffer)
+{
+    QImage expected = Paper(8, 10), actual = Paper(8, 10);
+    for (QImage* image : {&expected, &actual}) image->setPixel(0, 0, qRgb(0, 0, 0));
+    expected.setPixel(1, 3, qRgb(0, 0, 0));   // removed
+    actual.setPixel(2, 4, qRgb(0, 0, 0));     // added
+    actual.setPixel(3, 4, qRgb(0, 0, 0));
+    actual.setPixel(7, 8, qRgb(0, 0, 0));
+    const PictureDifference d = ComparePictures(expected, actual);
+    EXPECT_EQ(d.dots, 4);
+    EXPECT_EQ(d.rows, (std::vector<std::pair<int, int>>{{3, 4}, {8, 8}}));
+    EXPECT_FALSE(d.sizesDiffer);
+    EXPECT_EQ(d.diff.pixel(1, 3), qRgb(220, 0, 0)) << "removed ink red";
+    EXPECT_EQ(d.diff.pixel(2, 4), qRgb(0, 170, 0)) << "added ink green";
+    EXPECT_EQ(d.diff.pixel(0, 0), qRgb(160, 160, 160)) << "common ink grey";
+    EXPECT_EQ(d.diff.pixel(5, 5), qRgb(255, 255, 255));
+
+    const PictureDifference longer = ComparePictures(Paper(8, 10), Paper(8, 12));
+    EXPECT_EQ(longer.dots, 0);
+    EXPECT_TRUE(longer.sizesDiffer) << "more paper is a difference too";
+}
+
+TEST(Compare, ExitStatusSaysSameDifferOrBadFile)
+{
+    TempDir dir("compare");
+    QImage a = Paper(8, 4), b = Paper(8, 4);
+    b.setPixel(2, 1, qRgb(0, 0, 0));
+    const std::string pa = (dir.path / "a.png").string(), pb = (dir.path / "b.png").string();
+    ASSERT_TRUE(a.save(QString::fromStdString(pa)));
+    ASSERT_TRUE(b.save(QString::fromStdString(pb)));
+    WriteFile(dir.path / "junk.png", "not a picture");
+    {
+        Captured out, err;
+        EXPECT_EQ(CompareFiles(pa, pa, "", out.file, err.file), kCompareSame);
+        EXPECT_EQ(out.Text(), "identical\n");
+    }
+    {
+        Captured out, err;
+        const std::string diff = (dir.path / "diff.png").string();
+        EXPECT_EQ(CompareFiles(pa, pb, diff, out.file, err.file), kCompareDiffer);
+        EXPECT_EQ(out.Text(), "1 dot differs, in rows 1\n");
+        EXPECT_EQ(QImage(QString::fromStdString(diff)).pixel(2, 1), qRgb(0, 170, 0));
+    }
+    {
+        Captured out, err;
+        EXPECT_EQ(CompareFiles(pa, (dir.path / "junk.png").string(), "", out.file, err.file), kCompareBadFile);
+        EXPECT_EQ(err.Text(), "tallyx-vprinter: cannot read " + (dir.path / "junk.png").string() + " as a picture\n");
+    }
+}
+
+} // namespace
+} // namespace tallyx::vprinter::test
