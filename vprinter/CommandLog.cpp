@@ -7,19 +7,6 @@ namespace tallyx::vprinter {
 
 namespace {
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-std::string Hex(const Bytes& bytes)
-{
-    std::string out;
-    for (uint8_t b : bytes) {
-        if (!out.empty()) out += ' ';
-        out += kHexDigits[b >> 4];
-        out += kHexDigits[b & 0x0F];
-    }
-    return out;
-}
-
 std::string IsoTime(std::chrono::system_clock::time_point when)
 {
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(when.time_since_epoch()).count();
@@ -97,6 +84,18 @@ void AppendString(std::string& out, const std::string& text)
 
 } // namespace
 
+std::string HexPairs(const Bytes& bytes)
+{
+    constexpr char kHexDigits[] = "0123456789ABCDEF";
+    std::string out;
+    for (uint8_t b : bytes) {
+        if (!out.empty()) out += ' ';
+        out += kHexDigits[b >> 4];
+        out += kHexDigits[b & 0x0F];
+    }
+    return out;
+}
+
 // Written field by field: the same text the json library makes of the record as an ordered
 // object, without building one for every command.
 std::string LogLine(uint64_t seq, std::chrono::system_clock::time_point when, const LogRecord& r)
@@ -110,7 +109,7 @@ std::string LogLine(uint64_t seq, std::chrono::system_clock::time_point when, co
     line += ",\"link\":";
     AppendString(line, r.link);
     line += ",\"hex\":";
-    AppendString(line, Hex(r.bytes));
+    AppendString(line, HexPairs(r.bytes));
     line += ",\"length\":";
     line += std::to_string(r.length);
     line += ",\"mnemonic\":";

@@ -9,6 +9,8 @@
 
 namespace tallyx::vprinter {
 
+// "1B 40": the bytes as the log shows them.
+std::string HexPairs(const Bytes& bytes);
 std::string LogLine(uint64_t seq, std::chrono::system_clock::time_point when, const LogRecord& record);
 
 class CommandLog {

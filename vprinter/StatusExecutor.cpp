@@ -1,21 +1,10 @@
 #include "vprinter/StatusExecutor.h"
 
+#include "vprinter/CommandLog.h"
+
 namespace tallyx::vprinter {
 
 namespace {
-
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-std::string HexText(const Bytes& bytes)
-{
-    std::string out;
-    for (uint8_t b : bytes) {
-        if (!out.empty()) out += ' ';
-        out += kHexDigits[b >> 4];
-        out += kHexDigits[b & 0x0F];
-    }
-    return out;
-}
 
 struct AsbItem {
     uint8_t bit;
@@ -39,12 +28,12 @@ std::string StatusExecutor::Execute(const Command& cmd)
         if (n < 1 || n > 4) return "";
         const Bytes reply{RealTimeStatusByte(m_status, n)};
         m_ctx.Reply(reply);
-        return "answered " + HexText(reply);
+        return "answered " + HexPairs(reply);
     }
     case Op::StatusRequest: {
         const Bytes reply{TransmitStatusByte(m_status, n)};
         m_ctx.Reply(reply);
-        return "answered " + HexText(reply);
+        return "answered " + HexPairs(reply);
     }
     case Op::PrinterId: {
         const auto reply = IdentityReply(m_identity, n);
@@ -74,7 +63,7 @@ std::string StatusExecutor::EnableAsb(uint8_t items)
     }
     const Bytes status = AsbBytes(m_status);
     m_ctx.Reply(status);
-    return "on for " + names + "; sent " + HexText(status);
+    return "on for " + names + "; sent " + HexPairs(status);
 }
 
 void StatusExecutor::SetStatus(const DeviceStatus& status, const PushFn& push)
