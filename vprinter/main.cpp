@@ -143,6 +143,10 @@ int main(int argc, char** argv)
 
     const auto app = StartGui(argv);
 
+    // Before "ready": a supervisor may stop the printer the moment it is told it runs.
+    sem_init(&g_quit, 0, 0);
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
     tallyx::vprinter::VirtualPrinter printer(options);
     std::string error;
     if (!printer.Start(&error)) {
@@ -155,9 +159,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, ", serial %s -> %s", printer.PtyPath().c_str(), printer.PtySlaveName().c_str());
     std::fprintf(stderr, "\n");
 
-    sem_init(&g_quit, 0, 0);
-    std::signal(SIGINT, OnSignal);
-    std::signal(SIGTERM, OnSignal);
     // Wake once a second to pass on problems with the state file or the pictures.
     for (;;) {
         timespec until{};
