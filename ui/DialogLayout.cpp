@@ -153,6 +153,7 @@ BuiltDialog BuildDialog(QDialog& dialog, const DialogTemplate& tpl)
     dialog.setFixedSize(built.units.X(tpl.width), built.units.Y(tpl.height));
 
     QList<QWidget*> frames;
+    QList<std::pair<QWidget*, QString>> showing;   // a static that shows information, and its label's text
     auto* painter = new FramePainter(&dialog);
     for (const ControlDef& c : tpl.controls) {
         QWidget* w = CreateControl(c, &dialog);
@@ -161,6 +162,7 @@ BuiltDialog BuildDialog(QDialog& dialog, const DialogTemplate& tpl)
         // it shows; the dialog renames it whenever the text changes (SetCaption).
         const bool shows = c.kind == ControlKind::StaticText && c.id != 0 && c.name != c.label;
         w->setAccessibleName(ToQString(shows ? c.label : c.name));
+        if (shows) showing.append({w, ToQString(c.name)});
         if (auto* address = qobject_cast<IpAddressCtrl*>(w))
             for (int i = 0; i < 4; ++i) address->Field(i)->setAccessibleName(w->accessibleName() + QString(" %1").arg(i + 1));
         if (c.id != 0) {
@@ -172,6 +174,10 @@ BuiltDialog BuildDialog(QDialog& dialog, const DialogTemplate& tpl)
         if (c.kind == ControlKind::GroupBox) frames << w;
         if (c.kind == ControlKind::GroupBox || (c.flags & ctl::kFlat)) painter->Take(w);
     }
+    // The label beside such a static is told to assistive tools as its label, not its name.
+    for (const auto& [shown, labelText] : showing)
+        for (auto* label : dialog.findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+            if (label != shown && label->objectName().isEmpty() && label->text() == labelText) label->setBuddy(shown);
     // Frames are drawn beneath the controls they surround.
     for (QWidget* frame : frames) frame->lower();
     return built;

@@ -1,11 +1,14 @@
 // Controls built from a template: an editable combo keeps what the operator typed.
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+#include "res/DialogTemplate.h"
 #include "res/MainWindowControls.h"
 #include "res/MainWindowIds.h"
 #include "ui/DialogLayout.h"
@@ -63,6 +66,34 @@ TEST(DialogLayout, EditableCombosAreWholeEditableCombos)
         EXPECT_EQ(combo->view()->model()->rowCount(), 3);
         EXPECT_EQ(combo->view()->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
     }
+}
+
+// Every static of every window is read by what it shows; one that shows information beside
+// a label keeps that label as its label relation, never as its name.
+TEST(DialogLayout, StaticsAreReadByWhatTheyShow)
+{
+    const DialogTemplate* all[] = {&MainWindowTemplate(), &AboutTemplate(),   &NvLogoTemplate(), &BarCodeTemplate(),
+                                   &QrTemplate(),         &Pdf417Template(),  &CodePageTemplate(), &CutterTemplate(),
+                                   &VoiceTemplate()};
+    for (const DialogTemplate* tpl : all) {
+        SCOPED_TRACE(tpl->resourceId);
+        QDialog dialog;
+        BuildDialog(dialog, *tpl);
+        for (auto* label : dialog.findChildren<QLabel*>()) {
+            if (label->text().isEmpty()) continue;
+            SCOPED_TRACE(label->text().toStdString());
+            QAccessibleInterface* read = QAccessible::queryAccessibleInterface(label);
+            ASSERT_NE(read, nullptr);
+            EXPECT_EQ(read->text(QAccessible::Name), label->text());
+        }
+    }
+
+    QDialog barcode;
+    const BuiltDialog ui = BuildDialog(barcode, BarCodeTemplate());
+    QAccessibleInterface* hint = QAccessible::queryAccessibleInterface(ui.controls.value(1057));
+    const auto labels = hint->relations(QAccessible::Label);
+    ASSERT_EQ(labels.size(), 1);
+    EXPECT_EQ(labels[0].first->text(QAccessible::Name), "提示:");
 }
 
 } // namespace tallyx::test
