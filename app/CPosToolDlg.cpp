@@ -15,6 +15,7 @@
 #include "app/SendLogWindow.h"
 #include "app/StatusWindow.h"
 #include "res/Messages.h"
+#include "ui/ChoiceCombo.h"
 #include "ui/DataExchange.h"
 #include "res/Address.h"
 #include "commands/Gbk.h"
@@ -101,7 +102,7 @@ void CPosToolDlg::FillCombos()
 {
     for (const ComboContent& content : kMainCombos) {
         QComboBox* combo = Combo(content.id);
-        for (const Choice& c : content.items) combo->addItem(ToQString(c.item), c.byte);
+        FillCombo(combo, content.items);
         combo->setCurrentIndex(content.selected);
     }
 }
@@ -111,7 +112,7 @@ void CPosToolDlg::OnInitDialog()
     m_link.ResetState();
     m_printerIp->SetAddress(ParseDottedAddress(kDefaultPrinterIp).value_or(0));
 
-    for (const Choice& c : kDhcpCombo.items) m_dhcp->addItem(ToQString(c.item), c.byte);
+    FillCombo(m_dhcp, kDhcpCombo.items);
     FillCombos();
     SetCaption(m_connect, kConnectCaption);
     SetCommandSetEnabled(false);

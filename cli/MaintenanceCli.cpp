@@ -36,7 +36,8 @@ struct MaintenanceArgs {
 std::string CodePageHelp()
 {
     std::string help = "the list position, 0 to 74:";
-    for (const CodePageEntry& entry : kCodePages) help += " " + std::to_string(entry.position) + "=" + std::string(entry.item);
+    for (size_t position = 0; position < kCodePages.size(); ++position)
+        help += " " + std::to_string(position) + "=" + std::string(kCodePages[position].item);
     return help;
 }
 

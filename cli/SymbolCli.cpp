@@ -6,6 +6,7 @@
 #include <memory>
 #include <span>
 
+#include "cli/ChoiceArgs.h"
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
 #include "cli/CliTexts.h"
@@ -17,48 +18,17 @@
 namespace tallyx::cli {
 namespace {
 
-// Other spellings of a list item, for shells and keyboards without Chinese.
-struct Alias {
-    std::string_view alias;
-    std::string_view item;
-};
-constexpr Alias kTypeAliases[] = {{"EAN13", "EAN13(JAN13)"}};
-constexpr Alias kHriAliases[] = {{"none", "无"}, {"above", "上面"}, {"below", "下面"}, {"both", "上下"}};
-constexpr Alias kEccAliases[] = {{"L", "级别L"}, {"M", "级别M"}, {"Q", "级别Q"}, {"H", "级别H"}};
-
-std::vector<std::string> Accepted(std::span<const Choice> choices, std::span<const Alias> aliases = {})
-{
-    std::vector<std::string> values;
-    for (const Choice& c : choices) values.emplace_back(c.item);
-    for (const Alias& a : aliases) values.emplace_back(a.alias);
-    return values;
-}
-
-std::string Listed(std::span<const Choice> choices, std::span<const Alias> aliases = {})
-{
-    std::string text;
-    for (const Choice& c : choices) {
-        text += (text.empty() ? "" : ", ") + std::string(c.item);
-        for (const Alias& a : aliases)
-            if (a.item == c.item) text += " (" + std::string(a.alias) + ")";
-    }
-    return text;
-}
-
 // The byte of an accepted value (the option's check let nothing else through).
-uint8_t ByteOf(std::span<const Choice> choices, std::span<const Alias> aliases, std::string_view value)
+uint8_t ByteOf(std::span<const Choice> choices, std::string_view value)
 {
-    for (const Alias& a : aliases)
-        if (a.alias == value) value = a.item;
-    const Choice* c = FindChoice(choices, value);
+    const Choice* c = FindChoice(choices, ItemOf(choices, value));
     return c ? c->byte : 0;
 }
 
 CLI::Option* AddChoice(CLI::App* sub, const std::string& name, std::string& value, std::span<const Choice> choices,
-                       std::span<const Alias> aliases, const std::string& what)
+                       const std::string& what)
 {
-    return sub->add_option(name, value, what + ": " + Listed(choices, aliases))
-        ->check(CLI::IsMember(Accepted(choices, aliases)));
+    return sub->add_option(name, value, what + ": " + Listed(choices))->check(CLI::IsMember(Accepted(choices)));
 }
 
 std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
@@ -89,15 +59,7 @@ bool ReadContent(CliContext& ctx, const std::string& data, bool crlf, std::strin
             utf8.append(buffer, size_t(ctx.In().gcount()));
         if (ctx.In().bad()) return false;
     }
-    if (crlf) {
-        std::string withCr;
-        for (size_t i = 0; i < utf8.size(); ++i) {
-            if (utf8[i] == '\n' && (i == 0 || utf8[i - 1] != '\r')) withCr += '\r';
-            withCr += utf8[i];
-        }
-        utf8 = std::move(withCr);
-    }
-    gbk = Utf8ToGbk(utf8);
+    gbk = Utf8ToGbk(crlf ? WithCrLf(utf8) : utf8);
     return true;
 }
 
@@ -121,19 +83,19 @@ void RegisterBarcode(CLI::App& app, CliContext& ctx)
 {
     auto args = std::make_shared<BarcodeArgs>();
     CLI::App* sub = app.add_subcommand("barcode", "print a one-dimensional barcode (GS H, f, h, w, x, k): the 一维码 dialog");
-    AddChoice(sub, "--type", args->type, barcode::kSymbologies, kTypeAliases, "the symbology")->required();
-    AddChoice(sub, "--hri", args->hri, barcode::kHriPositions, kHriAliases, "where the readable line goes")
+    AddChoice(sub, "--type", args->type, barcode::kSymbologies, "the symbology")->required();
+    AddChoice(sub, "--hri", args->hri, barcode::kHriPositions, "where the readable line goes")
         ->capture_default_str();
-    AddChoice(sub, "--hri-font", args->font, barcode::kHriFonts, {}, "the readable line's font")->capture_default_str();
+    AddChoice(sub, "--hri-font", args->font, barcode::kHriFonts, "the readable line's font")->capture_default_str();
     sub->add_option("--height", args->height, "bar height in dots; outside 11..255 it becomes 162")->capture_default_str();
     sub->add_option("--width", args->width, "module width; held to 1..8")->capture_default_str();
     sub->add_option("--margin", args->margin, "left margin; its low eight bits are sent")->capture_default_str();
     sub->add_option("DATA", args->data, "the data (UTF-8, sent as GBK bytes; at most 255 bytes)")->required();
     OnRun(sub, ctx, [&ctx, args] {
         const BarcodeParams params{
-            ByteOf(barcode::kHriPositions, kHriAliases, args->hri),
-            ByteOf(barcode::kHriFonts, {}, args->font),
-            ByteOf(barcode::kSymbologies, kTypeAliases, args->type),
+            ByteOf(barcode::kHriPositions, args->hri),
+            ByteOf(barcode::kHriFonts, args->font),
+            ByteOf(barcode::kSymbologies, args->type),
             args->height, args->width, args->margin,
         };
         return SendResult(ctx, BuildBarcodeCommand(params, Utf8ToGbk(args->data)));
@@ -164,13 +126,13 @@ void RegisterQr(CLI::App& app, CliContext& ctx)
 {
     auto args = std::make_shared<QrArgs>();
     CLI::App* sub = app.add_subcommand("qr", "print a QR Code symbol, centred (GS ( k): the 二维码 dialog");
-    AddChoice(sub, "--size", args->size, qr::kModuleSizes, {}, "module size")->capture_default_str();
-    AddChoice(sub, "--ecc", args->ecc, qr::kEccLevels, kEccAliases, "error-correction level")->capture_default_str();
+    AddChoice(sub, "--size", args->size, qr::kModuleSizes, "module size")->capture_default_str();
+    AddChoice(sub, "--ecc", args->ecc, qr::kEccLevels, "error-correction level")->capture_default_str();
     AddContent(sub, *args);
     OnRun(sub, ctx, [&ctx, args] {
         std::string content;
         if (!ReadContent(ctx, args->data, args->crlf, content)) return ctx.Fail(kTextStdinFailed);
-        const QrParams params{ByteOf(qr::kModuleSizes, {}, args->size), ByteOf(qr::kEccLevels, kEccAliases, args->ecc)};
+        const QrParams params{ByteOf(qr::kModuleSizes, args->size), ByteOf(qr::kEccLevels, args->ecc)};
         return SendResult(ctx, BuildQrCommand(params, content));
     });
 }
@@ -195,7 +157,7 @@ void RegisterPdf417(CLI::App& app, CliContext& ctx)
     sub->add_option("--module-width", args->moduleWidth, "module width" + asText)->capture_default_str();
     sub->add_option("--row-height", args->rowHeight, "row height" + asText)->capture_default_str();
     sub->add_flag("--truncated", args->truncated, "the truncated form instead of the standard one");
-    CLI::Option* level = AddChoice(sub, "--level", args->level, pdf417::kLevels, {}, "error-correction level")
+    CLI::Option* level = AddChoice(sub, "--level", args->level, pdf417::kLevels, "error-correction level")
                              ->capture_default_str();
     CLI::Option* ratio = sub->add_option("--ratio", args->ratio, "error correction as a ratio, 1 to 40" + asText);
     level->excludes(ratio);

@@ -9,7 +9,7 @@ std::optional<Bytes> BuildSetCodePageCommand(int position)
 {
     if (position < 0 || position >= int(kCodePages.size())) return std::nullopt;
     // Vendor command; the two line feeds belong to it.
-    return Bytes{0x1F, 0x1B, 0x1F, 0xFF, kCodePages[size_t(position)].number, 0x0A, 0x0A};
+    return Bytes{0x1F, 0x1B, 0x1F, 0xFF, uint8_t(kCodePages[size_t(position)].Number()), 0x0A, 0x0A};
 }
 
 Bytes BuildCodePageChart()

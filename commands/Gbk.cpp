@@ -72,6 +72,17 @@ private:
 
 } // namespace
 
+std::string WithCrLf(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+        out += text[i];
+    }
+    return out;
+}
+
 std::string Utf8ToGbk(std::string_view utf8)
 {
     Converter converter("GBK", "UTF-8");

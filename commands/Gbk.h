@@ -5,6 +5,9 @@
 
 namespace tallyx {
 
+// Each line feed not already after a carriage return sent as CR LF, as the dialogs' edit
+// boxes hold their line breaks.
+std::string WithCrLf(std::string_view text);
 // Characters GBK cannot hold become '?'.
 std::string Utf8ToGbk(std::string_view utf8);
 // Bytes that are not GBK become U+FFFD.

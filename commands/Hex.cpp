@@ -3,6 +3,8 @@
 
 #include <optional>
 
+#include "res/Hex.h"
+
 namespace tallyx {
 namespace {
 
@@ -48,15 +50,7 @@ bool ParseHex(std::string_view text, Bytes& out)
 
 std::string BytesToHexText(std::string_view text)
 {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(text.size() * 3);
-    for (unsigned char c : text) {
-        out += kDigits[c >> 4];
-        out += kDigits[c & 0x0F];
-        out += ' ';
-    }
-    return out;
+    return text.empty() ? std::string() : HexPairs(text) + ' ';
 }
 
 Bytes HexTextToBytes(std::string_view text, HexParseStatus& status)

@@ -1,8 +1,6 @@
 // The main window's setting and test buttons: each row is the whole definition of one command.
 #include "commands/MainCommands.h"
 
-#include <array>
-
 #include "res/Combos.h"
 #include "res/MainWindowIds.h"
 
@@ -10,30 +8,70 @@ namespace tallyx {
 namespace {
 namespace m = id::main;
 
-const std::array<MainCommandDef, 20> kTable{{
-    {m::kInit, "init", {0x1B, 0x40, 0x0A}},                          // ESC @, LF
-    {m::kUnderline, "underline", {0x1B, 0x2D, 0x02, 0x1C, 0x2D, 0x02, 0x0A}},  // ESC - 2, FS - 2, LF
-    {m::kBold, "bold", {0x1B, 0x45, 0x01}},                          // ESC E 1
-    {m::kRotate, "rotate", {0x1B, 0x56, 0x01}},                        // ESC V 1
-    {m::kUpsideDown, "upside-down", {0x1B, 0x7B, 0x01}},                   // ESC { 1
-    {m::kReverse, "reverse", {0x1D, 0x42, 0x01}},                       // GS B 1
-    {m::kSelfTestPage, "selftest-page", {0x1F, 0x11, 0x04}},
-    {m::kHexMode, "hex-mode", {0x1F, 0x11, 0x03}},
-    {m::kFactoryReset, "factory-reset", {0x1F, 0x1B, 0x19}},
-    {m::kPrintMode, "print-mode", {0x1B, 0x4E, 0x03}, m::kPrintModeCombo, combo::kPrintModes, 0x01},
-    {m::kDensity, "density", {0x1B, 0x4E, 0x04}, m::kDensityCombo, combo::kDensities, 0x03},
-    {m::kPrinterBaud, "printer-baud", {0x1B, 0x4E, 0x01}, m::kPrinterBaudCombo, combo::kBauds, 0x01},
-    {m::kBuzzer, "buzzer", {0x1F, 0x1B, 0x11}, m::kBuzzerCombo, combo::kOnOff, 0x01},
-    {m::kCutter, "cutter", {0x1F, 0x1B, 0x12}, m::kCutterCombo, combo::kOnOff, 0x01},
-    {m::kFont, "font", {0x1F, 0x1B, 0x1F, 0xFA}, m::kFontCombo, combo::kFonts, 0x00},
-    {m::kAlign, "align", {0x1B, 0x61}, m::kAlignCombo, combo::kAlignments, 0x00},    // ESC a n
-    {m::kMagnify, "magnify", {0x1D, 0x21}, m::kMagnifyCombo, combo::kMagnifications, 0x00,
+const MainCommandDef kTable[] = {
+    {m::kInit, "init",
+     "initialise the printer (ESC @, then a line feed)",
+     {0x1B, 0x40, 0x0A}},  // ESC @, LF
+    {m::kUnderline, "underline",
+     "switch underlining on (ESC - 2, FS - 2)",
+     {0x1B, 0x2D, 0x02, 0x1C, 0x2D, 0x02, 0x0A}},  // ESC - 2, FS - 2, LF
+    {m::kBold, "bold",
+     "switch bold printing on (ESC E 1)",
+     {0x1B, 0x45, 0x01}},  // ESC E 1
+    {m::kRotate, "rotate",
+     "switch 90-degree rotated printing on (ESC V 1)",
+     {0x1B, 0x56, 0x01}},  // ESC V 1
+    {m::kUpsideDown, "upside-down",
+     "switch upside-down printing on (ESC { 1)",
+     {0x1B, 0x7B, 0x01}},  // ESC { 1
+    {m::kReverse, "reverse",
+     "switch white-on-black printing on (GS B 1)",
+     {0x1D, 0x42, 0x01}},  // GS B 1
+    {m::kSelfTestPage, "selftest-page",
+     "print the self-test page",
+     {0x1F, 0x11, 0x04}},
+    {m::kHexMode, "hex-mode",
+     "put the printer into its hexadecimal dump mode",
+     {0x1F, 0x11, 0x03}},
+    {m::kFactoryReset, "factory-reset",
+     "restore the printer's factory settings (asks nothing)",
+     {0x1F, 0x1B, 0x19}},
+    {m::kPrintMode, "print-mode",
+     "store the print mode",
+     {0x1B, 0x4E, 0x03}, m::kPrintModeCombo, combo::kPrintModes, 0x01},
+    {m::kDensity, "density",
+     "store the print density",
+     {0x1B, 0x4E, 0x04}, m::kDensityCombo, combo::kDensities, 0x03},
+    {m::kPrinterBaud, "printer-baud",
+     "store the printer's own serial rate (not this program's --baud)",
+     {0x1B, 0x4E, 0x01}, m::kPrinterBaudCombo, combo::kBauds, 0x01},
+    {m::kBuzzer, "buzzer",
+     "store whether the buzzer sounds",
+     {0x1F, 0x1B, 0x11}, m::kBuzzerCombo, combo::kOnOff, 0x01},
+    {m::kCutter, "cutter",
+     "store whether the cutter cuts",
+     {0x1F, 0x1B, 0x12}, m::kCutterCombo, combo::kOnOff, 0x01},
+    {m::kFont, "font",
+     "store the character font",
+     {0x1F, 0x1B, 0x1F, 0xFA}, m::kFontCombo, combo::kFonts, 0x00},
+    {m::kAlign, "align",
+     "set the alignment (ESC a)",
+     {0x1B, 0x61}, m::kAlignCombo, combo::kAlignments, 0x00},    // ESC a n
+    {m::kMagnify, "magnify",
+     "set the character magnification (GS !)",
+     {0x1D, 0x21}, m::kMagnifyCombo, combo::kMagnifications, 0x00,
      combo::kMagnificationsBeyondList},
-    {m::kSelfTest, "selftest", {0x1F, 0x11, 0x04, 0x0A}},
+    {m::kSelfTest, "selftest",
+     "the SelfTest button: the self-test page and a line feed, --count times",
+     {0x1F, 0x11, 0x04, 0x0A}},
     // ESC p 0 and ESC p 1, on/off times 30: both drawer outputs pulse in one string.
-    {m::kDrawer, "drawer", {0x1B, 0x70, 0x00, 0x30, 0x30, 0x00, 0x1B, 0x70, 0x01, 0x30, 0x30}},
-    {m::kBuzzerTest, "buzzer-test", {0x1B, 0x42, 0x03, 0x02}},
-}};
+    {m::kDrawer, "drawer",
+     "pulse both cash drawer outputs",
+     {0x1B, 0x70, 0x00, 0x30, 0x30, 0x00, 0x1B, 0x70, 0x01, 0x30, 0x30}},
+    {m::kBuzzerTest, "buzzer-test",
+     "sound the buzzer",
+     {0x1B, 0x42, 0x03, 0x02}},
+};
 
 } // namespace
 

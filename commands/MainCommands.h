@@ -11,6 +11,7 @@ namespace tallyx {
 struct MainCommandDef {
     int buttonId;                // main-window control id
     std::string_view cliName;    // tallyx-cli command name
+    std::string_view help;       // tallyx-cli help of the command
     Bytes fixed;                 // bytes before the parameter byte
     int comboId = 0;             // 0: no parameter
     std::span<const Choice> choices{};  // the combo's items, compared in order, exact text

@@ -8,7 +8,9 @@
 #include "ui/DialogLayout.h"
 #include "ui/MessageBoxes.h"
 #include "commands/Barcode.h"
-#include "dialogs/SymbolDialogs.h"
+#include "commands/Gbk.h"
+#include "ui/ChoiceCombo.h"
+#include "ui/QtText.h"
 #include "res/BarCodeIds.h"
 #include "res/DialogTemplate.h"
 #include "res/Messages.h"
@@ -92,7 +94,7 @@ void CBarCodeDlg::OnBarcodePrint()
         SelectedByte(m_hriPosition, kNoSelection), SelectedByte(m_hriFont, kNoSelection),
         SelectedByte(m_type, 0), g_barHeight, g_barWidth, g_barLeftMargin,
     };
-    const Result result = BuildBarcodeCommand(params, GbkText(m_data->text()));
+    const Result result = BuildBarcodeCommand(params, Utf8ToGbk(ToUtf8(m_data->text())));
     if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
     if (result.bytes().empty()) return;   // no symbology chosen
     m_link.SendToPrinter(result.bytes(), Delivery::Direct);

@@ -9,6 +9,7 @@
 #include "res/NvLogoIds.h"
 #include "res/NvLogoTemplate.h"
 #include "ui/BitmapPreview.h"
+#include "ui/ChoiceCombo.h"
 #include "ui/DataExchange.h"
 #include "ui/MessageBoxes.h"
 
@@ -26,11 +27,6 @@ QString ChooseBitmapFile(QWidget* owner)
 
 std::string FileSystemName(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-template <size_t N>
-void FillCombo(QComboBox* combo, const std::array<std::string_view, N>& items)
-{
-    for (std::string_view item : items) combo->addItem(ToQString(item));
-}
 } // namespace
 
 CNvLogoDlg::CNvLogoDlg(Link& link, QWidget* parent)

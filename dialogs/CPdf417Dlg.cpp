@@ -5,7 +5,9 @@
 
 #include "ui/MessageBoxes.h"
 #include "commands/TwoDim.h"
-#include "dialogs/SymbolDialogs.h"
+#include "commands/Gbk.h"
+#include "ui/ChoiceCombo.h"
+#include "ui/QtText.h"
 #include "res/Pdf417Ids.h"
 #include "res/DialogTemplate.h"
 #include "res/SymbolChoices.h"
@@ -66,12 +68,12 @@ void CPdf417Dlg::OnSelchangeCorrectionMode()
 void CPdf417Dlg::OnSendData()
 {
     if (!m_link.CheckPortHandle()) return;   // before the content is looked at
-    const auto text = [this](int id) { return GbkText(Combo(id)->currentText()); };
+    const auto text = [this](int id) { return Utf8ToGbk(ToUtf8(Combo(id)->currentText())); };
     const std::string texts[] = {text(kColumns), text(kRows), text(kModuleWidth), text(kRowHeight),
                                  text(kOptions), text(kCorrectionMode), text(kLevel), text(kRatio)};
     const Pdf417Params params =
         ReadPdf417Texts({texts[0], texts[1], texts[2], texts[3], texts[4], texts[5], texts[6], texts[7]});
-    const Result result = BuildPdf417Command(params, GbkLines(m_content));
+    const Result result = BuildPdf417Command(params, Utf8ToGbk(WithCrLf(ToUtf8(m_content->toPlainText()))));
     if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
     m_link.SendToPrinter(result.bytes(), Delivery::Direct);
 }

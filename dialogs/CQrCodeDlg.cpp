@@ -6,7 +6,9 @@
 #include "ui/DataExchange.h"
 #include "ui/MessageBoxes.h"
 #include "commands/TwoDim.h"
-#include "dialogs/SymbolDialogs.h"
+#include "commands/Gbk.h"
+#include "ui/ChoiceCombo.h"
+#include "ui/QtText.h"
 #include "res/QrIds.h"
 #include "res/DialogTemplate.h"
 #include "res/SymbolChoices.h"
@@ -38,7 +40,7 @@ void CQrCodeDlg::OnSendData()
     if (!m_link.CheckPortHandle()) return;   // before the content is looked at
     // Without a selection the bytes are those of index -1, as the index is sent.
     const QrParams params{SelectedByte(m_size, 0), SelectedByte(m_ecc, 0xFF)};
-    const Result result = BuildQrCommand(params, GbkLines(m_content));
+    const Result result = BuildQrCommand(params, Utf8ToGbk(WithCrLf(ToUtf8(m_content->toPlainText()))));
     if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
     m_link.SendToPrinter(result.bytes(), Delivery::Direct);
     UpdateData(false);

@@ -4,6 +4,8 @@
 #include <ctime>
 #include <nlohmann/json.hpp>
 
+#include "res/Hex.h"
+
 namespace tallyx {
 
 namespace {
@@ -28,19 +30,6 @@ std::string IsoTime(std::chrono::system_clock::time_point t)
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", utc.tm_year + 1900, utc.tm_mon + 1,
                   utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, int(ms % 1000));
     return text;
-}
-
-std::string HexPairs(const Bytes& bytes)
-{
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(bytes.size() * 3);
-    for (uint8_t b : bytes) {
-        if (!out.empty()) out += ' ';
-        out += kDigits[b >> 4];
-        out += kDigits[b & 0x0F];
-    }
-    return out;
 }
 
 } // namespace

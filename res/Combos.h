@@ -28,9 +28,11 @@ inline constexpr std::array<Choice, 2> kPrintModes{{{"ASCII", 0x00}, {"Chinese",
 inline constexpr std::array<Choice, 2> kOnOff{{{"ON", 0x01}, {"OFF", 0x00}}};
 inline constexpr std::array<Choice, 4> kDensities{{{"Level1", 0x01}, {"Level2", 0x02}, {"Level3", 0x03}, {"Level4", 0x04}}};
 inline constexpr std::array<Choice, 3> kFonts{{{"Font_1", 0x00}, {"Font_2", 0x01}, {"Font_3", 0x02}}};
-inline constexpr std::array<Choice, 3> kAlignments{{{"左对齐", 0x00}, {"居中对齐", 0x01}, {"右对齐", 0x02}}};
+inline constexpr std::array<Choice, 3> kAlignments{
+    {{"左对齐", 0x00, "left"}, {"居中对齐", 0x01, "center"}, {"右对齐", 0x02, "right"}}};
 // GS ! n: width factor - 1 in the high nibble, height factor - 1 in the low one.
-inline constexpr std::array<Choice, 4> kMagnifications{{{"1倍", 0x00}, {"2倍", 0x11}, {"3倍", 0x22}, {"4倍", 0x33}}};
+inline constexpr std::array<Choice, 4> kMagnifications{
+    {{"1倍", 0x00, "1"}, {"2倍", 0x11, "2"}, {"3倍", 0x22, "3"}, {"4倍", 0x33, "4"}}};
 // "1.33倍" is not in the list, but typed into the command line the printer knows it.
 inline constexpr std::array<Choice, 1> kMagnificationsBeyondList{{{"1.33倍", 0x44}}};
 inline constexpr std::array<Choice, 2> kDhcp{{{"NO", 0x01}, {"YES", 0x02}}};

@@ -32,12 +32,13 @@ enum class Symbology : uint8_t {
 
 namespace barcode {
 // GS H n
-inline constexpr Choice kHriPositions[] = {{"无", 0x00}, {"上面", 0x01}, {"下面", 0x02}, {"上下", 0x03}};
+inline constexpr Choice kHriPositions[] = {
+    {"无", 0x00, "none"}, {"上面", 0x01, "above"}, {"下面", 0x02, "below"}, {"上下", 0x03, "both"}};
 // GS f n
 inline constexpr Choice kHriFonts[] = {{"12X24", 0x00}, {"9X17", 0x01}, {"9X24", 0x02}};
 inline constexpr Choice kSymbologies[] = {
     {"UPC-A", uint8_t(Symbology::UpcA)},     {"UPC-E", uint8_t(Symbology::UpcE)},
-    {"EAN13(JAN13)", uint8_t(Symbology::Ean13)}, {"JAN8", uint8_t(Symbology::Jan8)},
+    {"EAN13(JAN13)", uint8_t(Symbology::Ean13), "EAN13"}, {"JAN8", uint8_t(Symbology::Jan8)},
     {"CODE39", uint8_t(Symbology::Code39)},  {"ITF", uint8_t(Symbology::Itf)},
     {"CODEBAR", uint8_t(Symbology::Codabar)}, {"CODE93", uint8_t(Symbology::Code93)},
     {"CODE128", uint8_t(Symbology::Code128)},
@@ -55,7 +56,7 @@ namespace qr {
 inline constexpr Choice kModuleSizes[] = {{"1", 1}, {"2", 2}, {"3", 3}, {"4", 4},
                                           {"5", 5}, {"6", 6}, {"7", 7}, {"8", 8}};
 // GS ( k 31 45 n: error correction, the level as a raw number
-inline constexpr Choice kEccLevels[] = {{"级别L", 0}, {"级别M", 1}, {"级别Q", 2}, {"级别H", 3}};
+inline constexpr Choice kEccLevels[] = {{"级别L", 0, "L"}, {"级别M", 1, "M"}, {"级别Q", 2, "Q"}, {"级别H", 3, "H"}};
 inline constexpr int kModuleSizeDefault = 7;    // "8"
 inline constexpr int kEccDefault = 1;           // "级别M"
 } // namespace qr

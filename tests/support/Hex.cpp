@@ -6,23 +6,18 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "res/Hex.h"
+
 namespace tallyx::test {
 
 std::string Hex(std::string_view bytes)
 {
-    std::string out;
-    char buf[4];
-    for (unsigned char c : bytes) {
-        std::snprintf(buf, sizeof buf, "%02X", c);
-        if (!out.empty()) out += ' ';
-        out += buf;
-    }
-    return out;
+    return HexPairs(bytes);
 }
 
 std::string Hex(const Bytes& bytes)
 {
-    return Hex(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    return HexPairs(bytes);
 }
 
 Bytes FromHex(std::string_view spaced)
