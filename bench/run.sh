@@ -79,6 +79,18 @@ hf_pair pty 15 "$cli --port $tmp/pty --dry-run init" "$cli --port $tmp/pty init"
 more=$(calc %+.2f "$diff_ms")
 row "command over the virtual printer's pty, whole tallyx-cli" "$(calc '%.2f ms' "$under_s * 1000")" \
     "$(calc '%.2f ms (--dry-run)' "$floor_s * 1000")" "$more ms" "≤ +2 ms" "$(verdict "$more" 2 le)"
+
+# --- the whole status read back (four DLE EOT and four GS I), beside the same command dry ---------
+say "status over the pty and TCP (hyperfine)"
+hf_pair status-pty 15 "$cli --port $tmp/pty --dry-run status" "$cli --port $tmp/pty status"
+more=$(calc %+.2f "$diff_ms")
+row "status over the virtual printer's pty, whole tallyx-cli" "$(calc '%.2f ms' "$under_s * 1000")" \
+    "$(calc '%.2f ms (--dry-run)' "$floor_s * 1000")" "$more ms" "≤ +5 ms" "$(verdict "$more" 5 le)"
+hf_pair status-tcp 15 "$cli --port Ethernet --ip 127.0.0.1 --tcp-port $vp_port --dry-run status" \
+    "$cli --port Ethernet --ip 127.0.0.1 --tcp-port $vp_port status"
+more=$(calc %+.2f "$diff_ms")
+row "status over TCP on loopback, whole tallyx-cli" "$(calc '%.2f ms' "$under_s * 1000")" \
+    "$(calc '%.2f ms (--dry-run)' "$floor_s * 1000")" "$more ms" "—" "—"
 stop_printer
 
 # --- tallyx start until its window is mapped, beside a one-dialog Qt program ----------------------

@@ -5,7 +5,9 @@
 #include <nlohmann/json.hpp>
 
 #include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <ostream>
 #include <thread>
 
@@ -96,10 +98,14 @@ int RunStatus(CliContext& ctx, const StatusArgs& args)
     Link& link = ctx.TheLink();
     InterruptGuard interrupts;
     std::stop_source stop;
-    // Ctrl-C ends a query's wait at once, not at its bound.
+    // Ctrl-C ends a query's wait at once, not at its bound; the end of the command ends the
+    // watcher at once too (a sleep here would add its slice to every status).
     std::jthread watcher([&stop](std::stop_token done) {
+        std::mutex mutex;
+        std::condition_variable_any wake;
+        std::unique_lock lock(mutex);
         while (!done.stop_requested() && !g_interrupted.load())
-            std::this_thread::sleep_for(std::chrono::milliseconds(kWatchSliceMs));
+            wake.wait_for(lock, done, std::chrono::milliseconds(kWatchSliceMs), [] { return g_interrupted.load(); });
         if (g_interrupted.load()) stop.request_stop();
     });
 
