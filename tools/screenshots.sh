@@ -1,7 +1,9 @@
 #!/bin/sh
 # Makes the README's pictures again, under Xvfb on a 1280 x 800 screen: the main window
 # connected to its virtual printer over the network, the virtual printer's window and the
-# receipt it printed (text, a CODE128 barcode and a QR code), written into docs/.
+# receipt it printed (text, a CODE128 barcode and a QR code), the send log, and the status
+# window against the printer ready, paper near end, paper out, cover open and cutter error,
+# written into docs/.
 # Usage: tools/screenshots.sh [BUILD_DIR]
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)

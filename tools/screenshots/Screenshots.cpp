@@ -2,17 +2,23 @@
 // network, a receipt sent through the link (hex lines on standard input, one command a
 // line), and the virtual printer's window. Run by tools/screenshots.sh under Xvfb.
 #include <QApplication>
+#include <QAction>
 #include <QComboBox>
+#include <QLabel>
+#include <QMenu>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "app/CPosToolDlg.h"
 #include "app/ReceiptView.h"
 #include "app/SendLogStore.h"
 #include "app/SendLogWindow.h"
+#include "app/StatusWindow.h"
 #include "app/VirtualPrinterSetup.h"
 #include "app/VirtualPrinterWindow.h"
 #include "commands/Hex.h"
@@ -89,5 +95,22 @@ int main(int argc, char** argv)
     log->move(40, 420);
     ProcessUntil([] { return false; }, 300);
     ok = Save(log->grab().toImage(), out + "/send-log.png") && ok;
+    log->close();
+
+    // The status window against the printer in each state, set as the operator sets it: the
+    // check boxes of the virtual printer's status menu, by their place in the menu.
+    const std::pair<const char*, std::vector<int>> states[] = {
+        {"ready", {}}, {"paper-near-end", {0}}, {"paper-out", {1}}, {"cover-open", {2}}, {"cutter-error", {5}}};
+    StatusWindow* status = ShowStatusWindow(&dialog, dialog.GetLink(), dialog.GetCutterRun());
+    status->move(40, 40);
+    const QList<QAction*> conditions = window->StatusMenu()->actions();
+    for (const auto& [name, ticked] : states) {
+        for (int i = 0; i < conditions.size(); ++i) conditions[i]->setChecked(std::count(ticked.begin(), ticked.end(), i) > 0);
+        const QString before = status->Line()->text();
+        status->Refresh();
+        ProcessUntil([&] { return status->Line()->text() != before; }, 3000);
+        ProcessUntil([] { return false; }, 200);
+        ok = Save(status->grab().toImage(), out + "/status-" + name + ".png") && ok;
+    }
     return ok ? 0 : 1;
 }
