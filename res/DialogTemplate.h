@@ -27,6 +27,7 @@ inline constexpr uint32_t kFlat = 1u << 2;
 inline constexpr uint32_t kScrollBars = 1u << 3;    // both scroll bars, no wrapping
 inline constexpr uint32_t kWantReturn = 1u << 4;    // Return makes a new line
 inline constexpr uint32_t kDefault = 1u << 5;       // the default push button
+inline constexpr uint32_t kCommandSet = 1u << 6;    // enabled only while connected
 } // namespace ctl
 
 // x, y, width, height in dialog units. A combo's height includes its drop list.

@@ -41,6 +41,11 @@ constexpr ControlDef Button(int id, std::string_view label, DluRect r)
 {
     return L(id, K::PushButton, label, r, kFlat);
 }
+// A button of the command set: enabled by connecting, disabled by disconnecting.
+constexpr ControlDef Command(int id, std::string_view label, DluRect r)
+{
+    return L(id, K::PushButton, label, r, kFlat | kCommandSet);
+}
 
 constexpr std::array kMainControls{
     L(m::kBaudLabel, K::StaticText, kBaud, {112, 14, 31, 12}, kAlignCentre),
@@ -61,53 +66,53 @@ constexpr std::array kMainControls{
     Button(m::kSave, "保  存", {401, 109, 33, 13}),
     L(m::kSendTrigger, K::PushButton, "hhh", {411, 111, 16, 10}),
     L(0, K::GroupBox, "打印机功能参数设置", {232, 133, 226, 116}),
-    Button(m::kSelfTestPage, "打印自检页", {403, 162, 48, 13}),
-    Button(m::kPrintMode, kPrintMode, {238, 181, 48, 13}),
-    Button(m::kDensity, kDensity, {348, 181, 48, 13}),
-    Button(m::kBuzzer, kBuzzer, {238, 197, 48, 13}),
-    Button(m::kCutter, kCutter, {348, 197, 48, 13}),
+    Command(m::kSelfTestPage, "打印自检页", {403, 162, 48, 13}),
+    Command(m::kPrintMode, kPrintMode, {238, 181, 48, 13}),
+    Command(m::kDensity, kDensity, {348, 181, 48, 13}),
+    Command(m::kBuzzer, kBuzzer, {238, 197, 48, 13}),
+    Command(m::kCutter, kCutter, {348, 197, 48, 13}),
     Field(m::kPrintModeCombo, K::ListCombo, kPrintMode, {293, 181, 48, 98}),
     Field(m::kBuzzerCombo, K::ListCombo, kBuzzer, {293, 197, 48, 98}),
     Field(m::kCutterCombo, K::ListCombo, kCutter, {403, 197, 48, 98}),
     Field(m::kDensityCombo, K::ListCombo, kDensity, {403, 181, 48, 98}),
-    Button(m::kPrinterBaud, kPrinterBaud, {238, 213, 48, 13}),
+    Command(m::kPrinterBaud, kPrinterBaud, {238, 213, 48, 13}),
     Field(m::kPrinterBaudCombo, K::ListCombo, kPrinterBaud, {293, 213, 48, 98}),
-    Button(m::kFactoryReset, "恢复出厂设置", {348, 162, 48, 13}),
-    Button(m::kFont, kFont, {348, 213, 48, 13}),
+    Command(m::kFactoryReset, "恢复出厂设置", {348, 162, 48, 13}),
+    Command(m::kFont, kFont, {348, 213, 48, 13}),
     Field(m::kFontCombo, K::ListCombo, kFont, {403, 213, 48, 98}),
     L(m::kReopen, K::PushButton, "HHH2", {408, 110, 19, 10}),
-    Button(m::kHexMode, "HEX模式", {238, 251, 31, 15}),
+    Command(m::kHexMode, "HEX模式", {238, 251, 31, 15}),
     Field(m::kPrintText, K::MultiLineEdit, kPrintTest, {12, 44, 214, 209}, kScrollBars | kWantReturn),
     L(0, K::GroupBox, kPrintTest, {6, 32, 224, 253}),
-    Button(m::kSendText, "发  送", {79, 265, 36, 13}),
+    Command(m::kSendText, "发  送", {79, 265, 36, 13}),
     L(0, K::StaticText, kSendCount, {13, 268, 31, 8}),
     Field(m::kSendCount, K::Edit, kSendCount, {46, 265, 30, 13}, kAlignCentre),
-    Button(m::kInit, "初始化打印机", {238, 146, 48, 13}),
-    Button(m::kUnderline, "设置下划线", {293, 146, 48, 13}),
-    Button(m::kBold, "设置粗体打印", {348, 146, 48, 13}),
-    Button(m::kRotate, "设置旋转打印", {293, 162, 48, 13}),
-    Button(m::kUpsideDown, "设置倒置打印", {403, 146, 48, 13}),
-    Button(m::kReverse, "设置黑白打印", {238, 162, 48, 13}),
-    Button(m::kAlign, kAlignment, {238, 229, 48, 13}),
-    Button(m::kMagnify, kMagnify, {348, 229, 48, 13}),
+    Command(m::kInit, "初始化打印机", {238, 146, 48, 13}),
+    Command(m::kUnderline, "设置下划线", {293, 146, 48, 13}),
+    Command(m::kBold, "设置粗体打印", {348, 146, 48, 13}),
+    Command(m::kRotate, "设置旋转打印", {293, 162, 48, 13}),
+    Command(m::kUpsideDown, "设置倒置打印", {403, 146, 48, 13}),
+    Command(m::kReverse, "设置黑白打印", {238, 162, 48, 13}),
+    Command(m::kAlign, kAlignment, {238, 229, 48, 13}),
+    Command(m::kMagnify, kMagnify, {348, 229, 48, 13}),
     Field(m::kAlignCombo, K::ListCombo, kAlignment, {293, 229, 48, 98}),
     Field(m::kMagnifyCombo, K::ListCombo, kMagnify, {403, 229, 48, 98}),
-    Button(m::kNvLogo, "NV LOGO", {275, 251, 31, 15}),
-    Button(m::kCodePage, "代码页", {312, 251, 31, 15}),
-    Button(m::kBarCode, "一维码", {349, 251, 31, 15}),
-    Button(m::kQrCode, "二维码", {386, 251, 31, 15}),
-    Button(m::kPdf417, "PDF417", {423, 251, 31, 15}),
+    Command(m::kNvLogo, "NV LOGO", {275, 251, 31, 15}),
+    Command(m::kCodePage, "代码页", {312, 251, 31, 15}),
+    Command(m::kBarCode, "一维码", {349, 251, 31, 15}),
+    Command(m::kQrCode, "二维码", {386, 251, 31, 15}),
+    Command(m::kPdf417, "PDF417", {423, 251, 31, 15}),
     L(m::kHex, K::CheckBox, " HEX", {165, 267, 32, 10}),
     Button(m::kClear, "清空", {199, 265, 21, 13}),
     L(0, K::StaticText, kDns, {250, 112, 35, 9}, kAlignRight),
     L(0, K::StaticText, kDhcp, {250, 41, 35, 12}, kAlignRight),
     Field(m::kNetDns, K::IpAddress, kDns, {290, 110, 100, 12}),
     Field(m::kDhcp, K::ListCombo, kDhcp, {290, 41, 35, 98}),
-    Button(m::kSelfTest, "SelfTest", {119, 265, 36, 13}),
-    Button(m::kCutterCheck, "切刀测试", {238, 268, 31, 15}),
-    Button(m::kDrawer, "钱箱测试", {275, 268, 31, 15}),
-    Button(m::kBuzzerTest, "蜂鸣测试", {312, 268, 31, 15}),
-    Button(m::kVoiceTest, "语音测试", {349, 268, 31, 15}),
+    Command(m::kSelfTest, "SelfTest", {119, 265, 36, 13}),
+    Command(m::kCutterCheck, "切刀测试", {238, 268, 31, 15}),
+    Command(m::kDrawer, "钱箱测试", {275, 268, 31, 15}),
+    Command(m::kBuzzerTest, "蜂鸣测试", {312, 268, 31, 15}),
+    Command(m::kVoiceTest, "语音测试", {349, 268, 31, 15}),
 };
 
 // Icon 128 is drawn at its own size (32 x 32 pixels); the rectangle gives its place.
@@ -121,18 +126,25 @@ constexpr std::array kAboutControls{
 constexpr DialogTemplate kMainWindow{102, kMainCaption, 10, 467, 289, kMainControls};
 constexpr DialogTemplate kAbout{100, kAboutCaption, 9, 235, 55, kAboutControls};
 
-constexpr std::array kCommandSet{
-    m::kPrintMode, m::kBuzzer, m::kCutter, m::kDensity, m::kSelfTestPage, m::kSelfTest,
-    m::kPrinterBaud, m::kFactoryReset, m::kFont, m::kHexMode, m::kSendText, m::kInit, m::kUnderline,
-    m::kBold, m::kRotate, m::kUpsideDown, m::kReverse, m::kAlign, m::kMagnify, m::kNvLogo,
-    m::kCodePage, m::kBarCode, m::kQrCode, m::kPdf417, m::kCutterCheck, m::kVoiceTest, m::kDrawer,
-    m::kBuzzerTest,
-};
+constexpr size_t CountCommandSet()
+{
+    size_t n = 0;
+    for (const ControlDef& c : kMainControls) n += (c.flags & kCommandSet) != 0;
+    return n;
+}
+
+constexpr auto kCommandSetIds = [] {
+    std::array<int, CountCommandSet()> ids{};
+    size_t n = 0;
+    for (const ControlDef& c : kMainControls)
+        if (c.flags & kCommandSet) ids[n++] = c.id;
+    return ids;
+}();
 } // namespace
 
 const DialogTemplate& MainWindowTemplate() { return kMainWindow; }
 const DialogTemplate& AboutTemplate() { return kAbout; }
 
-std::span<const int> CommandSetIds() { return kCommandSet; }
+std::span<const int> CommandSetIds() { return kCommandSetIds; }
 
 } // namespace tallyx
