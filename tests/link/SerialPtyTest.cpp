@@ -81,7 +81,7 @@ TEST(SerialPort, LargeWriteIsHandedOverWhole)
     Bytes big(20 * 1024);
     for (size_t i = 0; i < big.size(); ++i) big[i] = uint8_t(i * 7 + i / 256);
     std::string got;
-    std::thread reader([&] { got = printer.Read(big.size()); });
+    std::thread reader([&, &device = printer] { got = device.Read(big.size()); });
     link.SendToPrinter(big, Delivery::Posted);
     reader.join();
     ASSERT_EQ(got.size(), big.size());
