@@ -2,37 +2,17 @@
 // and its exit status over TCP, and its words over the pseudo-terminal.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
-#include "link/PosixPlatform.h"
 #include "tests/cli/CliRun.h"
 #include "tests/support/LoopbackServer.h"
-#include "tests/support/TestDir.h"
-#include "vprinter/VirtualPrinter.h"
+#include "tests/vprinter/RunningPrinter.h"
 
 namespace tallyx::vprinter::test {
 namespace {
 
-namespace fs = std::filesystem;
 
-class StatusCli : public ::testing::Test {
+class StatusCli : public RunningPrinter {
 protected:
-    void SetUp() override
-    {
-        m_dir = tallyx::test::FreshTestDir("tallyx-vp-status-");
-        VirtualPrinterOptions o;
-        o.listenPort = 0;
-        o.ptyPath = (m_dir / "ttyVP").string();
-        o.outDir = (m_dir / "out").string();
-        m_printer = std::make_unique<VirtualPrinter>(o);
-        std::string error;
-        ASSERT_TRUE(m_printer->Start(&error)) << error;
-    }
-    void TearDown() override
-    {
-        m_printer.reset();
-        fs::remove_all(m_dir);
-    }
     tallyx::test::CliRun OverTcp(const std::vector<std::string>& more)
     {
         std::vector<std::string> args{"--port", "Ethernet", "--ip", "127.0.0.1", "--tcp-port",
@@ -40,10 +20,6 @@ protected:
         args.insert(args.end(), more.begin(), more.end());
         return tallyx::test::RunCliWith(m_platform, args);
     }
-
-    fs::path m_dir;
-    std::unique_ptr<VirtualPrinter> m_printer;
-    PosixPlatform m_platform;
 };
 
 TEST_F(StatusCli, EachStateItsJsonAndExitStatus)

@@ -9,14 +9,12 @@
 #include "res/Faults.h"
 #include "link/PosixPlatform.h"
 #include "tests/support/RecordingPlatform.h"
-#include "tests/support/TestDir.h"
-#include "vprinter/VirtualPrinter.h"
+#include "tests/vprinter/RunningPrinter.h"
 #include "jobs/PrinterQueries.h"
 
 namespace tallyx::vprinter::test {
 namespace {
 
-namespace fs = std::filesystem;
 
 using Host = tallyx::test::FakeHost;
 
@@ -30,29 +28,9 @@ bool WaitForFiles(const VirtualPrinter& printer, size_t count)
     return true;
 }
 
-class ToolLink : public ::testing::Test {
+class ToolLink : public RunningPrinter {
 protected:
-    void SetUp() override
-    {
-        m_dir = tallyx::test::FreshTestDir("tallyx-vp-tool-");
-        VirtualPrinterOptions o;
-        o.listenPort = 0;
-        o.ptyPath = (m_dir / "ttyVP").string();
-        o.outDir = (m_dir / "out").string();
-        m_printer = std::make_unique<VirtualPrinter>(o);
-        std::string error;
-        ASSERT_TRUE(m_printer->Start(&error)) << error;
-    }
-    void TearDown() override
-    {
-        m_printer.reset();
-        fs::remove_all(m_dir);
-    }
-
-    fs::path m_dir;
-    std::unique_ptr<VirtualPrinter> m_printer;
     Host m_host;
-    PosixPlatform m_platform;
 };
 
 TEST_F(ToolLink, EthernetConnectReadsTheStoredParametersAndSelfTestPrints)
