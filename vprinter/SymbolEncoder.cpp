@@ -116,9 +116,18 @@ SymbolResult EncodeSymbol(const SymbolRequest& request)
     m.width = s.width;
     m.rows = s.rows;
     m.dark.assign(size_t(m.width) * size_t(m.rows), 0);
+    // Rows zint leaves at 0 share what the fixed ones leave of the symbol's height.
+    float fixed = 0;
+    int shared = 0;
+    for (int row = 0; row < m.rows; ++row) {
+        fixed += s.row_height[row];
+        shared += s.row_height[row] <= 0 ? 1 : 0;
+    }
+    const float share = shared ? (s.height - fixed) / float(shared) : 0;
     for (int row = 0; row < m.rows; ++row) {
         for (int col = 0; col < m.width; ++col) m.dark[size_t(row) * size_t(m.width) + size_t(col)] = ModuleSet(s, row, col);
-        m.rowModules.push_back(std::max(1, int(s.row_height[row] + 0.5f)));
+        const float h = s.row_height[row] > 0 ? s.row_height[row] : share;
+        m.rowModules.push_back(std::max(1, int(h + 0.5f)));
     }
     m.text = reinterpret_cast<const char*>(s.text);
     return result;
