@@ -143,6 +143,12 @@ bool PaintBoxCharacter(QPainter& p, const QRectF& cell, char16_t c, const QColor
     }
 }
 
+// Box-drawing and block characters run to the cell's edges and beyond, to meet their neighbours.
+bool BoxOrBlock(const QString& text)
+{
+    return text.size() == 1 && text.front().unicode() >= 0x2500 && text.front().unicode() <= 0x259F;
+}
+
 // How far from the centre of its advance the character's ink reaches, left or right, drawn
 // centred as Qt::AlignCenter draws it (and one dot further right when bold).
 double WidestInkHalf(const QFontMetricsF& metrics, const QString& text, bool bold)
@@ -269,7 +275,7 @@ void GlyphCache::DrawText(QPainter& p, QPointF centre, const Glyph& g, const QCo
     // A character the font draws wider than the cell (Cyrillic, Greek, symbols: their full
     // width) is narrowed to fit it, as the printer's own font has it; cut at the cell's edges
     // it loses its sides (the tail of щ, and it reads as ш).
-    const double half = WidestInkHalf(QFontMetricsF(Font(fontB)), text, g.bold);
+    const double half = BoxOrBlock(text) ? 0 : WidestInkHalf(QFontMetricsF(Font(fontB)), text, g.bold);
     if (half > baseW / 2.0) {
         const double squeeze = (baseW / 2.0 - 0.5) / half;
         p.scale(squeeze, 1);

@@ -205,6 +205,20 @@ TEST(Glyphs, ShchaKeepsTheTailThatTellsItFromSha)
     }
 }
 
+TEST(Glyphs, BoxDrawingLinesStillMeetTheirNeighbours)
+{
+    TmT88Probe p;
+    p.FeedHex("1B 74 00 C4 C4 C4 0A");   // PC437: three light horizontals
+    const Receipt& r = p.interpreter.CurrentReceipt();
+    const QImage image = RenderReceipt(r);
+    const std::vector<Cell> cells = LineCells(r).at(0);
+    ASSERT_EQ(cells.size(), 3u);
+    const QRect line = cells[0].rect.united(cells[2].rect);
+    int fullest = 0;
+    for (int y = line.top(); y <= line.bottom(); ++y) fullest = std::max(fullest, Ink(image, QRect(line.left(), y, line.width(), 1)));
+    EXPECT_EQ(fullest, line.width()) << "one unbroken line";
+}
+
 TEST(Pictures, DotsLandExactlyWhereTheCommandsPutThem)
 {
     PrinterProbe p;
