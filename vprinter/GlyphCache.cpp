@@ -97,6 +97,8 @@ void PaintArm(QPainter& p, const QRectF& cell, uint8_t weight, bool horizontal, 
     if (weight == 3) {
         bar(-2, 2);
         bar(2, 2);
+    } else if (weight == 1 && horizontal) {
+        bar(-0.5, 1);   // one dot high, on the row of the font's own light horizontal
     } else {
         bar(0, t);
     }
