@@ -96,6 +96,14 @@ Symbol Encoded(const SymbolRequest& request, std::string& error)
     case SymbolKind::DataBarExpandedStacked: s.option_2 = request.size; break;
     default: break;
     }
+    // zint takes a length of 0 for "up to the NUL" and reads past the data.
+    if (request.data.empty()) {
+        error = request.kind == SymbolKind::MaxiCode && !request.primary.empty()
+                    ? "no secondary message after the postcode, country and service"
+                    : "no data";
+        symbol.reset();
+        return symbol;
+    }
     const int status = ZBarcode_Encode(&s, request.data.data(), int(request.data.size()));
     if (status >= ZINT_ERROR) {
         error = s.errtxt;

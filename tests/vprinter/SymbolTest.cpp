@@ -243,6 +243,8 @@ TEST(TwoDimensionalSymbols, OtherSymbolsSetUpAndTheirOutOfRangeValues)
             {"1D 28 6B 03 00 32 51 30", "MaxiCode print: no data stored"},
             {"1D 28 6B 06 00 32 50 30 31 32 33 1D 28 6B 03 00 32 51 30",
              "MaxiCode print: mode 2 takes a postcode, country and service first, each ended by GS, not printed"},
+            {"1D 28 6B 0F 00 32 50 30 31 32 33 1D 38 34 30 1D 30 30 31 1D 1D 28 6B 03 00 32 51 30",
+             "MaxiCode print: no secondary message after the postcode, country and service, not printed"},
             {"1D 28 6B 03 00 33 43 09", "GS1 DataBar module width: invalid, ignored"},
             {"1D 28 6B 04 00 33 47 69 00", "GS1 DataBar Expanded Stacked width: invalid, ignored"},
             {"1D 28 6B 05 00 33 50 30 47 31 1D 28 6B 03 00 33 51 30",
