@@ -175,6 +175,41 @@ ratio=$(calc %.2f "$last / $first")
 row "tallyx-cli --dry-run cutter-test peak memory, 99,999 cycles" "$(calc '%.1f MB' "$last / 1024")" \
     "$(calc '%.1f MB (1,000 cycles)' "$first / 1024")" "$ratio ×" "≤ 1.1 ×" "$(verdict "$ratio" 1.1 le)"
 
+# --- 100 receiptline receipts drawn: tallyx-vprinter render beside receiptline's own SVG under node -----
+# The receipts of tests/vprinter/corpus/receiptline.bin (two a file, made by make-corpus.mjs from
+# the document below), 50 times over. node and receiptline (found by require: NODE_PATH or the
+# global modules) are optional; without them the row says so.
+say "100 receiptline receipts: render beside receiptline's SVG"
+for _ in $(seq 50); do cat "$(dirname "$0")/../tests/vprinter/corpus/receiptline.bin"; done >"$tmp/receiptline-100.bin"
+mkdir -p "$tmp/rl-png" "$tmp/rl-svg"
+cat >"$tmp/rl-svg.mjs" <<'NODE'
+import { createRequire } from 'node:module';
+import { writeFileSync } from 'node:fs';
+const receiptline = createRequire(import.meta.url)('receiptline');
+const doc = ['^^^TALLYX CAFE', 'Item | Qty | Price', '-', 'Coffee | 2 | 7.00', 'Cake | 1 | 6.50', '-',
+    '^TOTAL | ^13.50', '{code:https://tallyx.example/r/42; option:qrcode,4,m}', '=',
+    'Second receipt', '{code:TALLYX42; option:code128,2,72,hri}', '='].join('\n');
+const receipts = doc.split('\n=\n').map((r) => r.replace(/\n?=$/, ''));
+const printer = { cpl: 48, encoding: 'multilingual', spacing: false };
+for (let i = 0; i < 100; i++)
+    writeFileSync(`${process.argv[2]}/receipt-${i + 1}.svg`, receiptline.transform(receipts[i % 2], printer));
+NODE
+render_cmd="env QT_QPA_PLATFORM=offscreen $vprinter render --profile tm-t88 --out $tmp/rl-png $tmp/receiptline-100.bin"
+if ! command -v node >/dev/null || ! node "$tmp/rl-svg.mjs" "$tmp/rl-svg" 2>"$tmp/rl-node.err"; then
+    say "receiptline's renderer not run: $(head -c 200 "$tmp/rl-node.err" 2>/dev/null || echo 'no node')"
+    row "tallyx-vprinter render --profile tm-t88 of 100 receiptline receipts, whole process" "skipped" \
+        "skipped (no node or no receiptline)" "—" "≥ 10 × faster" "skipped"
+elif [ "$($render_cmd 2>/dev/null | wc -l)" != 100 ]; then
+    row "tallyx-vprinter render --profile tm-t88 of 100 receiptline receipts, whole process" "not 100 pictures" \
+        "—" "—" "≥ 10 × faster" "over"
+else
+    hf_pair receiptline 3 "node $tmp/rl-svg.mjs $tmp/rl-svg" "$render_cmd"
+    faster=$(calc %.1f "1 / $ratio")
+    row "tallyx-vprinter render --profile tm-t88 of 100 receiptline receipts, whole process" \
+        "$(calc '%.0f ms' "$under_s * 1000")" "$(calc '%.0f ms (receiptline SVG, node)' "$floor_s * 1000")" \
+        "$faster × faster" "≥ 10 × faster" "$(verdict "$faster" 10 ge)"
+fi
+
 echo "| figure | value | floor or peer | ratio | goal | result |"
 echo "|---|---|---|---|---|---|"
 printf '%s\n' "${rows[@]}"

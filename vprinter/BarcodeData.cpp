@@ -12,6 +12,9 @@ constexpr BarcodeSymbology kSymbologies[] = {
     {0, 65, "UPC-A", K::UpcA},    {1, 66, "UPC-E", K::UpcE},  {2, 67, "EAN13", K::Ean13},
     {3, 68, "EAN8", K::Ean8},     {4, 69, "CODE39", K::Code39}, {5, 70, "ITF", K::Itf},
     {6, 71, "CODABAR", K::Codabar}, {0xFF, 72, "CODE93", K::Code93}, {0xFF, 73, "CODE128", K::Code128},
+    {0xFF, 74, "GS1-128", K::Gs1_128}, {0xFF, 75, "GS1 DATABAR OMNIDIRECTIONAL", K::DataBarOmni},
+    {0xFF, 76, "GS1 DATABAR TRUNCATED", K::DataBarTruncated}, {0xFF, 77, "GS1 DATABAR LIMITED", K::DataBarLimited},
+    {0xFF, 78, "GS1 DATABAR EXPANDED", K::DataBarExpanded},
 };
 
 constexpr std::string_view kCode39Chars = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ -.$/+%";
@@ -53,6 +56,125 @@ BarcodeInput Gtin(const Bytes& d, size_t bare)
     }
     if (d.size() == bare) in.note = std::string("check digit ") + check + " added";
     in.data.assign(digits.begin(), digits.end());
+    return in;
+}
+
+// UPC-E: its 6 digits (with the number system in front, 7; and the check digit, 8), or the
+// UPC-A number of 11 or 12 digits it is the short form of.
+BarcodeInput UpcE(const Bytes& d)
+{
+    BarcodeInput in;
+    if (d.size() < 6 || (d.size() > 8 && d.size() < 11) || d.size() > 12) {
+        in.fault = "takes 6 to 8, 11 or 12 digits, got " + std::to_string(d.size());
+        return in;
+    }
+    if (in.fault = NotDigit(d); !in.fault.empty()) return in;
+    if (d.size() <= 8) {
+        in.data = d;
+        return in;
+    }
+    in = Gtin(d, 11);
+    if (!in.fault.empty()) return in;
+    const std::string a(in.data.begin(), in.data.end());   // number system, 5 maker, 5 product digits
+    const std::string maker = a.substr(1, 5), item = a.substr(6, 5);
+    std::string e;   // the six digits of the short form
+    if (a[0] != '0' && a[0] != '1') e.clear();
+    else if (maker.ends_with("00") && maker[2] <= '2' && item.starts_with("00"))
+        e = maker.substr(0, 2) + item.substr(2, 3) + maker[2];
+    else if (maker.ends_with("00") && item.starts_with("000")) e = maker.substr(0, 3) + item.substr(3, 2) + "3";
+    else if (maker.ends_with("0") && item.starts_with("0000")) e = maker.substr(0, 4) + item[4] + "4";
+    else if (!maker.ends_with("0") && item.starts_with("0000") && item[4] >= '5') e = maker + item[4];
+    if (e.empty()) {
+        in.fault = "UPC-A number " + a + " has no UPC-E form";
+        in.data.clear();
+        return in;
+    }
+    in.note = "UPC-A number " + a + " printed in its UPC-E form";
+    e.insert(e.begin(), a[0]);
+    in.data.assign(e.begin(), e.end());
+    return in;
+}
+
+// GS1 data as printers take it: application identifiers in parentheses (printed, not
+// encoded) or the element strings one after another, {1 (FNC1) after one of variable length;
+// {{ {( {) {* are those characters. `checkStar`: a '*' stands for the check digit of the
+// digits before it in its element (GS1-128); otherwise '*' is skipped. The result is zint's
+// bracketed form; without parentheses each element's first two digits are taken as its
+// identifier and zint does not check it.
+BarcodeInput Gs1(const Bytes& d, bool checkStar, bool& checked)
+{
+    BarcodeInput in;
+    const bool parens = std::find(d.begin(), d.end(), uint8_t('(')) != d.end();
+    checked = parens;
+    std::string out, element;   // `element`: the data of the element being read
+    bool inAi = false, ended = true;
+    for (size_t i = 0; i < d.size() && in.fault.empty(); ++i) {
+        uint8_t b = d[i];
+        if (b == '{') {
+            const uint8_t code = i + 1 < d.size() ? d[++i] : 0;
+            if (code == '1') {
+                if (!parens) ended = true;
+                continue;
+            }
+            if (code != '{' && code != '(' && code != ')' && code != '*') {
+                in.fault = code ? "'{" + std::string(1, char(code)) + "' is not a GS1 code" : "'{' at the end of the data";
+                break;
+            }
+            b = code;
+        } else if (parens && b == '(') {
+            if (inAi) in.fault = "'(' inside an application identifier";
+            inAi = true;
+            out += '[';
+            element.clear();
+            continue;
+        } else if (parens && b == ')') {
+            if (!inAi) in.fault = "')' without its '('";
+            inAi = false;
+            out += ']';
+            continue;
+        } else if (b == '*') {
+            if (!checkStar) continue;
+            if (element.empty() || NotDigit(Bytes(element.begin(), element.end())) != "") {
+                in.fault = "'*' does not follow the digits of a check digit";
+                break;
+            }
+            b = uint8_t(GtinCheckDigit(element));
+        }
+        if (b < 0x20 || b >= 0x7F) {
+            in.fault = Shown(b) + " is not a GS1 character";
+            break;
+        }
+        if (parens && out.empty()) {
+            in.fault = "data before the first application identifier";
+            break;
+        }
+        if (!parens && ended) {
+            if (i + 2 > d.size()) {
+                in.fault = "an element shorter than its application identifier";
+                break;
+            }
+            out += "[" + std::string(1, char(b)) + char(d[++i]) + "]";
+            ended = false;
+            element.clear();
+            continue;
+        }
+        out += char(b);
+        if (!inAi) element += char(b);
+    }
+    if (in.fault.empty() && inAi) in.fault = "'(' without its ')'";
+    if (in.fault.empty() && out.empty()) in.fault = "no application identifier";
+    if (in.fault.empty()) in.data.assign(out.begin(), out.end());
+    return in;
+}
+
+// GS1 DataBar of one item number: the 13 digits of the GTIN without its check digit.
+BarcodeInput DataBarGtin(const Bytes& d, bool limited)
+{
+    BarcodeInput in;
+    if (d.size() != 13) in.fault = "takes 13 digits, got " + std::to_string(d.size());
+    else in.fault = NotDigit(d);
+    if (in.fault.empty() && limited && d[0] > '1') in.fault = "the first digit must be 0 or 1";
+    if (in.fault.empty()) in.data = d;
     return in;
 }
 
@@ -153,14 +275,24 @@ BarcodeInput PrepareBarcodeData(SymbolKind kind, const Bytes& d)
 {
     BarcodeInput in;
     switch (kind) {
+    case K::Gs1_128:
+    case K::DataBarExpanded:
+    case K::DataBarExpandedStacked:
+    {
+        bool checked = true;
+        in = Gs1(d, kind == K::Gs1_128, checked);
+        in.gs1Checked = checked;
+        return in;
+    }
+    case K::DataBarOmni:
+    case K::DataBarTruncated:
+    case K::DataBarStacked:
+    case K::DataBarStackedOmni: return DataBarGtin(d, false);
+    case K::DataBarLimited: return DataBarGtin(d, true);
     case K::UpcA: return Gtin(d, 11);
     case K::Ean13: return Gtin(d, 12);
     case K::Ean8: return Gtin(d, 7);
-    case K::UpcE:
-        if (d.size() < 6 || d.size() > 8) in.fault = "takes 6 to 8 digits, got " + std::to_string(d.size());
-        else in.fault = NotDigit(d);
-        if (in.fault.empty()) in.data = d;
-        return in;
+    case K::UpcE: return UpcE(d);
     case K::Itf:
         in.fault = NotDigit(d);
         if (in.fault.empty()) in.data = d;

@@ -22,6 +22,7 @@ struct BarcodeInput {
     Bytes data;          // for the encoder
     std::string fault;   // why it cannot be printed ("" when it can)
     std::string note;    // what was changed on the way, for the log
+    bool gs1Checked = true;   // GS1 data whose application identifiers zint can check
 };
 
 BarcodeInput PrepareBarcodeData(SymbolKind kind, const Bytes& data);

@@ -2,6 +2,8 @@
 
 #include "vprinter/BarcodeData.h"
 
+#include <algorithm>
+
 namespace tallyx::vprinter {
 
 namespace {
@@ -11,6 +13,19 @@ int SmallValue(uint8_t n, int largest)
 {
     const int v = n >= '0' ? n - '0' : n;
     return v >= 0 && v <= largest ? v : -1;
+}
+
+// Code 39, ITF and Codabar: the wide element's dots at each module width, as the command
+// references give them (thin 0.25 mm, thick 0.625 mm at width 2, and so on).
+int WideDots(int moduleWidth)
+{
+    static constexpr int kWide[] = {0, 3, 5, 8, 10, 13, 16, 18, 20};
+    return kWide[std::clamp(moduleWidth, 1, 8)];
+}
+
+bool TwoWidth(SymbolKind kind)
+{
+    return kind == SymbolKind::Code39 || kind == SymbolKind::Itf || kind == SymbolKind::Codabar;
 }
 
 } // namespace
@@ -55,18 +70,25 @@ std::string BarcodeExecutor::Print(uint8_t m, const Bytes& data, bool kept)
     const std::string name(s->name);
     const BarcodeInput input = PrepareBarcodeData(s->kind, data);
     if (!input.fault.empty()) return name + " " + PrintableText(data) + ": " + input.fault + ", not printed";
-    const SymbolResult encoded = EncodeSymbol({s->kind, input.data});
+    SymbolRequest request{s->kind, input.data};
+    request.gs1Checked = input.gs1Checked;
+    SymbolResult encoded = EncodeSymbol(request);
     if (!encoded.error.empty()) return name + " " + PrintableText(data) + ": " + encoded.error + ", not printed";
+    int moduleDots = m_setup.moduleWidth;
+    if (TwoWidth(s->kind)) {
+        encoded.modules = TwoWidthElements(encoded.modules, moduleDots, WideDots(moduleDots));
+        moduleDots = 1;
+    }
 
     const int paper = m_ctx.layout.PaperDots();
-    const int barsWidth = encoded.modules.width * m_setup.moduleWidth;
+    const int barsWidth = encoded.modules.width * moduleDots;
     const int width = m_setup.leftMargin + barsWidth;
     if (width > paper)
         return name + " " + PrintableText(data) + ": " + std::to_string(width) + " dots wide, wider than the paper (" +
                std::to_string(paper) + "), not printed";
 
     m_ctx.layout.FlushLine();
-    Picture bars = ModulesToPicture(encoded.modules, m_setup.moduleWidth, m_setup.barHeight, m_setup.leftMargin);
+    Picture bars = ModulesToPicture(encoded.modules, moduleDots, m_setup.barHeight, m_setup.leftMargin);
     bars.x = m_ctx.layout.AlignedX(width, m_ctx.style.align);
     const int barsX = bars.x + m_setup.leftMargin;
     if (m_setup.hriPosition & 1) PlaceReadableLine(encoded.modules.text, barsX, barsWidth);

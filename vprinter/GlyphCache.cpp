@@ -1,5 +1,6 @@
 #include "vprinter/GlyphCache.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
 #include <cstring>
@@ -96,6 +97,8 @@ void PaintArm(QPainter& p, const QRectF& cell, uint8_t weight, bool horizontal, 
     if (weight == 3) {
         bar(-2, 2);
         bar(2, 2);
+    } else if (weight == 1 && horizontal) {
+        bar(-0.5, 1);   // one dot high, on the row of the font's own light horizontal
     } else {
         bar(0, t);
     }
@@ -140,6 +143,22 @@ bool PaintBoxCharacter(QPainter& p, const QRectF& cell, char16_t c, const QColor
     }
     default: return false;
     }
+}
+
+// Box-drawing and block characters run to the cell's edges and beyond, to meet their neighbours.
+bool BoxOrBlock(const QString& text)
+{
+    return text.size() == 1 && text.front().unicode() >= 0x2500 && text.front().unicode() <= 0x259F;
+}
+
+// How far from the centre of its advance the character's ink reaches, left or right, drawn
+// centred as Qt::AlignCenter draws it (and one dot further right when bold).
+double WidestInkHalf(const QFontMetricsF& metrics, const QString& text, bool bold)
+{
+    const QRectF ink = metrics.tightBoundingRect(text);
+    if (ink.isEmpty()) return 0;
+    const double start = -metrics.horizontalAdvance(text) / 2.0;
+    return std::max(-(start + ink.left()), start + ink.right() + (bold ? 1 : 0));
 }
 
 } // namespace
@@ -252,6 +271,19 @@ void GlyphCache::DrawText(QPainter& p, QPointF centre, const Glyph& g, const QCo
     const QRectF base(-baseW / 2.0, -baseH / 2.0, baseW, baseH);
     const QString text = QString::fromUtf8(g.text.data(), qsizetype(g.text.size()));
     if (text.size() == 1 && PaintBoxCharacter(p, base, text.front().unicode(), ink)) {
+        p.restore();
+        return;
+    }
+    // A character the font draws wider than the cell (Cyrillic, Greek, symbols: their full
+    // width) is narrowed to fit it, as the printer's own font has it; cut at the cell's edges
+    // it loses its sides (the tail of щ, and it reads as ш).
+    const double half = BoxOrBlock(text) ? 0 : WidestInkHalf(QFontMetricsF(Font(fontB)), text, g.bold);
+    if (half > baseW / 2.0) {
+        const double squeeze = (baseW / 2.0 - 0.5) / half;
+        p.scale(squeeze, 1);
+        const QRectF wide(base.left() / squeeze, base.top(), base.width() / squeeze, base.height());
+        p.drawText(wide, Qt::AlignCenter, text);
+        if (g.bold) p.drawText(wide.translated(1, 0), Qt::AlignCenter, text);
         p.restore();
         return;
     }

@@ -17,8 +17,10 @@ PrinterEngine::PrinterEngine(EngineOptions options, Listener listener)
         m_state = m_store->Load(&error, m_state);
         if (!error.empty()) m_warnings += "state file ignored, factory settings used: " + error + "\n";
     }
-    if (!m_options.logPath.empty()) {
-        m_log = std::make_unique<CommandLog>(m_options.logPath);
+    if (m_options.log) {
+        m_log = m_options.log;
+    } else if (!m_options.logPath.empty()) {
+        m_log = std::make_shared<CommandLog>(m_options.logPath);
         if (!m_log->Ok()) m_warnings += "cannot open the log " + m_options.logPath + "\n";
     }
     Interpreter::Hooks hooks;

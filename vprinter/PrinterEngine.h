@@ -25,6 +25,7 @@ struct EngineOptions {
     std::string logPath;     // "": no log; "-": standard output
     int idleMs = kIdleMs;
     const Profile* profile = &DefaultProfile();
+    std::shared_ptr<CommandLog> log = {};   // set: the log shared with other printers, instead of logPath
 };
 
 class PrinterEngine {
@@ -70,7 +71,7 @@ private:
     EngineOptions m_options;
     Listener m_listener;
     std::optional<StateStore> m_store;
-    std::unique_ptr<CommandLog> m_log;
+    std::shared_ptr<CommandLog> m_log;
     mutable std::mutex m_mutex;
     PrinterState m_state;
     std::unique_ptr<Interpreter> m_interpreter;

@@ -16,7 +16,8 @@ constexpr size_t kChunk = 64 * 1024;
 
 // One file through a fresh printer, as if sent to it just after power-on; false when the
 // file cannot be read (what was read is drawn all the same).
-bool DrawFile(const std::string& file, const RenderOptions& options, std::vector<QImage>& pictures)
+bool DrawFile(const std::string& file, const RenderOptions& options, const std::shared_ptr<CommandLog>& log,
+              std::vector<QImage>& pictures)
 {
     std::ifstream in(file, std::ios::binary);
     if (!in) return false;
@@ -24,7 +25,7 @@ bool DrawFile(const std::string& file, const RenderOptions& options, std::vector
     printerOptions.listen = false;
     printerOptions.profile = options.profile;
     printerOptions.paperDots = options.paperDots > 0 ? options.paperDots : options.profile->paperDots;
-    printerOptions.logPath = options.logPath;
+    printerOptions.log = log;
     printerOptions.receiptPicture = [&](const QImage& picture) { pictures.push_back(picture); };
     VirtualPrinter printer(printerOptions);
     std::vector<char> chunk(kChunk);
@@ -50,9 +51,18 @@ int RenderFiles(const std::vector<std::string>& files, const RenderOptions& opti
         std::fprintf(err, "tallyx-vprinter: cannot create %s: %s\n", options.outDir.c_str(), ec.message().c_str());
         return kRenderUnwritable;
     }
+    // One log for all the files, its lines numbered on from one file to the next.
+    std::shared_ptr<CommandLog> log;
+    if (!options.logPath.empty()) {
+        log = std::make_shared<CommandLog>(options.logPath);
+        if (!log->Ok()) {
+            std::fprintf(err, "tallyx-vprinter: cannot open the log %s\n", options.logPath.c_str());
+            return kRenderUnwritable;
+        }
+    }
     for (const std::string& file : files) {
         std::vector<QImage> pictures;
-        if (!DrawFile(file, options, pictures)) {
+        if (!DrawFile(file, options, log, pictures)) {
             std::fprintf(err, "tallyx-vprinter: cannot read %s\n", file.c_str());
             status = kRenderUnreadable;
         }

@@ -15,6 +15,16 @@ constexpr char kFilePrefix[] = "receipt-";
 constexpr char kFileSuffix[] = ".png";
 constexpr size_t kMaxWarnings = 4096;
 
+const char* CutName(CutKind cut)
+{
+    switch (cut) {
+    case CutKind::Full: return "full";
+    case CutKind::Partial: return "partial";
+    case CutKind::None: break;
+    }
+    return "none";
+}
+
 std::string FileName(int number)
 {
     char name[32];
@@ -31,6 +41,7 @@ VirtualPrinter::VirtualPrinter(VirtualPrinterOptions options)
     engine.paperDots = m_options.paperDots;
     engine.statePath = m_options.statePath;
     engine.logPath = m_options.logPath;
+    engine.log = m_options.log;
     engine.idleMs = m_options.idleMs;
     engine.profile = m_options.profile;
     PrinterEngine::Listener listener;
@@ -140,6 +151,12 @@ QImage VirtualPrinter::CurrentReceipt() const
     return m_lastReceipt;
 }
 
+CutKind VirtualPrinter::LastReceiptCut() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_lastCut;
+}
+
 int VirtualPrinter::ReceiptsFinished() const
 {
     std::lock_guard lock(m_mutex);
@@ -193,10 +210,13 @@ void VirtualPrinter::OnReceiptDone(Receipt&& receipt)
     QImage image = m_canvas.Snapshot();
     if (image.isNull()) image = RenderReceipt(receipt);
     m_canvas.Clear();
+    // How it left the printer, kept in the picture beside its dots (a PNG text field).
+    image.setText(QString::fromLatin1(kCutText), QString::fromLatin1(CutName(receipt.cut)));
     std::vector<std::string> lines = ReceiptTextLines(receipt);
     {
         std::lock_guard lock(m_mutex);
         m_lastReceipt = image;
+        m_lastCut = receipt.cut;
         m_lastLines = std::move(lines);
         ++m_finished;
         if (m_options.receiptPicture) m_options.receiptPicture(image);

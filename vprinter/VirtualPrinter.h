@@ -16,6 +16,8 @@
 
 namespace tallyx::vprinter {
 
+inline constexpr char kCutText[] = "Cut";
+
 struct VirtualPrinterOptions {
     bool listen = true;                    // false: no TCP port
     std::string listenHost = "127.0.0.1";
@@ -24,6 +26,7 @@ struct VirtualPrinterOptions {
     std::string outDir;                    // "": no PNG files
     std::string statePath;                 // "": settings kept in memory only
     std::string logPath;                   // "": no log; "-": standard output
+    std::shared_ptr<CommandLog> log = {};  // set: one log for several printers, instead of logPath
     int paperDots = kPaper58Dots;          // 384 (58 mm) or 576 (80 mm)
     const Profile* profile = &DefaultProfile();
     // Called with every finished receipt's picture, on a printer thread (render writes them).
@@ -58,6 +61,10 @@ public:
     // The receipt being printed; when it is empty, the last one finished (null before any).
     QImage CurrentReceipt() const;
     int ReceiptsFinished() const;
+    // How the last finished receipt left the printer: a full or partial cut, or none (the
+    // silence or the end of the input ended it). Its picture says the same in its text
+    // field kCutText: "full", "partial" or "none".
+    CutKind LastReceiptCut() const;
     std::vector<std::string> WrittenFiles() const;
     PrinterState State() const;
     // The sensors, as the operator sets them (the window's status menu); any thread.
@@ -89,6 +96,7 @@ private:
 
     mutable std::mutex m_mutex;   // guards what follows
     QImage m_lastReceipt;
+    CutKind m_lastCut = CutKind::None;
     int m_finished = 0;
     int m_nextNumber = 1;
     std::vector<std::string> m_files;

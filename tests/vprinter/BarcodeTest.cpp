@@ -2,6 +2,8 @@
 // in both command forms, with the tool's set-up; data a symbology cannot carry draws nothing.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "tests/vprinter/PrinterProbe.h"
 #include "tests/vprinter/SymbolReader.h"
 
@@ -29,6 +31,11 @@ const Symbology kSymbologies[] = {
     {0x41, "036000291452", BarcodeFormat::UPCA, "036000291452"},  // check digit given
     {0x42, "123456", BarcodeFormat::UPCE, "01234565"},
     {0x42, "0123456", BarcodeFormat::UPCE, "01234565"},
+    {0x42, "01234500006", BarcodeFormat::UPCE, "01234565"},       // UPC-A form, shortened
+    {0x42, "012345000065", BarcodeFormat::UPCE, "01234565"},
+    {0x42, "01200000345", BarcodeFormat::UPCE, "01234505"},
+    {0x42, "04560000008", BarcodeFormat::UPCE, "04560831"},
+    {0x42, "04567000008", BarcodeFormat::UPCE, "04567840"},
     {0x43, "690123456789", BarcodeFormat::EAN13, "6901234567892"},
     {0x43, "4006381333931", BarcodeFormat::EAN13, "4006381333931"},
     {0x44, "1234567", BarcodeFormat::EAN8, "12345670"},
@@ -41,6 +48,11 @@ const Symbology kSymbologies[] = {
     {0x48, "CODE93 T-1", BarcodeFormat::Code93, "CODE93 T-1"},
     {0x48, "lower", BarcodeFormat::Code93, "lower"},
     {0x49, "Hello, POS", BarcodeFormat::Code128, "Hello, POS"},
+    {0x4A, "(01)0952123454321*(10)AB1", BarcodeFormat::Code128, "010952123454321310AB1"},
+    {0x4A, "10AB1{121X", BarcodeFormat::Code128, "10AB1\x1D" "21X"},
+    {0x4B, "0952123454321", BarcodeFormat::DataBar, "09521234543213"},
+    {0x4C, "0952123454321", BarcodeFormat::DataBar, "09521234543213"},
+    {0x4E, "(01)09521234543213(10)A1", BarcodeFormat::DataBarExpanded, "(01)09521234543213(10)A1"},
 };
 
 std::string FormB(uint8_t m, std::string_view data)
@@ -109,7 +121,10 @@ TEST(Barcodes, DataTheSymbologyCannotCarryDrawsNothingAndSaysWhy)
         {0x41, "1234567890X", "print barcode: UPC-A 1234567890X: 'X' is not a digit, not printed"},
         {0x41, "1234567890", "print barcode: UPC-A 1234567890: takes 11 or 12 digits, got 10, not printed"},
         {0x41, "123456789013", "print barcode: UPC-A 123456789013: check digit 3 should be 2, not printed"},
-        {0x42, "12345", "print barcode: UPC-E 12345: takes 6 to 8 digits, got 5, not printed"},
+        {0x42, "12345", "print barcode: UPC-E 12345: takes 6 to 8, 11 or 12 digits, got 5, not printed"},
+        {0x42, "123456789", "print barcode: UPC-E 123456789: takes 6 to 8, 11 or 12 digits, got 9, not printed"},
+        {0x42, "01234512345", "print barcode: UPC-E 01234512345: UPC-A number 01234512345 has no UPC-E form, not printed"},
+        {0x4A, "(01)0952", "print barcode: GS1-128 (01)0952: Error 259: Invalid data length for AI (01), not printed"},
         {0x43, "69012345678", "print barcode: EAN13 69012345678: takes 12 or 13 digits, got 11, not printed"},
         {0x44, "123456A", "print barcode: EAN8 123456A: 'A' is not a digit, not printed"},
         {0x45, "abc", "print barcode: CODE39 abc: 'a' is not a Code 39 character, not printed"},
@@ -121,6 +136,12 @@ TEST(Barcodes, DataTheSymbologyCannotCarryDrawsNothingAndSaysWhy)
         {0x49, "{XAB", "print barcode: CODE128 {XAB: '{X' is not a Code 128 code, not printed"},
         {0x49, "{C\x64", "print barcode: CODE128 {Cd: 'd' is not a value of code set C (0 to 99), not printed"},
         {0x49, "{B", "print barcode: CODE128 {B: no data after the code set, not printed"},
+        {0x4A, "AB(01)123", "print barcode: GS1-128 AB(01)123: data before the first application identifier, not printed"},
+        {0x4A, "(01)12{X", "print barcode: GS1-128 (01)12{X: '{X' is not a GS1 code, not printed"},
+        {0x4A, "(01*", "print barcode: GS1-128 (01*: '*' does not follow the digits of a check digit, not printed"},
+        {0x4A, "(01", "print barcode: GS1-128 (01: '(' without its ')', not printed"},
+        {0x4B, "095212345432", "print barcode: GS1 DATABAR OMNIDIRECTIONAL 095212345432: takes 13 digits, got 12, not printed"},
+        {0x4D, "2952123454321", "print barcode: GS1 DATABAR LIMITED 2952123454321: the first digit must be 0 or 1, not printed"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.meaning);
@@ -129,6 +150,47 @@ TEST(Barcodes, DataTheSymbologyCannotCarryDrawsNothingAndSaysWhy)
         EXPECT_TRUE(p.interpreter.CurrentReceipt().Empty());
         EXPECT_EQ(p.LastLog().meaning, row.meaning);
     }
+}
+
+// The widths of the bars and spaces of the first row of the first picture, each once.
+std::set<int> ElementWidths(const Receipt& r)
+{
+    std::set<int> widths;
+    for (const Block& b : r.blocks)
+        if (auto* pic = std::get_if<Picture>(&b)) {
+            for (int x = 0; x < pic->width;) {
+                int run = 1;
+                while (x + run < pic->width && pic->Dot(x + run, 0) == pic->Dot(x, 0)) ++run;
+                if (x > 0 && x + run < pic->width) widths.insert(run);   // not the white margins
+                x += run;
+            }
+            break;
+        }
+    return widths;
+}
+
+TEST(Barcodes, TwoWidthSymbologiesHaveTheWideElementOfEachModuleWidth)
+{
+    struct Row {
+        int width;
+        int wide;
+    } rows[] = {{1, 3}, {2, 5}, {3, 8}, {4, 10}, {5, 13}, {6, 16}};
+    const Symbology twoWidth[] = {
+        {0x45, "AB-1", BarcodeFormat::Code39, "AB-1"},
+        {0x46, "12345678", BarcodeFormat::ITF, "12345678"},
+        {0x47, "A123B", BarcodeFormat::Codabar, "A123B"},
+    };
+    for (const Symbology& s : twoWidth)
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(s.data) + " at " + std::to_string(row.width));
+            PrinterProbe p(kPaper80Dots);
+            p.FeedHex("1D 77 " + tallyx::test::Hex(Bytes{uint8_t(row.width)}));
+            p.FeedBytes(FormB(s.formB, s.data));
+            EXPECT_EQ(ElementWidths(p.interpreter.CurrentReceipt()), (std::set<int>{row.width, row.wide}));
+            if (row.width >= 2) {
+                EXPECT_EQ(Read(p, s.format), std::vector<std::string>{s.decoded});
+            }
+        }
 }
 
 TEST(Barcodes, SetUpShapesTheBarsAndTheReadableLine)
@@ -210,7 +272,8 @@ TEST(Barcodes, MalformedCommandsNeitherCrashNorDraw)
         "1D 6B 49 FF 41 42 43",           // cut off after 3 of 255 bytes
         "1D 6B 04 41 42",                 // cut off before its zero byte
         "1D 6B 04 00",                    // no data before the zero byte
-        "1D 6B 4A 03 41 42 43",           // no symbology 74
+        "1D 6B 4A 03 41 42 43",           // GS1-128 without an application identifier
+        "1D 6B 4F 03 41 42 43",           // no symbology 79
         "1D 6B 07 02 41 42",              // no symbology 7
     };
     for (const char* stream : streams) {

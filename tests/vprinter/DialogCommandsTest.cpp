@@ -106,9 +106,9 @@ TEST(DialogCommands, BarcodeOfTheTerminatedFormEndsAtItsZeroByte)
 {
     PrinterProbe p;
     p.FeedHex("1D 6B 04 41 42 43 00 44 0A");
-    // *ABC*: five characters of 13 modules (wide elements two modules), less the gap after
-    // the last; 162 dots high by default.
-    EXPECT_EQ(PrintedText(p.interpreter.CurrentReceipt()), "[picture 192x162]\nD\n");
+    // *ABC*: five characters of three wide (8 dots at width 3) and six narrow (3 dots)
+    // elements and a narrow gap, less the gap after the last; 162 dots high by default.
+    EXPECT_EQ(PrintedText(p.interpreter.CurrentReceipt()), "[picture 222x162]\nD\n");
 }
 
 TEST(DialogCommands, QrCodeAndPdf417AreCentred)

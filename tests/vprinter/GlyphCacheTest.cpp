@@ -2,6 +2,7 @@
 // them, in every style, at every place on the paper and over whatever is already printed.
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <string>
 #include <vector>
@@ -41,8 +42,20 @@ void PaintLineDirectly(QImage& image, int top, const TextLine& line)
         font.setHintingPreference(QFont::PreferFullHinting);
         p.setFont(font);
         p.setPen(ink);
-        const QRectF base(-baseW / 2.0, -baseH / 2.0, baseW, baseH);
+        QRectF base(-baseW / 2.0, -baseH / 2.0, baseW, baseH);
         const QString text = QString::fromStdString(g.text);
+        // A character wider than its cell narrowed to fit it; box drawing and blocks are not.
+        const bool box = text.size() == 1 && text.front().unicode() >= 0x2500 && text.front().unicode() <= 0x259F;
+        const QFontMetricsF metrics(font);
+        const QRectF inked = metrics.tightBoundingRect(text);
+        const double start = -metrics.horizontalAdvance(text) / 2.0;
+        const double half =
+            inked.isEmpty() ? 0 : std::max(-(start + inked.left()), start + inked.right() + (g.bold ? 1 : 0));
+        if (!box && half > baseW / 2.0) {
+            const double squeeze = (baseW / 2.0 - 0.5) / half;
+            p.scale(squeeze, 1);
+            base = QRectF(base.left() / squeeze, base.top(), base.width() / squeeze, base.height());
+        }
         p.drawText(base, Qt::AlignCenter, text);
         if (g.bold) p.drawText(base.translated(1, 0), Qt::AlignCenter, text);
         p.restore();

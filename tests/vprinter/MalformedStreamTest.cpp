@@ -56,7 +56,7 @@ TEST(MalformedStream, SampleStreamPrintsWhatItShould)
     EXPECT_NE(whole.logs.find("1F 1B 77 (3) unknown"), std::string::npos);
     EXPECT_EQ(whole.text,
               "AB\nC\n中文\n[picture 16x16]\n\n[picture 8x16]\n[picture 63x63]\n[picture 204x162]\n"
-              "[picture 153x162]\n[picture 2x24]\n[picture 8x2]\nE\nF\n\n--- cut\nG\n--- cut\n");
+              "[picture 177x162]\n[picture 2x24]\n[picture 8x2]\nE\nF\n\n--- cut\nG\n--- cut\n");
 }
 
 TEST(MalformedStream, EveryChunkingGivesTheSameResult)

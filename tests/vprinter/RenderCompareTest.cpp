@@ -114,6 +114,59 @@ TEST(Render, UnreadableFileIsReportedAndTheOthersDrawn)
     EXPECT_EQ(QImage(QString::fromStdString((dir.path / "a-1.png").string())).width(), 384) << "zh-58 by default";
 }
 
+TEST(Render, OneLogForAllTheFilesNumberedOnInTheirOrder)
+{
+    TempDir dir("render-log");
+    WriteFile(dir.path / "a.bin", "A\n");
+    WriteFile(dir.path / "b.bin", "B\n\x1D\x56\x30");
+    RenderOptions render;
+    render.outDir = dir.path.string();
+    render.logPath = (dir.path / "log.jsonl").string();
+    Captured out, err;
+    EXPECT_EQ(RenderFiles({(dir.path / "a.bin").string(), (dir.path / "b.bin").string()}, render, out.file, err.file), 0);
+    std::ifstream in(render.logPath);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    const char* const meanings[] = {"print \\\"A\\\"", "print and feed a line", "print \\\"B\\\"", "print and feed a line",
+                                    "cut the paper: receipt ended"};
+    ASSERT_EQ(lines.size(), std::size(meanings));
+    for (size_t i = 0; i < lines.size(); ++i) {
+        SCOPED_TRACE(lines[i]);
+        EXPECT_EQ(lines[i].rfind("{\"seq\":" + std::to_string(i + 1) + ",", 0), 0u);
+        EXPECT_NE(lines[i].find(std::string("\"meaning\":\"") + meanings[i] + "\""), std::string::npos);
+    }
+}
+
+TEST(Render, LogThatCannotBeOpenedFailsBeforeAnythingIsDrawn)
+{
+    TempDir dir("render-nolog");
+    WriteFile(dir.path / "a.bin", "A\n");
+    RenderOptions render;
+    render.outDir = dir.path.string();
+    render.logPath = (dir.path / "missing" / "log.jsonl").string();
+    Captured out, err;
+    EXPECT_EQ(RenderFiles({(dir.path / "a.bin").string()}, render, out.file, err.file), kRenderUnwritable);
+    EXPECT_EQ(err.Text(), "tallyx-vprinter: cannot open the log " + render.logPath + "\n");
+    EXPECT_EQ(out.Text(), "");
+}
+
+TEST(Render, EachPictureSaysHowItsReceiptLeftThePrinter)
+{
+    TempDir dir("render-cut");
+    WriteFile(dir.path / "cuts.bin", "Full\n\x1D\x56\x30Partial\n\x1B\x6DTail\n");
+    RenderOptions render;
+    render.outDir = dir.path.string();
+    Captured out, err;
+    ASSERT_EQ(RenderFiles({(dir.path / "cuts.bin").string()}, render, out.file, err.file), 0);
+    const char* const cuts[] = {"full", "partial", "none"};
+    for (size_t i = 0; i < std::size(cuts); ++i) {
+        SCOPED_TRACE(cuts[i]);
+        const QImage picture(QString::fromStdString((dir.path / ("cuts-" + std::to_string(i + 1) + ".png")).string()));
+        ASSERT_FALSE(picture.isNull());
+        EXPECT_EQ(picture.text(kCutText), cuts[i]);
+    }
+}
+
 QImage Paper(int w, int h)
 {
     QImage image(w, h, QImage::Format_Grayscale8);

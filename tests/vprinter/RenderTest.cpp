@@ -23,8 +23,8 @@ std::vector<std::vector<Cell>> LineCells(const Receipt& receipt)
     for (const Block& block : receipt.blocks) {
         if (auto* line = std::get_if<TextLine>(&block)) {
             std::vector<Cell> cells;
-            for (const Glyph& g : line->glyphs)
-                cells.push_back({QRect(g.x, top + line->height - g.height, g.width, g.height), g});
+            const int foot = line->textHeight > 0 ? line->textHeight : line->height;
+            for (const Glyph& g : line->glyphs) cells.push_back({QRect(g.x, top + foot - g.height, g.width, g.height), g});
             lines.push_back(cells);
         }
         top += BlockHeight(block);
@@ -161,6 +161,75 @@ TEST_F(Styles, RenderingIsTheSameEveryTimeAndGrowingMatchesWhole)
     ReceiptCanvas canvas(kPaper58Dots);
     for (const Block& b : m_receipt.blocks) canvas.Append(b);
     EXPECT_EQ(canvas.Snapshot().convertToFormat(m_image.format()), m_image);
+}
+
+// One past the lowest inked row of the cell and whether ink stayed within its columns.
+struct CellInk {
+    int bottom = 0;
+    bool inside = true;
+};
+
+CellInk InkOf(const QImage& image, const QRect& cell, int rowsBelow)
+{
+    CellInk ink;
+    for (int y = cell.top(); y <= cell.bottom() + rowsBelow && y < image.height(); ++y)
+        for (int x = std::max(cell.left() - 6, 0); x <= cell.right() + 6 && x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) {
+                ink.bottom = std::max(ink.bottom, y - cell.top() + 1);
+                ink.inside = ink.inside && x >= cell.left() && x <= cell.right();
+            }
+    return ink;
+}
+
+TEST(Glyphs, ShchaKeepsTheTailThatTellsItFromSha)
+{
+    struct Row {
+        const char* font;
+    } rows[] = {{"00"}, {"01"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.font);
+        TmT88Probe p;
+        // CP866 (ESC t 17): E8 ш, E9 щ, a space between so that neither touches the other.
+        p.FeedHex(std::string("1B 4D ") + row.font + " 1B 74 11 E8 20 E9 0A 0A");
+        const Receipt& r = p.interpreter.CurrentReceipt();
+        const QImage image = RenderReceipt(r);
+        const std::vector<std::vector<Cell>> lines = LineCells(r);
+        ASSERT_FALSE(lines.empty());
+        ASSERT_EQ(lines[0].size(), 3u);
+        ASSERT_EQ(lines[0][2].glyph.text, "щ");
+        const CellInk sha = InkOf(image, lines[0][0].rect, 2), shcha = InkOf(image, lines[0][2].rect, 2);
+        EXPECT_TRUE(sha.inside);
+        EXPECT_TRUE(shcha.inside) << "narrowed into its cell, not cut at its edges";
+        EXPECT_GT(shcha.bottom, sha.bottom) << "its tail below the bottom bar";
+        EXPECT_LE(shcha.bottom, lines[0][2].rect.height());
+    }
+}
+
+TEST(Glyphs, BoxDrawingLinesMeetTheirNeighbours)
+{
+    struct Row {
+        const char* bytes;   // three PC437 characters
+        int inset;           // dots of the outer cells the line leaves out
+    } rows[] = {{"C4 C4 C4", 0}, {"DA C4 BF", 7}, {"C0 C4 D9", 7}, {"C3 C4 B4", 7}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.bytes);
+        TmT88Probe p;
+        p.FeedHex(std::string("1B 74 00 ") + row.bytes + " 0A");
+        const Receipt& r = p.interpreter.CurrentReceipt();
+        const QImage image = RenderReceipt(r);
+        const std::vector<Cell> cells = LineCells(r).at(0);
+        ASSERT_EQ(cells.size(), 3u);
+        const QRect line = cells[0].rect.united(cells[2].rect).adjusted(row.inset, 0, -row.inset, 0);
+        // Past the corners' vertical arms every inked row is inked all along: one unbroken
+        // line, the corners' arms as thick as the rule and on its rows.
+        int full = 0;
+        for (int y = line.top(); y <= line.bottom(); ++y) {
+            const int ink = Ink(image, QRect(line.left(), y, line.width(), 1));
+            EXPECT_TRUE(ink == 0 || ink == line.width()) << "row " << y - line.top() << ": " << ink;
+            full += ink == line.width() ? 1 : 0;
+        }
+        EXPECT_GT(full, 0);
+    }
 }
 
 TEST(Pictures, DotsLandExactlyWhereTheCommandsPutThem)

@@ -9,6 +9,7 @@ namespace tallyx::vprinter::test {
 
 namespace {
 constexpr int kBorder = 80;
+using ZXing::BarcodeFormat;
 }
 
 QImage ReceiptPicture(const Receipt& receipt, int scale)
@@ -32,7 +33,15 @@ std::vector<std::string> ReadSymbols(const QImage& picture, ZXing::BarcodeFormat
     const ZXing::ImageView view(gray.constBits(), gray.width(), gray.height(), ZXing::ImageFormat::Lum,
                                 int(gray.bytesPerLine()));
     std::vector<std::string> texts;
-    for (const ZXing::Result& result : ZXing::ReadBarcodes(view, hints)) {
+    // This ZXing finds one Aztec Code, MaxiCode or Data Matrix only, and only when asked for
+    // one; asked for all, it trips over the rows of a stacked DataBar.
+    const bool single = format == BarcodeFormat::Aztec || format == BarcodeFormat::MaxiCode ||
+                        format == BarcodeFormat::DataMatrix || format == BarcodeFormat::DataBar ||
+                        format == BarcodeFormat::DataBarExpanded;
+    const ZXing::Results results = single ? ZXing::Results{ZXing::ReadBarcode(view, hints)}
+                                          : ZXing::ReadBarcodes(view, hints);
+    for (const ZXing::Result& result : results) {
+        if (!result.isValid()) continue;
         const auto& bytes = result.bytes();
         texts.emplace_back(bytes.begin(), bytes.end());
     }

@@ -189,6 +189,80 @@ TEST(Pdf417, AutomaticColumnsKeepTheSymbolOnThePaper)
               std::vector<std::string>{std::string(500, 'Q')});
 }
 
+// GS ( k cn fn and its parameters, in hex.
+std::string Function(const char* cn, const char* fn, const char* params = "")
+{
+    const size_t k = 2 + (std::string(params).size() + 1) / 3;
+    return "1D 28 6B " + Hex2(int(k)) + " 00 " + cn + " " + fn + (*params ? " " : "") + params;
+}
+
+TEST(TwoDimensionalSymbols, MaxiCodeDataBarAztecAndDataMatrixReadBackAsTheDataStored)
+{
+    const std::string ups = std::string("[)>\x1E" "01\x1D" "96") + "152382802\x1D" "840\x1D" "001\x1D" "1Z00004951\x1DUPSN";
+    struct Row {
+        const char* name;
+        std::string setup;
+        std::string stored;   // in hex: the store function's bytes after m
+        BarcodeFormat format;
+        std::string read;
+    } rows[] = {
+        {"MaxiCode mode 4", Function("32", "41", "34"), "Hello MaxiCode 1234", BarcodeFormat::MaxiCode,
+         "Hello MaxiCode 1234"},
+        {"MaxiCode mode 2 (postcode, country, service)", "", ups, BarcodeFormat::MaxiCode, ups},
+        {"Aztec Code", "", "Aztec from tallyx", BarcodeFormat::Aztec, "Aztec from tallyx"},
+        {"Aztec Code compact, 4 layers, 50%", Function("35", "30", "01 04") + " " + Function("35", "32", "32"),
+         "Aztec", BarcodeFormat::Aztec, "Aztec"},
+        {"Data Matrix", Function("36", "43", "04"), "DataMatrix tallyx", BarcodeFormat::DataMatrix,
+         "DataMatrix tallyx"},
+        {"Data Matrix rectangle", Function("36", "42", "01 00 00"), "DataMatrix tallyx", BarcodeFormat::DataMatrix,
+         "DataMatrix tallyx"},
+        {"Data Matrix 32 x 32", Function("36", "42", "00 20 20"), "DM", BarcodeFormat::DataMatrix, "DM"},
+        {"DataBar Stacked Omnidirectional", "", "I0952123454321", BarcodeFormat::DataBar, "09521234543213"},
+        {"DataBar Expanded Stacked", Function("33", "47", "6A 00"), "L(01)09521234543213(10)ABC123",
+         BarcodeFormat::DataBarExpanded, "(01)09521234543213(10)ABC123"},
+    };
+    const char* cns[] = {"32", "32", "35", "35", "36", "36", "36", "33", "33"};
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const Row& row = rows[i];
+        SCOPED_TRACE(row.name);
+        TmT88Probe p;
+        // Centred: ZXing looks for an Aztec Code's bull's eye from the middle of the picture.
+        p.FeedHex(row.setup + " " + Store(cns[i], row.stored) + " 1B 61 01 " + Function(cns[i], "51", "30"));
+        ASSERT_NE(OnlyPicture(p.interpreter.CurrentReceipt()), nullptr) << p.LastLog().meaning;
+        EXPECT_EQ(ReadSymbols(ReceiptPicture(p.interpreter.CurrentReceipt()), row.format),
+                  std::vector<std::string>{row.read});
+    }
+}
+
+TEST(TwoDimensionalSymbols, OtherSymbolsSetUpAndTheirOutOfRangeValues)
+{
+    ExpectMeanings(
+        {
+            {"1D 28 6B 03 00 32 41 36", "MaxiCode mode 6"},
+            {"1D 28 6B 03 00 32 41 31", "MaxiCode mode: invalid, ignored"},
+            {"1D 28 6B 03 00 32 51 30", "MaxiCode print: no data stored"},
+            {"1D 28 6B 06 00 32 50 30 31 32 33 1D 28 6B 03 00 32 51 30",
+             "MaxiCode print: mode 2 takes a postcode, country and service first, each ended by GS, not printed"},
+            {"1D 28 6B 0F 00 32 50 30 31 32 33 1D 38 34 30 1D 30 30 31 1D 1D 28 6B 03 00 32 51 30",
+             "MaxiCode print: no secondary message after the postcode, country and service, not printed"},
+            {"1D 28 6B 03 00 33 43 09", "GS1 DataBar module width: invalid, ignored"},
+            {"1D 28 6B 04 00 33 47 69 00", "GS1 DataBar Expanded Stacked width: invalid, ignored"},
+            {"1D 28 6B 05 00 33 50 30 47 31 1D 28 6B 03 00 33 51 30",
+             "GS1 DataBar print: type 71 not supported, not printed"},
+            {"1D 28 6B 05 00 33 50 30 48 31 1D 28 6B 03 00 33 51 30",
+             "GS1 DataBar print: takes 13 digits, got 1, not printed"},
+            {"1D 28 6B 04 00 35 30 01 05", "Aztec Code mode: invalid, ignored"},
+            {"1D 28 6B 04 00 35 30 00 20", "Aztec Code full range, 32 layers"},
+            {"1D 28 6B 03 00 35 31 01", "Aztec Code module size: invalid, ignored"},
+            {"1D 28 6B 03 00 35 32 60", "Aztec Code error correction: invalid, ignored"},
+            {"1D 28 6B 05 00 36 42 00 10 00", "Data Matrix type: invalid, ignored"},
+            {"1D 28 6B 03 00 36 43 11", "Data Matrix module size: invalid, ignored"},
+            {"1D 28 6B 05 00 36 42 00 0B 0B 1D 28 6B 04 00 36 50 30 41 1D 28 6B 03 00 36 51 30",
+             "Data Matrix print: no symbol of 11 x 11 modules holds the data, not printed"},
+        },
+        "two-dimensional symbol or extended function: ");
+}
+
 TEST(TwoDimensionalSymbols, MalformedCommandsNeitherCrashNorDraw)
 {
     struct Row {
@@ -200,7 +274,8 @@ TEST(TwoDimensionalSymbols, MalformedCommandsNeitherCrashNorDraw)
         {"length 65535 cut off", "1D 28 6B FF FF 31 50 30 41 42 43"},
         {"store cut off", "1D 28 6B 10 00 31 50 30 41 42"},
         {"print cut off", "1D 28 6B 03 00 31 50 30 1D 28 6B 03 00 31 51"},
-        {"unknown symbol", "1D 28 6B 03 00 32 51 30"},
+        {"MaxiCode nothing stored", "1D 28 6B 03 00 32 51 30"},
+        {"unknown symbol", "1D 28 6B 03 00 37 51 30"},
         {"PDF417 nothing stored", "1D 28 6B 03 00 30 51 30"},
         {"PDF417 rows 2", "1D 28 6B 03 00 30 42 02 1D 28 6B 03 00 30 51 30"},
     };
