@@ -21,11 +21,12 @@ ReceiptView::ReceiptView(int number, QWidget* parent) : QWidget(parent), m_numbe
     setFocusPolicy(Qt::TabFocus);
 }
 
-void ReceiptView::SetPaper(const QImage& image, const QStringList& lines, bool cut)
+void ReceiptView::SetPaper(const QImage& image, const QStringList& lines, bool cut, bool partial)
 {
     m_image = image;
     m_lines = lines;
     m_cut = cut;
+    m_partial = partial;
     QString name = ToQString(kRollReceiptName).arg(m_number);
     if (!cut) name += ' ' + ToQString(kRollPrinting);
     setAccessibleName(name);
@@ -79,6 +80,10 @@ void ReceiptView::paintEvent(QPaintEvent*)
     painter.drawPolygon(torn);
     painter.setPen(QPen(Qt::gray, 1, Qt::DashLine));
     painter.drawLine(0, paper.height() + kTearHeight - 2, paper.width(), paper.height() + kTearHeight - 2);
+    if (!m_partial) return;
+    // A partial cut leaves the paper joined at its middle, down to the next receipt.
+    const int bridge = 2 * kTooth;
+    painter.fillRect(paper.width() / 2 - bridge / 2, paper.height(), bridge, kTearHeight, Qt::white);
 }
 
 void ReceiptView::contextMenuEvent(QContextMenuEvent* event)

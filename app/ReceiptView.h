@@ -13,14 +13,16 @@ class ReceiptView : public QWidget {
 public:
     ReceiptView(int number, QWidget* parent = nullptr);
 
-    // The paper so far; `cut`: it is finished and ends with a tear line.
-    void SetPaper(const QImage& image, const QStringList& lines, bool cut);
+    // The paper so far; `cut`: it is finished and ends with a tear line, which a partial cut
+    // leaves joined in the middle.
+    void SetPaper(const QImage& image, const QStringList& lines, bool cut, bool partial = false);
     // Shown width of the paper in pixels: the paper's own width when it fits, smaller when not.
     void SetAvailableWidth(int width);
 
     const QImage& Image() const { return m_image; }
     const QStringList& Lines() const { return m_lines; }
     bool IsCut() const { return m_cut; }
+    bool IsPartialCut() const { return m_cut && m_partial; }
     int Number() const { return m_number; }
     QSize sizeHint() const override;
 
@@ -39,6 +41,7 @@ private:
     QImage m_image;
     QStringList m_lines;
     bool m_cut = false;
+    bool m_partial = false;
     int m_available = 0;
 };
 

@@ -165,7 +165,7 @@ void VirtualPrinterWindow::AddReceipt(const QImage& image, const QStringList& li
     // The growing receipt becomes this one, keeping its number and place.
     ReceiptView* view = m_growing ? m_growing : NewView();
     m_growing = nullptr;
-    view->SetPaper(image, lines, true);
+    view->SetPaper(image, lines, true, image.text(QString::fromLatin1(vprinter::kCutText)) == QLatin1String(vprinter::kCutPartial));
     m_finished << view;
 }
 

@@ -18,11 +18,11 @@ constexpr size_t kMaxWarnings = 4096;
 const char* CutName(CutKind cut)
 {
     switch (cut) {
-    case CutKind::Full: return "full";
-    case CutKind::Partial: return "partial";
+    case CutKind::Full: return kCutFull;
+    case CutKind::Partial: return kCutPartial;
     case CutKind::None: break;
     }
-    return "none";
+    return kCutNone;
 }
 
 std::string FileName(int number)

@@ -17,6 +17,9 @@
 namespace tallyx::vprinter {
 
 inline constexpr char kCutText[] = "Cut";
+inline constexpr char kCutFull[] = "full";
+inline constexpr char kCutPartial[] = "partial";
+inline constexpr char kCutNone[] = "none";
 
 struct VirtualPrinterOptions {
     bool listen = true;                    // false: no TCP port

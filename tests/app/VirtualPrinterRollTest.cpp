@@ -127,6 +127,27 @@ TEST(VirtualPrinterRoll, ThePrinterFillsTheRollAndClearEmptiesIt)
     EXPECT_FALSE(window.Receipts()[0]->IsCut());
 }
 
+TEST(VirtualPrinterRoll, APartialCutLeavesTheTearJoinedInTheMiddle)
+{
+    VirtualPrinter printer(Quiet());
+    ASSERT_TRUE(printer.Start());
+    VirtualPrinterWindow window(printer);
+    window.show();
+    const Bytes bytes = FromHex("41 0A 1D 56 00 42 0A 1D 56 01");   // GS V 0 full, GS V 1 partial
+    printer.Feed(bytes.data(), bytes.size(), "test");
+    ASSERT_TRUE(ProcessUntil([&] { return window.Receipts().size() == 2; }));
+    const QList<ReceiptView*> roll = window.Receipts();
+    EXPECT_FALSE(roll[0]->IsPartialCut());
+    EXPECT_TRUE(roll[1]->IsPartialCut());
+    // Below the teeth of the tear, in the middle: paper only where the cut left it joined.
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        const QImage shown = roll[i]->grab().toImage();
+        const QPoint below(shown.width() / 2, roll[i]->Image().height() + 8);
+        EXPECT_EQ(shown.pixelColor(below) == Qt::white, i == 1);
+    }
+}
+
 TEST(VirtualPrinterRoll, PaperIsOneToOneWhenItFitsAndNarrowerWhenNot)
 {
     VirtualPrinter printer(Quiet());
