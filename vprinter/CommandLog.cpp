@@ -84,18 +84,6 @@ void AppendString(std::string& out, const std::string& text)
 
 } // namespace
 
-std::string HexPairs(const Bytes& bytes)
-{
-    constexpr char kHexDigits[] = "0123456789ABCDEF";
-    std::string out;
-    for (uint8_t b : bytes) {
-        if (!out.empty()) out += ' ';
-        out += kHexDigits[b >> 4];
-        out += kHexDigits[b & 0x0F];
-    }
-    return out;
-}
-
 // Written field by field: the same text the json library makes of the record as an ordered
 // object, without building one for every command.
 std::string LogLine(uint64_t seq, std::chrono::system_clock::time_point when, const LogRecord& r)

@@ -5,12 +5,11 @@
 #include <mutex>
 #include <string>
 
+#include "res/Hex.h"
 #include "vprinter/Interpreter.h"
 
 namespace tallyx::vprinter {
 
-// "1B 40": the bytes as the log shows them.
-std::string HexPairs(const Bytes& bytes);
 std::string LogLine(uint64_t seq, std::chrono::system_clock::time_point when, const LogRecord& record);
 
 class CommandLog {
