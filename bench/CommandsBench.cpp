@@ -72,7 +72,7 @@ void MainCommands(benchmark::State& state)
     size_t i = 0;
     for (auto _ : state) {
         const MainCommandDef& def = table[i++ % table.size()];
-        const std::string_view text = def.choices.empty() ? std::string_view{} : def.choices.back().item;
+        const std::string_view text = ChoicesOf(def).empty() ? std::string_view{} : ChoicesOf(def).back().item;
         benchmark::DoNotOptimize(BuildMainCommand(def, text));
     }
 }

@@ -36,8 +36,8 @@ void RegisterMainCommands(CLI::App& app, CliContext& ctx)
             // Only the window's items (or their aliases): the window offers nothing else.
             sub->add_option("VALUE", *value, "the item of the window's list")
                 ->required()
-                ->check(CLI::IsMember(Accepted(def.choices)));
-        OnRun(sub, ctx, [&ctx, &def, value] { return ctx.Send(BuildMainCommand(def, ItemOf(def.choices, *value))); });
+                ->check(CLI::IsMember(Accepted(ChoicesOf(def))));
+        OnRun(sub, ctx, [&ctx, &def, value] { return ctx.Send(BuildMainCommand(def, ItemOf(ChoicesOf(def), *value))); });
     }
 }
 

@@ -13,14 +13,15 @@ struct MainCommandDef {
     std::string_view cliName;    // tallyx-cli command name
     std::string_view help;       // tallyx-cli help of the command
     Bytes fixed;                 // bytes before the parameter byte
-    int comboId = 0;             // 0: no parameter
-    std::span<const Choice> choices{};  // the combo's items, compared in order, exact text
+    int comboId = 0;             // 0: no parameter; else the window's combo beside the button
     uint8_t noMatch = 0;         // parameter byte when no item text matches
     std::span<const Choice> beyond{};   // texts the printer knows beyond the list
 };
 
 // Every button of the family, in the order of the main window's command table.
 std::span<const MainCommandDef> MainCommandTable();
+// The items of the button's combo (the window's own list), compared in order, exact text.
+std::span<const Choice> ChoicesOf(const MainCommandDef& def);
 const MainCommandDef* FindMainCommandByButton(int buttonId);
 const MainCommandDef* FindMainCommandByCliName(std::string_view name);
 

@@ -48,7 +48,7 @@ Bytes BuildIdentityRequest(IdentityKind kind);
 bool DecodeStatusByte(StatusKind kind, uint8_t reply, PrinterStatus& into);
 
 // The reply of GS I 65-68: '_', the text, NUL. nullopt when the reply is not of that layout.
-// `complete` tells the caller whether the reply so far has ended (its NUL read).
+// IdentityReplyComplete: the reply so far has ended (its NUL read, or it is too long to be one).
 std::optional<std::string> DecodeIdentityReply(std::string_view reply);
 bool IdentityReplyComplete(std::string_view reply);
 

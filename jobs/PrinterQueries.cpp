@@ -8,6 +8,8 @@ constexpr StatusKind kStatusKinds[] = {StatusKind::Printer, StatusKind::OfflineC
 constexpr IdentityKind kIdentityKinds[] = {IdentityKind::Firmware, IdentityKind::Maker, IdentityKind::Model,
                                            IdentityKind::Serial};
 
+std::string_view AsText(const Bytes& reply) { return {reinterpret_cast<const char*>(reply.data()), reply.size()}; }
+
 std::optional<std::string>& IdentityField(StatusReport& report, IdentityKind kind)
 {
     switch (kind) {
@@ -30,7 +32,7 @@ std::vector<QueryStep> StatusQuerySteps()
                          kStatusReplySize, true});
     for (const IdentityKind kind : kIdentityKinds)
         steps.push_back({BuildIdentityRequest(kind),
-                         [](const Bytes& r) { return IdentityReplyComplete({reinterpret_cast<const char*>(r.data()), r.size()}); },
+                         [](const Bytes& r) { return IdentityReplyComplete(AsText(r)); },
                          kIdentityMaxText + 2, false});
     return steps;
 }
@@ -59,7 +61,7 @@ StatusReport ReadPrinterStatus(Link& link, std::stop_token stop)
         }
         if (a.outcome.ok())
             IdentityField(report, kIdentityKinds[i]) =
-                DecodeIdentityReply({reinterpret_cast<const char*>(a.reply.data()), a.reply.size()});
+                DecodeIdentityReply(AsText(a.reply));
     }
     return report;
 }
