@@ -60,6 +60,13 @@ bool SplitMaxiPrimary(const Bytes& data, Bytes& primary, Bytes& secondary)
     return true;
 }
 
+// Function 80: the data after the function's own bytes, kept for the print.
+std::string Store(std::string_view symbol, Bytes& data, const Bytes& p, size_t from)
+{
+    data.assign(p.begin() + long(std::min(from, p.size())), p.end());
+    return std::string(symbol) + " store " + std::to_string(data.size()) + " bytes";
+}
+
 // Each row as high as zint makes it, in modules `moduleW` dots square.
 Picture RowsToPicture(const SymbolModules& modules, int moduleW)
 {
@@ -112,8 +119,7 @@ std::string SymbolExecutor::Qr(uint8_t fn, const Bytes& p)
         return std::string("QR error correction ") + "LMQH"[level];
     }
     case kFnStore:
-        m_qr.data.assign(p.begin() + std::min<size_t>(3, p.size()), p.end());
-        return "QR store " + std::to_string(m_qr.data.size()) + " bytes";
+        return Store("QR", m_qr.data, p, 3);
     case kFnPrint: return PrintQr();
     default: return "QR function " + std::to_string(fn) + " ignored";
     }
@@ -158,8 +164,7 @@ std::string SymbolExecutor::Pdf417(uint8_t fn, const Bytes& p)
         m_pdf.truncated = arg == 1;
         return arg ? "PDF417 truncated" : "PDF417 standard";
     case kFnStore:
-        m_pdf.data.assign(p.begin() + std::min<size_t>(3, p.size()), p.end());
-        return "PDF417 store " + std::to_string(m_pdf.data.size()) + " bytes";
+        return Store("PDF417", m_pdf.data, p, 3);
     case kFnPrint: return PrintPdf417();
     default: return "PDF417 function " + std::to_string(fn) + " ignored";
     }
@@ -174,8 +179,7 @@ std::string SymbolExecutor::MaxiCode(uint8_t fn, const Bytes& p)
         m_maxi.mode = arg - '0';
         return "MaxiCode mode " + std::to_string(m_maxi.mode);
     case kFnStore:
-        m_maxi.data.assign(p.begin() + std::min<size_t>(3, p.size()), p.end());
-        return "MaxiCode store " + std::to_string(m_maxi.data.size()) + " bytes";
+        return Store("MaxiCode", m_maxi.data, p, 3);
     case kFnPrint: return PrintMaxiCode();
     default: return "MaxiCode function " + std::to_string(fn) + " ignored";
     }
@@ -197,8 +201,7 @@ std::string SymbolExecutor::DataBar(uint8_t fn, const Bytes& p)
     }
     case kFnStore:
         m_dataBar.type = p.size() > 3 ? p[3] : 0;
-        m_dataBar.data.assign(p.begin() + std::min<size_t>(4, p.size()), p.end());
-        return "GS1 DataBar store " + std::to_string(m_dataBar.data.size()) + " bytes";
+        return Store("GS1 DataBar", m_dataBar.data, p, 4);
     case kFnPrint: return PrintDataBar();
     default: return "GS1 DataBar function " + std::to_string(fn) + " ignored";
     }
@@ -225,8 +228,7 @@ std::string SymbolExecutor::Aztec(uint8_t fn, const Bytes& p)
         m_aztec.eccPercent = arg;
         return "Aztec Code error correction " + std::to_string(arg) + "%";
     case kFnStore:
-        m_aztec.data.assign(p.begin() + std::min<size_t>(3, p.size()), p.end());
-        return "Aztec Code store " + std::to_string(m_aztec.data.size()) + " bytes";
+        return Store("Aztec Code", m_aztec.data, p, 3);
     case kFnPrint: return PrintAztec();
     default: return "Aztec Code function " + std::to_string(fn) + " ignored";
     }
@@ -251,8 +253,7 @@ std::string SymbolExecutor::DataMatrix(uint8_t fn, const Bytes& p)
         m_dataMatrix.moduleDots = arg;
         return "Data Matrix module size " + std::to_string(arg);
     case kFnStore:
-        m_dataMatrix.data.assign(p.begin() + std::min<size_t>(3, p.size()), p.end());
-        return "Data Matrix store " + std::to_string(m_dataMatrix.data.size()) + " bytes";
+        return Store("Data Matrix", m_dataMatrix.data, p, 3);
     case kFnPrint: return PrintDataMatrix();
     default: return "Data Matrix function " + std::to_string(fn) + " ignored";
     }
