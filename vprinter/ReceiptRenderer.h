@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QString>
 #include <mutex>
+#include <string>
 
 #include "vprinter/GlyphCache.h"
 #include "vprinter/Receipt.h"
@@ -15,6 +16,9 @@ QString PrinterFontFamily();
 
 // The whole receipt at once.
 QImage RenderReceipt(const Receipt& receipt);
+
+// A receipt's picture as a PNG file: one bit a dot, as the paper has only ink or none.
+bool SaveReceiptPicture(const QImage& picture, const std::string& path);
 
 // A receipt that grows block by block; safe to read from another thread while it grows.
 class ReceiptCanvas {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "vprinter/ReceiptRenderer.h"
 #include "vprinter/VirtualPrinter.h"
 
 namespace tallyx::vprinter {
@@ -69,7 +70,7 @@ int RenderFiles(const std::vector<std::string>& files, const RenderOptions& opti
         const std::string stem = fs::path(file).stem().string();
         for (size_t i = 0; i < pictures.size(); ++i) {
             const std::string path = (fs::path(options.outDir) / (stem + "-" + std::to_string(i + 1) + ".png")).string();
-            if (!pictures[i].save(QString::fromStdString(path), "PNG")) {
+            if (!SaveReceiptPicture(pictures[i], path)) {
                 std::fprintf(err, "tallyx-vprinter: cannot write %s\n", path.c_str());
                 if (status == 0) status = kRenderUnwritable;
                 continue;

@@ -224,7 +224,7 @@ void VirtualPrinter::OnReceiptDone(Receipt&& receipt)
             const std::string path = (std::filesystem::path(m_options.outDir) / FileName(m_nextNumber++)).string();
             const std::string temp = path + ".tmp";
             // Written aside and renamed, so a reader never sees half a picture.
-            if (image.save(QString::fromStdString(temp), "PNG") &&
+            if (SaveReceiptPicture(image, temp) &&
                 std::rename(temp.c_str(), path.c_str()) == 0)
                 m_files.push_back(path);
             else if (m_warnings.size() < kMaxWarnings)

@@ -10,6 +10,7 @@
 
 #include "tests/vprinter/LoopbackClient.h"
 #include "vprinter/Compare.h"
+#include "vprinter/ReceiptRenderer.h"
 #include "vprinter/Render.h"
 #include "vprinter/VirtualPrinter.h"
 
@@ -172,6 +173,24 @@ QImage Paper(int w, int h)
     QImage image(w, h, QImage::Format_Grayscale8);
     image.fill(Qt::white);
     return image;
+}
+
+// One bit a dot on disk: every dot comes back as it was, past the last whole byte of a row too.
+TEST(Render, ASavedPictureKeepsEveryDot)
+{
+    TempDir dir("onebit");
+    QImage picture = Paper(21, 9);
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 21; ++x)
+            if ((x * 7 + y * 3) % 5 < 2) picture.setPixel(x, y, qRgb(0, 0, 0));
+    picture.setText(kCutText, kCutPartial);
+    const std::string path = (dir.path / "p.png").string();
+    ASSERT_TRUE(SaveReceiptPicture(picture, path));
+    const QImage back(QString::fromStdString(path));
+    ASSERT_EQ(back.size(), picture.size());
+    EXPECT_EQ(back.depth(), 1);
+    EXPECT_EQ(ComparePictures(picture, back).dots, 0);
+    EXPECT_EQ(back.text(kCutText), kCutPartial);
 }
 
 TEST(Compare, CountsTheDotsAndRowsThatDiffer)
