@@ -15,6 +15,7 @@
 #include "res/Messages.h"
 #include "ui/QtText.h"
 #include "vprinter/PrinterTexts.h"
+#include "vprinter/ReceiptRenderer.h"
 #include "vprinter/VirtualPrinter.h"
 
 namespace tallyx {
@@ -205,7 +206,7 @@ QImage VirtualPrinterWindow::ShownImage() const
 
 bool VirtualPrinterWindow::SaveReceipt(const ReceiptView& view, const QString& path)
 {
-    return !view.Image().isNull() && view.Image().save(path, "PNG");
+    return !view.Image().isNull() && vprinter::SaveReceiptPicture(view.Image(), path.toStdString());
 }
 
 void VirtualPrinterWindow::OnSave(ReceiptView* view)
