@@ -68,6 +68,8 @@ QImage OneBitADot(const QImage& picture)
         }
     }
     for (const QString& key : picture.textKeys()) mono.setText(key, picture.text(key));
+    mono.setDotsPerMeterX(picture.dotsPerMeterX());
+    mono.setDotsPerMeterY(picture.dotsPerMeterY());
     return mono;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <utility>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
@@ -14,6 +15,7 @@ namespace {
 constexpr char kFilePrefix[] = "receipt-";
 constexpr char kFileSuffix[] = ".png";
 constexpr size_t kMaxWarnings = 4096;
+constexpr double kMetresPerInch = 0.0254;
 
 const char* CutName(CutKind cut)
 {
@@ -212,6 +214,10 @@ void VirtualPrinter::OnReceiptDone(Receipt&& receipt)
     m_canvas.Clear();
     // How it left the printer, kept in the picture beside its dots (a PNG text field).
     image.setText(QString::fromLatin1(kCutText), QString::fromLatin1(CutName(receipt.cut)));
+    // The head's resolution, so a viewer shows the receipt at the paper's real size.
+    const int dotsPerMetre = int(std::lround(m_options.profile->dpi / kMetresPerInch));
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
     std::vector<std::string> lines = ReceiptTextLines(receipt);
     {
         std::lock_guard lock(m_mutex);

@@ -151,7 +151,8 @@ TEST(Render, LogThatCannotBeOpenedFailsBeforeAnythingIsDrawn)
     EXPECT_EQ(out.Text(), "");
 }
 
-TEST(Render, EachPictureSaysHowItsReceiptLeftThePrinter)
+// How it left the printer in a text field, and the head's 203 dpi, so viewers show its real size.
+TEST(Render, EachPictureSaysHowItsReceiptLeftThePrinterAndItsResolution)
 {
     TempDir dir("render-cut");
     WriteFile(dir.path / "cuts.bin", "Full\n\x1D\x56\x30Partial\n\x1B\x6DTail\n");
@@ -165,6 +166,8 @@ TEST(Render, EachPictureSaysHowItsReceiptLeftThePrinter)
         const QImage picture(QString::fromStdString((dir.path / ("cuts-" + std::to_string(i + 1) + ".png")).string()));
         ASSERT_FALSE(picture.isNull());
         EXPECT_EQ(picture.text(kCutText), cuts[i]);
+        EXPECT_EQ(picture.dotsPerMeterX(), 7992);
+        EXPECT_EQ(picture.dotsPerMeterY(), 7992);
     }
 }
 
