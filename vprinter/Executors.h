@@ -175,6 +175,10 @@ private:
     std::string PrintDataBar();
     std::string PrintAztec();
     std::string PrintDataMatrix();
+    // The functions every symbol shares; the set-up functions are its own.
+    static constexpr uint8_t kFnStore = 0x50, kFnPrint = 0x51;
+    // Function 80: the data after the function's own bytes, kept for the print.
+    static std::string Store(std::string_view symbol, Bytes& data, const Bytes& p, size_t from);
     // Draws the symbol centred as ESC a says, or says why it cannot be.
     std::string Place(const SymbolModules& modules, int moduleW, int rowH);
     std::string PlacePicture(Picture pic, const std::string& size);
