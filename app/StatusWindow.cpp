@@ -60,7 +60,7 @@ StatusWindow::StatusWindow(Link& link, CutterRun& run, QWidget* parent)
     resize(420, 0);
 
     connect(m_refresh, &QPushButton::clicked, this, &StatusWindow::Refresh);
-    connect(m_timer, &QTimer::timeout, this, &StatusWindow::Refresh);
+    connect(m_timer, &QTimer::timeout, this, &StatusWindow::RefreshStatus);
     connect(m_auto, &QCheckBox::toggled, this, [this](bool on) {
         if (on) m_timer->start(kAutoRefreshMs);
         else m_timer->stop();
@@ -93,13 +93,23 @@ void StatusWindow::ClearRows()
 
 void StatusWindow::Refresh()
 {
+    Query(true);
+}
+
+void StatusWindow::RefreshStatus()
+{
+    Query(false);
+}
+
+void StatusWindow::Query(bool withIdentity)
+{
     if (!m_link.IsConnected()) {
         ClearRows();
         return SetLine(ToQString(kStatusNotConnected));
     }
     // The run's cycles own the link: a query between them would be read as a reply to them.
     if (m_run.Running()) return SetLine(ToQString(kStatusCutterBusy));
-    const StatusReport report = ReadPrinterStatus(m_link);
+    const StatusReport report = ReadPrinterStatus(m_link, {}, withIdentity);
     if (!report.ok()) {
         ClearRows();
         const LinkFault fault = report.outcome.fault;
@@ -107,11 +117,11 @@ void StatusWindow::Refresh()
                        : fault == LinkFault::BadReply ? ToQString(kStatusBadReply)
                                                       : ToQString(kStatusLinkFailed) + ToQString(OutcomeName(report.outcome)));
     }
-    ShowReport(report);
+    ShowReport(report, withIdentity);
     SetLine(ToQString(kStatusReadAt) + QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
 }
 
-void StatusWindow::ShowReport(const StatusReport& report)
+void StatusWindow::ShowReport(const StatusReport& report, bool withIdentity)
 {
     const PrinterStatus& s = report.status;
     SetRow(kOnline, s.offline ? Tone::Bad : Tone::Good, ToQString(s.offline ? kStatusOffline : kStatusYesOnline));
@@ -129,6 +139,7 @@ void StatusWindow::ShowReport(const StatusReport& report)
     if (s.autoRecoverable) errors << ToQString(kStatusAutoRecoverable);
     SetRow(kErrors, errors.isEmpty() ? Tone::Good : Tone::Bad,
            errors.isEmpty() ? ToQString(kStatusNoErrors) : errors.join(QStringLiteral("，")));
+    if (!withIdentity) return;   // the identity shown stays
     const std::pair<Item, const std::optional<std::string>*> texts[] = {
         {kModel, &report.model}, {kFirmware, &report.firmware}, {kMaker, &report.maker}, {kSerial, &report.serial}};
     for (auto [item, text] : texts)

@@ -1,7 +1,9 @@
 #pragma once
-// "打印机状态": what the printer says of itself, item by item with a coloured indicator,
-// asked on "刷新" or every two seconds. A query waits at most one reply bound on a silent
-// printer, and none is made while the cutter run uses the link.
+// "打印机状态": what the printer says of itself, item by item with a coloured indicator.
+// "刷新" asks the status and the identity; every two seconds only the status is asked, as
+// the identity does not change and a printer that does not know GS I would hold the window
+// a reply bound each time. A query waits at most one reply bound on a silent printer, and
+// none is made while the cutter run uses the link.
 #include <QDialog>
 
 #include <array>
@@ -33,6 +35,7 @@ public:
 
 public slots:
     void Refresh();
+    void RefreshStatus();
 
 private:
     enum class Tone { Good, Warn, Bad, Unknown };
@@ -42,7 +45,8 @@ private:
     };
     void SetRow(size_t item, Tone tone, const QString& text);
     void SetLine(const QString& text);
-    void ShowReport(const StatusReport& report);
+    void Query(bool withIdentity);
+    void ShowReport(const StatusReport& report, bool withIdentity);
     void ClearRows();
 
     Link& m_link;

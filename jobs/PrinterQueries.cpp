@@ -24,12 +24,13 @@ std::optional<std::string>& IdentityField(StatusReport& report, IdentityKind kin
 
 NetQuery NetworkParamQuery() { return NetQuery{BuildNetQuery(), kNetReplySize, kNetReplyUsed}; }
 
-std::vector<QueryStep> StatusQuerySteps()
+std::vector<QueryStep> StatusQuerySteps(bool withIdentity)
 {
     std::vector<QueryStep> steps;
     for (const StatusKind kind : kStatusKinds)
         steps.push_back({BuildStatusRequest(kind), [](const Bytes& r) { return r.size() >= kStatusReplySize; },
                          kStatusReplySize, true});
+    if (!withIdentity) return steps;
     for (const IdentityKind kind : kIdentityKinds)
         steps.push_back({BuildIdentityRequest(kind),
                          [](const Bytes& r) { return IdentityReplyComplete(AsText(r)); },
@@ -37,9 +38,9 @@ std::vector<QueryStep> StatusQuerySteps()
     return steps;
 }
 
-StatusReport ReadPrinterStatus(Link& link, std::stop_token stop)
+StatusReport ReadPrinterStatus(Link& link, std::stop_token stop, bool withIdentity)
 {
-    const std::vector<QueryAnswer> answers = link.Query(StatusQuerySteps(), stop);
+    const std::vector<QueryAnswer> answers = link.Query(StatusQuerySteps(withIdentity), stop);
 
     StatusReport report;
     for (size_t i = 0; i < std::size(kStatusKinds); ++i) {
@@ -53,7 +54,7 @@ StatusReport ReadPrinterStatus(Link& link, std::stop_token stop)
             return report;
         }
     }
-    for (size_t i = 0; i < std::size(kIdentityKinds); ++i) {
+    for (size_t i = 0; withIdentity && i < std::size(kIdentityKinds); ++i) {
         const QueryAnswer& a = answers[std::size(kStatusKinds) + i];
         if (a.outcome.fault == LinkFault::Stopped) {
             report.outcome = a.outcome;

@@ -23,9 +23,9 @@ struct StatusReport {
     bool ok() const { return outcome.ok(); }
 };
 
-// DLE EOT 1-4 (required), then GS I 65-68 (a printer may not know them).
-std::vector<QueryStep> StatusQuerySteps();
+// DLE EOT 1-4 (required), then GS I 65-68 (a printer may not know them) unless left out.
+std::vector<QueryStep> StatusQuerySteps(bool withIdentity = true);
 // Over the link as it stands (the port open, or the printer address for the network).
-StatusReport ReadPrinterStatus(Link& link, std::stop_token stop = {});
+StatusReport ReadPrinterStatus(Link& link, std::stop_token stop = {}, bool withIdentity = true);
 
 } // namespace tallyx

@@ -67,6 +67,29 @@ TEST_F(StatusWindowTest, SilentPrinterNotConnectedAndCutterRunSayWhy)
     run.Wait();
 }
 
+// The identity is asked on "刷新" only: a printer that does not know GS I would otherwise hold
+// the window a reply bound at every tick.
+TEST_F(StatusWindowTest, AutoRefreshAsksTheStatusAloneAndKeepsTheIdentityShown)
+{
+    ConnectOn("COM1");
+    bool coverOpen = false;
+    platform.respond = [&](const Bytes& r) -> Bytes {
+        if (r[0] == 0x10) return {uint8_t(r[2] == 2 && coverOpen ? 0x16 : 0x12)};
+        return {'_', 'X', r[2], 0};
+    };
+    window->RefreshButton()->click();
+    ASSERT_EQ(Value(6), "XC");
+    coverOpen = true;
+    platform.calls.clear();
+    window->AutoRefreshBox()->setChecked(true);
+    QMetaObject::invokeMethod(window->findChild<QTimer*>(), "timeout");
+    window->AutoRefreshBox()->setChecked(false);
+    EXPECT_EQ(Value(1), "打开") << "the status is asked";
+    EXPECT_EQ(Value(6), "XC") << "the identity shown stays";
+    for (const std::string& written : platform.Writes()) EXPECT_TRUE(written.starts_with("10 04")) << written;
+    EXPECT_EQ(platform.Writes().size(), 4u);
+}
+
 TEST_F(StatusWindowTest, AutoRefreshEveryTwoSeconds)
 {
     EXPECT_EQ(window->AutoRefreshBox()->text(), "自动刷新");
