@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <ostream>
 #include <thread>
 
@@ -88,6 +89,14 @@ std::string WordLines(const StatusReport& r)
     return out;
 }
 
+void TakeIdentity(const StatusReport& from, StatusReport& to)
+{
+    to.firmware = from.firmware;
+    to.maker = from.maker;
+    to.model = from.model;
+    to.serial = from.serial;
+}
+
 int RunStatus(CliContext& ctx, const StatusArgs& args)
 {
     if (ctx.options.dryRun) {
@@ -111,8 +120,16 @@ int RunStatus(CliContext& ctx, const StatusArgs& args)
 
     int status = kExitSent;
     std::string last;
-    for (;;) {
-        const StatusReport report = ReadPrinterStatus(link, stop.get_token());
+    // After the first round a watch asks the identity once, of an online printer, and keeps
+    // it: it does not change, and a printer that does not know GS I (or is offline) would
+    // add a reply bound to every round.
+    std::optional<StatusReport> identity;
+    for (bool first = true;; first = false) {
+        StatusReport report = ReadPrinterStatus(link, stop.get_token(), first);
+        const bool online = report.ok() && !report.status.offline;
+        if (!first && !identity && online) report = ReadPrinterStatus(link, stop.get_token());
+        if (identity && report.ok()) TakeIdentity(*identity, report);
+        else if (online && report.ok()) identity = report;
         if (g_interrupted.load()) break;
         std::string shown;
         if (!report.ok()) {

@@ -105,18 +105,24 @@ TEST(StatusWatch, PrintsOnlyChangesUntilCtrlCWithStatus130)
 {
     PtyPrinter printer;
     std::atomic<char> status{0x12};
+    std::atomic<int> identityAsked{0}, statusAsked{0};
     std::jthread responder([&](std::stop_token done) {
         while (!done.stop_requested()) {
             const std::string q = printer.Read(3);
-            if (q.size() == 3 && q[0] == 0x10) printer.Write(std::string(1, status.load()));
+            if (q.size() == 3 && q[0] == 0x10) {
+                ++statusAsked;
+                printer.Write(std::string(1, status.load()));
+            }
+            if (q.size() == 3 && q[0] == 0x1D) ++identityAsked;   // never answered
         }
     });
     const std::string outPath = "/tmp/tallyx-watch-" + std::to_string(::getpid()) + ".out";
     const Child child = Spawn({"--port", printer.Path(), "status", "--json", "--watch", "0.05"}, {}, outPath);
     ASSERT_GT(child.pid, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));   // several unchanged rounds
+    // The first round waits a bound for GS I; the rounds after it ask the status alone.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     status = 0x1A;   // offline
-    std::this_thread::sleep_for(std::chrono::milliseconds(3000));   // each round waits a bound for GS I
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
     ::kill(child.pid, SIGINT);
     EXPECT_EQ(WaitExit(child.pid), 130);
     responder.request_stop();
@@ -130,4 +136,6 @@ TEST(StatusWatch, PrintsOnlyChangesUntilCtrlCWithStatus130)
     ASSERT_EQ(lines.size(), 2u) << out.str();
     EXPECT_EQ(lines[0].rfind(R"({"online":true,)", 0), 0u);
     EXPECT_EQ(lines[1].rfind(R"({"online":false,)", 0), 0u);
+    EXPECT_EQ(identityAsked.load(), 1) << "GS I 65 once; the rest of the identity skipped after its silence";
+    EXPECT_GE(statusAsked.load(), 4 * 5) << "five rounds or more";
 }
