@@ -41,20 +41,20 @@ static_assert(std::size(kCodePages) == 75);
 
 // Epson's ESC t numbers (TM-T88 class). A "table:" charset is carried as data (CodePageTables).
 constexpr CodePage kEpsonCodePages[] = {
-    {0, "PC437", "CP437"},           {1, "Katakana", "table:katakana"},   {2, "PC850", "CP850"},
-    {3, "PC860", "CP860"},           {4, "PC863", "CP863"},          {5, "PC865", "CP865"},
-    {11, "PC851", "CP851"},          {12, "PC853", "table:PC853"},         {13, "PC857", "CP857"},
-    {14, "PC737", "CP737"},          {15, "ISO8859-7", "ISO-8859-7"}, {16, "WPC1252", "CP1252"},
-    {17, "PC866", "CP866"},          {18, "PC852", "CP852"},         {19, "PC858", "CP858"},
-    {20, "Thai 42", "table:Thai42"},        {21, "Thai 11", "table:Thai11"},       {26, "Thai 18", nullptr},
-    {30, "TCVN-3", "table:TCVN3"},         {31, "TCVN-3 capitals", "table:TCVN3capitals"}, {32, "PC720", "table:PC720"},
-    {33, "WPC775", "CP775"},         {34, "PC855", "CP855"},         {35, "PC861", "CP861"},
-    {36, "PC862", "CP862"},          {37, "PC864", "CP864"},         {38, "PC869", "CP869"},
-    {39, "ISO8859-2", "ISO-8859-2"}, {40, "ISO8859-15", "ISO-8859-15"}, {41, "PC1098", "table:PC1098"},
-    {42, "PC1118", "CP774"},         {43, "PC1119", "CP772"},        {44, "PC1125", "CP1125"},
-    {45, "WPC1250", "CP1250"},       {46, "WPC1251", "CP1251"},      {47, "WPC1253", "CP1253"},
-    {48, "WPC1254", "CP1254"},       {49, "WPC1255", "CP1255"},      {50, "WPC1256", "CP1256"},
-    {51, "WPC1257", "CP1257"},       {52, "WPC1258", "CP1258"},      {53, "KZ-1048", "RK1048"},
+    {0, "PC437", "CP437"},           {1, "Katakana", "table:katakana"},              {2, "PC850", "CP850"},
+    {3, "PC860", "CP860"},           {4, "PC863", "CP863"},                          {5, "PC865", "CP865"},
+    {11, "PC851", "CP851"},          {12, "PC853", "table:PC853"},                   {13, "PC857", "CP857"},
+    {14, "PC737", "CP737"},          {15, "ISO8859-7", "ISO-8859-7"},                {16, "WPC1252", "CP1252"},
+    {17, "PC866", "CP866"},          {18, "PC852", "CP852"},                         {19, "PC858", "CP858"},
+    {20, "Thai 42", "table:Thai42"}, {21, "Thai 11", "table:Thai11"},                {26, "Thai 18", nullptr},
+    {30, "TCVN-3", "table:TCVN3"},   {31, "TCVN-3 capitals", "table:TCVN3capitals"}, {32, "PC720", "table:PC720"},
+    {33, "WPC775", "CP775"},         {34, "PC855", "CP855"},                         {35, "PC861", "CP861"},
+    {36, "PC862", "CP862"},          {37, "PC864", "CP864"},                         {38, "PC869", "CP869"},
+    {39, "ISO8859-2", "ISO-8859-2"}, {40, "ISO8859-15", "ISO-8859-15"},              {41, "PC1098", "table:PC1098"},
+    {42, "PC1118", "CP774"},         {43, "PC1119", "CP772"},                        {44, "PC1125", "CP1125"},
+    {45, "WPC1250", "CP1250"},       {46, "WPC1251", "CP1251"},                      {47, "WPC1253", "CP1253"},
+    {48, "WPC1254", "CP1254"},       {49, "WPC1255", "CP1255"},                      {50, "WPC1256", "CP1256"},
+    {51, "WPC1257", "CP1257"},       {52, "WPC1258", "CP1258"},                      {53, "KZ-1048", "RK1048"},
 };
 
 std::span<const CodePage> Table(CodePageNumbering numbering)
