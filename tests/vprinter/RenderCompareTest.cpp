@@ -59,6 +59,22 @@ void WriteFile(const fs::path& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// A scratch folder, files in it rendered into it, and what render printed.
+struct RenderRun {
+    explicit RenderRun(const std::string& name) : dir(name) { options.outDir = dir.path.string(); }
+    std::string Path(const std::string& file) const { return (dir.path / file).string(); }
+    void Write(const std::string& file, const std::string& bytes) const { WriteFile(dir.path / file, bytes); }
+    int Render(const std::vector<std::string>& files)
+    {
+        std::vector<std::string> paths;
+        for (const std::string& file : files) paths.push_back(Path(file));
+        return RenderFiles(paths, options, out.file, err.file);
+    }
+    TempDir dir;
+    RenderOptions options;
+    Captured out, err;
+};
+
 TEST(Render, DrawsWhatTheNetworkPortDraws)
 {
     TempDir dir("render-same");
@@ -102,30 +118,22 @@ TEST(Render, DrawsWhatTheNetworkPortDraws)
 
 TEST(Render, UnreadableFileIsReportedAndTheOthersDrawn)
 {
-    TempDir dir("render-bad");
-    WriteFile(dir.path / "a.bin", "A\n");
-    RenderOptions render;
-    render.outDir = dir.path.string();
-    Captured out, err;
-    const int status =
-        RenderFiles({(dir.path / "missing.bin").string(), (dir.path / "a.bin").string()}, render, out.file, err.file);
-    EXPECT_EQ(status, kRenderUnreadable);
-    EXPECT_EQ(out.Text(), (dir.path / "a-1.png").string() + "\n");
-    EXPECT_EQ(err.Text(), "tallyx-vprinter: cannot read " + (dir.path / "missing.bin").string() + "\n");
-    EXPECT_EQ(QImage(QString::fromStdString((dir.path / "a-1.png").string())).width(), 384) << "zh-58 by default";
+    RenderRun run("render-bad");
+    run.Write("a.bin", "A\n");
+    EXPECT_EQ(run.Render({"missing.bin", "a.bin"}), kRenderUnreadable);
+    EXPECT_EQ(run.out.Text(), run.Path("a-1.png") + "\n");
+    EXPECT_EQ(run.err.Text(), "tallyx-vprinter: cannot read " + run.Path("missing.bin") + "\n");
+    EXPECT_EQ(QImage(QString::fromStdString(run.Path("a-1.png"))).width(), 384) << "zh-58 by default";
 }
 
 TEST(Render, OneLogForAllTheFilesNumberedOnInTheirOrder)
 {
-    TempDir dir("render-log");
-    WriteFile(dir.path / "a.bin", "A\n");
-    WriteFile(dir.path / "b.bin", "B\n\x1D\x56\x30");
-    RenderOptions render;
-    render.outDir = dir.path.string();
-    render.logPath = (dir.path / "log.jsonl").string();
-    Captured out, err;
-    EXPECT_EQ(RenderFiles({(dir.path / "a.bin").string(), (dir.path / "b.bin").string()}, render, out.file, err.file), 0);
-    std::ifstream in(render.logPath);
+    RenderRun run("render-log");
+    run.Write("a.bin", "A\n");
+    run.Write("b.bin", "B\n\x1D\x56\x30");
+    run.options.logPath = run.Path("log.jsonl");
+    EXPECT_EQ(run.Render({"a.bin", "b.bin"}), 0);
+    std::ifstream in(run.options.logPath);
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     const char* const meanings[] = {"print \\\"A\\\"", "print and feed a line", "print \\\"B\\\"", "print and feed a line",
@@ -140,30 +148,24 @@ TEST(Render, OneLogForAllTheFilesNumberedOnInTheirOrder)
 
 TEST(Render, LogThatCannotBeOpenedFailsBeforeAnythingIsDrawn)
 {
-    TempDir dir("render-nolog");
-    WriteFile(dir.path / "a.bin", "A\n");
-    RenderOptions render;
-    render.outDir = dir.path.string();
-    render.logPath = (dir.path / "missing" / "log.jsonl").string();
-    Captured out, err;
-    EXPECT_EQ(RenderFiles({(dir.path / "a.bin").string()}, render, out.file, err.file), kRenderUnwritable);
-    EXPECT_EQ(err.Text(), "tallyx-vprinter: cannot open the log " + render.logPath + "\n");
-    EXPECT_EQ(out.Text(), "");
+    RenderRun run("render-nolog");
+    run.Write("a.bin", "A\n");
+    run.options.logPath = run.Path("missing/log.jsonl");
+    EXPECT_EQ(run.Render({"a.bin"}), kRenderUnwritable);
+    EXPECT_EQ(run.err.Text(), "tallyx-vprinter: cannot open the log " + run.options.logPath + "\n");
+    EXPECT_EQ(run.out.Text(), "");
 }
 
 // How it left the printer in a text field, and the head's 203 dpi, so viewers show its real size.
 TEST(Render, EachPictureSaysHowItsReceiptLeftThePrinterAndItsResolution)
 {
-    TempDir dir("render-cut");
-    WriteFile(dir.path / "cuts.bin", "Full\n\x1D\x56\x30Partial\n\x1B\x6DTail\n");
-    RenderOptions render;
-    render.outDir = dir.path.string();
-    Captured out, err;
-    ASSERT_EQ(RenderFiles({(dir.path / "cuts.bin").string()}, render, out.file, err.file), 0);
+    RenderRun run("render-cut");
+    run.Write("cuts.bin", "Full\n\x1D\x56\x30Partial\n\x1B\x6DTail\n");
+    ASSERT_EQ(run.Render({"cuts.bin"}), 0);
     const char* const cuts[] = {"full", "partial", "none"};
     for (size_t i = 0; i < std::size(cuts); ++i) {
         SCOPED_TRACE(cuts[i]);
-        const QImage picture(QString::fromStdString((dir.path / ("cuts-" + std::to_string(i + 1) + ".png")).string()));
+        const QImage picture(QString::fromStdString(run.Path("cuts-" + std::to_string(i + 1) + ".png")));
         ASSERT_FALSE(picture.isNull());
         EXPECT_EQ(picture.text(kCutText), cuts[i]);
         EXPECT_EQ(picture.dotsPerMeterX(), 7992);
