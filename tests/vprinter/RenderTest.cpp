@@ -183,14 +183,11 @@ CellInk InkOf(const QImage& image, const QRect& cell, int rowsBelow)
 
 TEST(Glyphs, ShchaKeepsTheTailThatTellsItFromSha)
 {
-    struct Row {
-        const char* font;
-    } rows[] = {{"00"}, {"01"}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.font);
+    for (const char* font : {"00", "01"}) {   // font A, font B
+        SCOPED_TRACE(font);
         TmT88Probe p;
         // CP866 (ESC t 17): E8 ш, E9 щ, a space between so that neither touches the other.
-        p.FeedHex(std::string("1B 4D ") + row.font + " 1B 74 11 E8 20 E9 0A 0A");
+        p.FeedHex(std::string("1B 4D ") + font + " 1B 74 11 E8 20 E9 0A 0A");
         const Receipt& r = p.interpreter.CurrentReceipt();
         const QImage image = RenderReceipt(r);
         const std::vector<std::vector<Cell>> lines = LineCells(r);
