@@ -25,6 +25,22 @@ std::string SizeText(int w, int h)
     return kNames[(w == 2 ? 1 : 0) + (h == 2 ? 2 : 0)];
 }
 
+// GS ( L functions, each also sent as its number less 48 where the references allow it.
+enum GraphicsFunction : uint8_t {
+    kFnNvCapacity = 48, kFnDotDensity = 49, kFnPrintBuffered = 50, kFnBufferRoom = 51,
+    kFnStoreRaster = 112, kFnStoreColumns = 113,
+};
+constexpr uint8_t kGraphicsReplyHeader = 0x37;
+constexpr size_t kGraphicsHeader = 10;   // m fn a bx by c xL xH yL yH
+
+Bytes NumberReply(uint8_t identifier, uint64_t value)
+{
+    Bytes reply{kGraphicsReplyHeader, identifier};
+    for (char c : std::to_string(value)) reply.push_back(uint8_t(c));
+    reply.push_back(0x00);
+    return reply;
+}
+
 } // namespace
 
 void ImageExecutor::PrintColumnImage(const ColumnImage& image, int scaleW, int scaleH)
@@ -128,30 +144,6 @@ std::string ImageExecutor::Raster(const Bytes& h, const Bytes& payload, bool kep
     m_ctx.layout.AddPicture(std::move(pic), m_ctx.style.align);
     return std::to_string(8 * x) + " x " + std::to_string(y) + " dots, " + SizeText(w, hgt);
 }
-
-} // namespace tallyx::vprinter
-
-namespace tallyx::vprinter {
-
-namespace {
-
-// GS ( L functions, each also sent as its number less 48 where the references allow it.
-enum GraphicsFunction : uint8_t {
-    kFnNvCapacity = 48, kFnDotDensity = 49, kFnPrintBuffered = 50, kFnBufferRoom = 51,
-    kFnStoreRaster = 112, kFnStoreColumns = 113,
-};
-constexpr uint8_t kGraphicsReplyHeader = 0x37;
-constexpr size_t kGraphicsHeader = 10;   // m fn a bx by c xL xH yL yH
-
-Bytes NumberReply(uint8_t identifier, uint64_t value)
-{
-    Bytes reply{kGraphicsReplyHeader, identifier};
-    for (char c : std::to_string(value)) reply.push_back(uint8_t(c));
-    reply.push_back(0x00);
-    return reply;
-}
-
-} // namespace
 
 std::string ImageExecutor::Graphics(const Bytes& p, bool kept)
 {

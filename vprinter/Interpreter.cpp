@@ -15,7 +15,6 @@ PrinterIdentity ProfileIdentity(const Profile& profile, int paperDots)
     return id;
 }
 
-
 uint64_t Word(const Bytes& h, size_t at)
 {
     return uint64_t(h[at]) | uint64_t(h[at + 1]) << 8;

@@ -48,6 +48,12 @@ std::unique_ptr<QGuiApplication> StartGui(char** argv)
     return std::make_unique<QGuiApplication>(qtArgc, argv);
 }
 
+// --paper's 58 or 80 (mm) as the head's dots.
+int PaperDots(int mm)
+{
+    return mm == 80 ? tallyx::vprinter::kPaper80Dots : tallyx::vprinter::kPaper58Dots;
+}
+
 std::vector<std::string> ProfileNames()
 {
     std::vector<std::string> names;
@@ -120,7 +126,7 @@ int main(int argc, char** argv)
     }
     if (*renderCommand) {
         render.profile = tallyx::vprinter::FindProfile(renderProfile);
-        if (renderPaper != 0) render.paperDots = renderPaper == 80 ? tallyx::vprinter::kPaper80Dots : tallyx::vprinter::kPaper58Dots;
+        if (renderPaper != 0) render.paperDots = PaperDots(renderPaper);
         const auto app = StartGui(argv);
         return tallyx::vprinter::RenderFiles(renderFiles, render, stdout, stderr);
     }
@@ -138,8 +144,7 @@ int main(int argc, char** argv)
     options.status = *conditions;
     options.profile = tallyx::vprinter::FindProfile(profile);
     options.paperDots = options.profile->paperDots;
-    if (paperOption->count() > 0)
-        options.paperDots = paper == 80 ? tallyx::vprinter::kPaper80Dots : tallyx::vprinter::kPaper58Dots;
+    if (paperOption->count() > 0) options.paperDots = PaperDots(paper);
 
     const auto app = StartGui(argv);
 
