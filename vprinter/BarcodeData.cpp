@@ -77,13 +77,14 @@ BarcodeInput UpcE(const Bytes& d)
     if (!in.fault.empty()) return in;
     const std::string a(in.data.begin(), in.data.end());   // number system, 5 maker, 5 product digits
     const std::string maker = a.substr(1, 5), item = a.substr(6, 5);
-    std::string e;   // the six digits of the short form
-    if (a[0] != '0' && a[0] != '1') e.clear();
-    else if (maker.ends_with("00") && maker[2] <= '2' && item.starts_with("00"))
-        e = maker.substr(0, 2) + item.substr(2, 3) + maker[2];
-    else if (maker.ends_with("00") && item.starts_with("000")) e = maker.substr(0, 3) + item.substr(3, 2) + "3";
-    else if (maker.ends_with("0") && item.starts_with("0000")) e = maker.substr(0, 4) + item[4] + "4";
-    else if (!maker.ends_with("0") && item.starts_with("0000") && item[4] >= '5') e = maker + item[4];
+    std::string e;   // the six digits of the short form; only number systems 0 and 1 have one
+    if (a[0] == '0' || a[0] == '1') {
+        if (maker.ends_with("00") && maker[2] <= '2' && item.starts_with("00"))
+            e = maker.substr(0, 2) + item.substr(2, 3) + maker[2];
+        else if (maker.ends_with("00") && item.starts_with("000")) e = maker.substr(0, 3) + item.substr(3, 2) + "3";
+        else if (maker.ends_with("0") && item.starts_with("0000")) e = maker.substr(0, 4) + item[4] + "4";
+        else if (!maker.ends_with("0") && item.starts_with("0000") && item[4] >= '5') e = maker + item[4];
+    }
     if (e.empty()) {
         in.fault = "UPC-A number " + a + " has no UPC-E form";
         in.data.clear();
