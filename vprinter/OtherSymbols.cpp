@@ -36,20 +36,6 @@ bool SplitMaxiPrimary(const Bytes& data, Bytes& primary, Bytes& secondary)
     return true;
 }
 
-// Each row as high as zint makes it, in modules `moduleW` dots square.
-Picture RowsToPicture(const SymbolModules& modules, int moduleW)
-{
-    Picture pic;
-    pic.width = modules.width * moduleW;
-    for (int row = 0; row < modules.rows; ++row) {
-        const int h = modules.rowModules[size_t(row)] * moduleW;
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < pic.width; ++x) pic.dots.push_back(modules.Dark(x / moduleW, row));
-        pic.height += h;
-    }
-    return pic;
-}
-
 } // namespace
 
 std::string SymbolExecutor::MaxiCode(uint8_t fn, const Bytes& p)

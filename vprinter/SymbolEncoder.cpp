@@ -198,4 +198,17 @@ Picture ModulesToPicture(const SymbolModules& modules, int moduleW, int rowH, in
     return pic;
 }
 
+Picture RowsToPicture(const SymbolModules& modules, int moduleW)
+{
+    Picture pic;
+    pic.width = modules.width * moduleW;
+    for (int row = 0; row < modules.rows; ++row) {
+        const int h = modules.rowModules[size_t(row)] * moduleW;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < pic.width; ++x) pic.dots.push_back(modules.Dark(x / moduleW, row));
+        pic.height += h;
+    }
+    return pic;
+}
+
 } // namespace tallyx::vprinter

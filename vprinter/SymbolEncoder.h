@@ -46,6 +46,8 @@ SymbolResult EncodeSymbol(const SymbolRequest& request);
 
 // Each module `moduleW` dots wide and each row `rowH` dots high, after `leftDots` white dots.
 Picture ModulesToPicture(const SymbolModules& modules, int moduleW, int rowH, int leftDots = 0);
+// Each row as high as zint makes it (rowModules), in modules `moduleW` dots square.
+Picture RowsToPicture(const SymbolModules& modules, int moduleW);
 
 // A two-width barcode (zint draws its wide elements 2 or 3 modules wide) with every narrow
 // element `narrow` dots and every wide one `wide` dots, as one-dot modules.
