@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <iconv.h>
 
+#include "res/Utf8.h"
+
 namespace tallyx {
 namespace {
 
@@ -93,20 +95,6 @@ namespace {
 constexpr char32_t kLoneCr = 0x240D;     // SYMBOL FOR CARRIAGE RETURN
 constexpr char32_t kLoneLf = 0x240A;     // SYMBOL FOR LINE FEED
 constexpr char32_t kRawByte = 0xF700;    // private use: U+F700 + byte
-
-void AppendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
 
 // The code point of a three-byte UTF-8 character at p, or 0.
 char32_t ThreeByteCodePoint(std::string_view s, size_t i)

@@ -1,14 +1,16 @@
 #include "vprinter/Profiles.h"
 
 #include "res/Types.h"
+#include "vprinter/LineLayout.h"
 #include "vprinter/Receipt.h"
 
 namespace tallyx::vprinter {
 
 namespace {
 
-constexpr FontCell kFontA{12, 24};
-constexpr FontCell kFontB{9, 17};
+// Every profile's fonts are the cells the layout draws.
+constexpr FontCell kFontA{kFontACellW, kFontACellH};
+constexpr FontCell kFontB{kFontBCellW, kFontBCellH};
 
 constexpr Profile kProfiles[] = {
     {"zh-58", "58 mm Chinese-market printer, GBK mode at start (the default)", kPaper58Dots, 203, kFontA, kFontB,
@@ -18,6 +20,18 @@ constexpr Profile kProfiles[] = {
     {"tm-t88", "Epson TM-T88-class 80 mm printer, PC437 at start, Epson code page numbers", kPaper80Dots, 203,
      kFontA, kFontB, false, 0, CodePageNumbering::Epson, true, {}, "tallyx virtual printer TM-T88 class"},
 };
+
+// The layout reads its cells from LineLayout.h, not from the row: a profile with fonts of
+// its own needs them read from the profile first.
+constexpr bool DrawnFonts()
+{
+    for (const Profile& p : kProfiles)
+        if (p.fontA.width != kFontA.width || p.fontA.height != kFontA.height || p.fontB.width != kFontB.width ||
+            p.fontB.height != kFontB.height)
+            return false;
+    return true;
+}
+static_assert(DrawnFonts());
 
 } // namespace
 

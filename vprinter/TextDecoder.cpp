@@ -3,6 +3,7 @@
 #include <iconv.h>
 #include <string_view>
 
+#include "res/Utf8.h"
 #include "vprinter/CodePageTables.h"
 #include "vprinter/CodePages.h"
 
@@ -10,29 +11,16 @@ namespace tallyx::vprinter {
 
 namespace {
 
-std::string Utf8(uint32_t c)
-{
-    std::string s;
-    if (c < 0x80) {
-        s += char(c);
-    } else if (c < 0x800) {
-        s += char(0xC0 | c >> 6);
-        s += char(0x80 | (c & 0x3F));
-    } else {
-        s += char(0xE0 | c >> 12);
-        s += char(0x80 | ((c >> 6) & 0x3F));
-        s += char(0x80 | (c & 0x3F));
-    }
-    return s;
-}
-
 // A byte from 80 of a page carried as data.
 std::string FromTable(std::string_view table, uint8_t byte)
 {
     const CodePageTable* page = FindCodePageTable(table);
     if (!page) return kNoCharacterTable;
     const uint16_t c = page->upper[byte - 0x80];
-    return c == 0xFFFD ? std::string(kUnprintable) : Utf8(c);
+    if (c == 0xFFFD) return std::string(kUnprintable);
+    std::string utf8;
+    AppendUtf8(utf8, c);
+    return utf8;
 }
 
 } // namespace
