@@ -132,5 +132,7 @@ struct ColumnDots {
     Bytes data;   // 8 * x * y bytes
 };
 ColumnDots ToColumnDots(const DotPicture& dots);
+// And back: 8 * x dots wide, 8 * y high.
+DotPicture FromColumnDots(const ColumnDots& columns);
 
 } // namespace tallyx

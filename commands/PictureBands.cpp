@@ -118,4 +118,17 @@ ColumnDots ToColumnDots(const DotPicture& dots)
     return out;
 }
 
+DotPicture FromColumnDots(const ColumnDots& columns)
+{
+    DotPicture dots{8 * columns.x, 8 * columns.y, {}};
+    dots.rows.assign(dots.RowBytes() * size_t(dots.height), 0);
+    size_t n = 0;
+    for (int x = 0; x < dots.width; ++x)
+        for (int byte = 0; byte < columns.y; ++byte, ++n)
+            for (int bit = 0; bit < 8; ++bit)
+                if (columns.data[n] & (0x80 >> bit))
+                    dots.rows[size_t(8 * byte + bit) * dots.RowBytes() + size_t(x) / 8] |= uint8_t(0x80 >> (x % 8));
+    return dots;
+}
+
 } // namespace tallyx

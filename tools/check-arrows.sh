@@ -10,11 +10,12 @@ rules='
 res: res
 link: res link
 commands: res commands
+decode: res commands decode qt
 jobs: res link commands jobs
 ui: res ui qt
-dialogs: res link commands jobs ui dialogs qt
-app: res link commands jobs ui dialogs app vprinter qt
-cli: res link commands jobs cli
+dialogs: res link commands decode jobs ui dialogs qt
+app: res link commands decode jobs ui dialogs app vprinter qt
+cli: res link commands decode jobs cli
 vprinter: res vprinter qtgui
 '
 # The virtual printer's render half may use Qt Gui; its core may not (the render half is
