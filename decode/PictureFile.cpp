@@ -1,5 +1,7 @@
 #include "decode/PictureFile.h"
 
+#include "decode/DotsImage.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -101,22 +103,29 @@ DecodeResult DecodePictureFile(const std::string& path, const PictureOptions& op
 
 bool IsBmpFile(const std::string& path)
 {
-    QImageReader reader(QFile::decodeName(QByteArray::fromStdString(path)));
-    return reader.canRead() && reader.format() == "bmp";
+    const QString name = QFile::decodeName(QByteArray::fromStdString(path));
+    QImageReader reader(name);
+    if (reader.canRead()) return reader.format() == "bmp";
+    return name.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive);
 }
 
-bool WriteDotsPng(const DotPicture& dots, const std::string& path)
+QImage DotsImage(const DotPicture& dots)
 {
     // Index 0 paper, 1 ink: the dots' own bit order and meaning.
     QImage image(dots.width, dots.height, QImage::Format_Mono);
     image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
     for (int y = 0; y < dots.height; ++y)
         std::copy_n(dots.rows.begin() + long(size_t(y) * dots.RowBytes()), dots.RowBytes(), image.scanLine(y));
-    // 203 dpi, the head's: a viewer shows the picture at its printed size.
+    // 203 dpi: a viewer shows the picture at its printed size.
     image.setDotsPerMeterX(7992);
     image.setDotsPerMeterY(7992);
+    return image;
+}
+
+bool WriteDotsPng(const DotPicture& dots, const std::string& path)
+{
     QImageWriter writer(QFile::decodeName(QByteArray::fromStdString(path)), "png");
-    return writer.write(image);
+    return writer.write(DotsImage(dots));
 }
 
 } // namespace tallyx

@@ -34,7 +34,8 @@ public:
 // `options` will fit it to (libjpeg's scaled decoding), never at full size first.
 DecodeResult DecodePictureFile(const std::string& path, const PictureOptions& options);
 
-// Whether the file holds a BMP, by its content.
+// Whether the file goes to the bitmap loader: a BMP by its content, or a file no reader
+// knows that is named .bmp (so a damaged bitmap gets the bitmap loader's own message).
 bool IsBmpFile(const std::string& path);
 
 // The dots as a one-bit PNG, ink black: what the printer will print. False when the file

@@ -12,7 +12,7 @@ link: res link
 commands: res commands
 decode: res commands decode qt
 jobs: res link commands jobs
-ui: res ui qt
+ui: res commands decode ui qt
 dialogs: res link commands decode jobs ui dialogs qt
 app: res link commands decode jobs ui dialogs app vprinter qt
 cli: res link commands decode jobs cli
