@@ -33,8 +33,10 @@ CPictureDlg::CPictureDlg(std::string path, DecodedPicture decoded, PictureUse us
 
     for (const DitherName& m : kDitherNames) m_method->addItem(ToQString(m.name));
     for (std::string_view item : picture::kPaperItems) m_paper->addItem(ToQString(item));
-    for (const PictureCommandName& c : kPictureCommandNames)
-        m_command->addItem(ToQString(c.name) + QStringLiteral("  (") + ToQString(c.help) + QLatin1Char(')'));
+    for (const PictureCommandName& c : kPictureCommandNames) {
+        m_command->addItem(ToQString(c.name));
+        m_command->setItemData(m_command->count() - 1, ToQString(c.help), Qt::ToolTipRole);
+    }
     m_width->setValidator(new QIntValidator(1, kPictureMaxDots, m_width));
     m_darkness->setValidator(new QIntValidator(-kDarknessMax, kDarknessMax, m_darkness));
 

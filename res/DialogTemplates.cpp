@@ -72,7 +72,7 @@ constexpr std::array kControls{
     Button(kCancel, "取消", {82, 196, 68, 16}),
 };
 
-constexpr DialogTemplate kPicture{140, kCaptionPicture, 10, 430, 220, kControls};
+constexpr DialogTemplate kPicture{140, kCaptionPicture, 10, 520, 220, kControls};
 } // namespace picture_dlg
 
 const DialogTemplate& PictureTemplate() { return picture_dlg::kPicture; }

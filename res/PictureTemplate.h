@@ -9,7 +9,8 @@
 namespace tallyx::picture {
 
 // Where the dots are shown; the widget is made by the window.
-inline constexpr DluRect kPreviewRect{156, 8, 266, 204};
+// Wide enough for 576 dots and a scroll bar at one pixel a dot.
+inline constexpr DluRect kPreviewRect{156, 8, 356, 204};
 // Paper widths in millimetres, as listed; index 1 (80 mm) at first.
 inline constexpr std::array<std::string_view, 2> kPaperItems{"58 mm", "80 mm"};
 inline constexpr int kPaper80Index = 1;
