@@ -79,7 +79,9 @@ std::vector<Span> Spans(int from, int to)
     return spans;
 }
 
-// One input row as grey over white, 0 .. 255.
+// One input row as grey over white, 0 .. 255. The file's own (sRGB) values are averaged and
+// dithered as they are, not in linear light: on the virtual printer's exact dots that prints
+// mid-tones lighter than the file, but a thermal head's dots spread and darken them by as much.
 void ReadRow(const PixelRows& in, int y, std::vector<float>& out)
 {
     const uint8_t* p = in.data + size_t(y) * in.stride;

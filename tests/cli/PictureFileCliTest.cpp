@@ -121,6 +121,19 @@ TEST_F(PictureFileCli, BandsGoAsSendsOfTheirOwnAndThePreviewIsWhatIsSent)
     EXPECT_EQ(writes[0].substr(24, 2), "92");
 }
 
+TEST_F(PictureFileCli, ABmpAtItsDefaultsPreviewsTheBitmapCommandsDots)
+{
+    BmpDef def = AllBlack(9, 3);   // sent 16 dots wide and 8 high, the widening paper
+    RecordingPlatform platform;
+    const CliRun run = RunCliWith(platform, {"--dry-run", "picture", WriteBmp(def, "picture_9x3.bmp"), "--preview", Path("bmp.png")});
+    EXPECT_EQ(run.status, 0);
+    const QImage preview(QString::fromStdString(Path("bmp.png")));
+    ASSERT_EQ(preview.size(), QSize(16, 8));
+    EXPECT_EQ(qGray(preview.pixel(8, 2)), 0);
+    EXPECT_EQ(qGray(preview.pixel(9, 2)), 255);
+    EXPECT_EQ(qGray(preview.pixel(8, 3)), 255);
+}
+
 TEST_F(PictureFileCli, HelpListsTheMethodsAndCommands)
 {
     RecordingPlatform platform;
