@@ -143,6 +143,35 @@ while IFS=, read -r name _ _ cpu unit _ _ _ failed _; do
     fi
 done < <(grep '^"' "$tmp/commands.csv")
 
+# --- a 4000 x 3000 JPEG photo to a 576-dot Floyd-Steinberg picture, beside Pillow ---------------
+# The photo is made here: plasma with grain, 3.5 MB at quality 90, about what a 12-megapixel
+# camera writes (the grain is most of the decoding time). Pillow is
+# Debian's python3-pil, run by /usr/bin/python3: open, grey, LANCZOS to 576 wide, convert('1').
+say "photo to picture bytes: tallyx-cli beside Pillow"
+convert -size 1000x750 -seed 29 plasma:fractal -resize 4000x3000\! -attenuate 0.25 +noise Gaussian \
+    -quality 90 "$tmp/photo.jpg" 2>"$tmp/convert.err"
+cat >"$tmp/pillow.py" <<'PY'
+import sys
+from PIL import Image
+image = Image.open(sys.argv[1]).convert('L')
+image = image.resize((576, round(image.height * 576 / image.width)), Image.LANCZOS)
+sys.stdout.buffer.write(image.convert('1').tobytes())
+PY
+if [ ! -s "$tmp/photo.jpg" ]; then
+    row "4000 × 3000 JPEG to a 576-dot Floyd-Steinberg picture, whole tallyx-cli" "skipped" \
+        "skipped ($(head -c 100 "$tmp/convert.err"))" "—" "≥ 2 × faster" "skipped"
+elif ! /usr/bin/python3 "$tmp/pillow.py" "$tmp/photo.jpg" >/dev/null 2>"$tmp/pillow.err"; then
+    row "4000 × 3000 JPEG to a 576-dot Floyd-Steinberg picture, whole tallyx-cli" "skipped" \
+        "skipped (no Pillow: $(head -c 100 "$tmp/pillow.err"))" "—" "≥ 2 × faster" "skipped"
+else
+    hf_pair photo 5 "/usr/bin/python3 $tmp/pillow.py $tmp/photo.jpg" \
+        "$cli --dry-run picture $tmp/photo.jpg --dither floyd-steinberg --paper 80"
+    faster=$(calc %.1f "1 / $ratio")
+    row "4000 × 3000 JPEG to a 576-dot Floyd-Steinberg picture, whole tallyx-cli --dry-run" \
+        "$(calc '%.0f ms' "$under_s * 1000")" "$(calc '%.0f ms (Pillow, python3)' "$floor_s * 1000")" \
+        "$faster × faster" "≥ 2 × faster" "$(verdict "$faster" 2 ge)"
+fi
+
 # --- the virtual printer's pace ------------------------------------------------------------------
 say "virtual printer: one connection per receipt"
 start_printer

@@ -3,8 +3,10 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QTimer>
 
 #include "commands/NvLogo.h"
+#include "decode/PictureFile.h"
 #include "res/Messages.h"
 #include "res/NvLogoIds.h"
 #include "res/NvLogoTemplate.h"
@@ -19,6 +21,7 @@ namespace {
 QString ChooseBitmapFile(QWidget* owner)
 {
     QFileDialog dialog(owner, QString(), QString(), ToQString(kFilterBitmapFiles));
+    dialog.setNameFilters({ToQString(kFilterBitmapFiles), ToQString(kFilterPictureFiles)});
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QStringLiteral("bmp"));
@@ -27,10 +30,19 @@ QString ChooseBitmapFile(QWidget* owner)
 
 std::string FileSystemName(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
+std::optional<CNvLogoDlg::PictureChoice> RunPictureDlg(const std::string& path, DecodedPicture decoded, PictureUse use,
+                                                       QWidget* owner)
+{
+    CPictureDlg dialog(path, std::move(decoded), use, owner);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return CNvLogoDlg::PictureChoice{dialog.Dots(), dialog.Options().command};
+}
+
 } // namespace
 
 CNvLogoDlg::CNvLogoDlg(Link& link, QWidget* parent)
-    : CTemplateDlg(link, parent, NvLogoTemplate(), OkCommand::Closes), m_chooseFile(ChooseBitmapFile)
+    : CTemplateDlg(link, parent, NvLogoTemplate(), OkCommand::Closes), m_chooseFile(ChooseBitmapFile),
+      m_previewPicture(RunPictureDlg)
 {
     m_slot = qobject_cast<QComboBox*>(Control(id::nvlogo::kSlot));
     m_mode = qobject_cast<QComboBox*>(Control(id::nvlogo::kMode));
@@ -76,9 +88,41 @@ void CNvLogoDlg::OnOpenBmp()
     UpdateData(false);
 }
 
+std::optional<CNvLogoDlg::PictureChoice> CNvLogoDlg::PreviewPicture(PictureUse use)
+{
+    const std::string path = FileSystemName(m_strBmpPath);
+    const DecodeResult decoded = DecodePictureFile(path, PictureOptions{});
+    if (const Message* refusal = decoded.refusal()) {
+        Boxes().Show(*refusal, this);
+        return std::nullopt;
+    }
+    return m_previewPicture(path, decoded.picture(), use, this);
+}
+
+void CNvLogoDlg::SendBands(std::vector<PictureBand> bands, size_t next)
+{
+    for (; next < bands.size(); ++next) {
+        if (!Send(bands[next].bytes)) return;
+        // The window does not know the line's rate here: it waits the head's whole time.
+        const int pause = m_link.Kind() == LinkKind::Serial ? BandPauseMs(bands[next], 0) : 0;
+        if (pause > 0 && next + 1 < bands.size()) {
+            QTimer::singleShot(pause, this, [this, bands = std::move(bands), next]() mutable { SendBands(std::move(bands), next + 1); });
+            return;
+        }
+    }
+}
+
 void CNvLogoDlg::OnTestPicture()
 {
     UpdateData(true);
+    // Any picture but a BMP goes through its preview; a BMP as it always has.
+    if (!m_strBmpPath.isEmpty() && !IsBmpFile(FileSystemName(m_strBmpPath))) {
+        const std::optional<PictureChoice> chosen = PreviewPicture(PictureUse::Print);
+        if (!chosen) return;
+        SendBands(BuildPictureBands(chosen->dots, chosen->command), 0);
+        UpdateData(false);
+        return;
+    }
     const Result result = BuildTestPictureCommand(FileSystemName(m_strBmpPath));
     if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
     if (!Send(result.bytes())) return;
@@ -88,7 +132,12 @@ void CNvLogoDlg::OnTestPicture()
 void CNvLogoDlg::OnDownloadLogo()
 {
     UpdateData(true);
-    const Result result = BuildDownloadLogoCommand(FileSystemName(m_strBmpPath), g_logoIndex);
+    Result result = BuildDownloadLogoCommand(FileSystemName(m_strBmpPath), g_logoIndex);
+    if (!m_strBmpPath.isEmpty() && !IsBmpFile(FileSystemName(m_strBmpPath))) {
+        const std::optional<PictureChoice> chosen = PreviewPicture(PictureUse::Logo);
+        if (!chosen) return;
+        result = BuildDownloadLogoCommand(chosen->dots, g_logoIndex);
+    }
     if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
     if (!Send(result.bytes())) return;
     Boxes().Show({kCaptionNvLogo, kMsgLogoDownloaded}, this);

@@ -3,6 +3,9 @@
 // in one of the printer's five logo slots; a stored logo printed, a slot cleared.
 #include <QString>
 #include <functional>
+#include <optional>
+#include "commands/Picture.h"
+#include "dialogs/CPictureDlg.h"
 #include "dialogs/CTemplateDlg.h"
 
 class QComboBox;
@@ -18,6 +21,15 @@ public:
 
     // The file dialog of "打开BMP": the chosen path, or empty when cancelled.
     std::function<QString(QWidget* owner)> m_chooseFile;
+    // The preview window of a picture that is not a BMP: the dots and how to send them
+    // once the operator confirms, nothing when cancelled.
+    struct PictureChoice {
+        DotPicture dots;
+        PictureCommand command = PictureCommand::Raster;
+    };
+    std::function<std::optional<PictureChoice>(const std::string& path, DecodedPicture decoded, PictureUse use,
+                                               QWidget* owner)>
+        m_previewPicture;
 
     // Selection indexes of the slot and print mode combos, from 0 at every opening.
     int g_logoIndex = 0;
@@ -41,6 +53,12 @@ private:
     // The port test, then the command to the main window's link, sent before returning;
     // true when it was delivered.
     bool Send(const Bytes& bytes);
+    // A picture that is not a BMP, through its preview window; nothing when the file is
+    // refused (its message shown) or the operator cancels.
+    std::optional<PictureChoice> PreviewPicture(PictureUse use);
+    // The bands from `next` on, each sent whole; over serial a band waits while the head
+    // prints the one before, on a timer, never holding the window.
+    void SendBands(std::vector<PictureBand> bands, size_t next);
 
     QComboBox* m_slot;
     QComboBox* m_mode;

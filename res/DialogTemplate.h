@@ -73,6 +73,7 @@ std::span<const std::string_view> DialogFontFamilies();
 
 // The dialogs (res/DialogTemplates.cpp).
 const DialogTemplate& NvLogoTemplate();
+const DialogTemplate& PictureTemplate();
 const DialogTemplate& BarCodeTemplate();
 const DialogTemplate& QrTemplate();
 const DialogTemplate& Pdf417Template();

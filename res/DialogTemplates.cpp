@@ -9,6 +9,7 @@
 #include "res/Messages.h"
 #include "res/NvLogoTemplate.h"
 #include "res/Pdf417Ids.h"
+#include "res/PictureTemplate.h"
 #include "res/QrIds.h"
 #include "res/VoiceIds.h"
 
@@ -44,6 +45,37 @@ constexpr DialogTemplate kNvLogo{129, kCaptionNvLogo, 10, 270, 166, kControls};
 } // namespace nvlogo_dlg
 
 const DialogTemplate& NvLogoTemplate() { return nvlogo_dlg::kNvLogo; }
+
+// The picture preview window (template 140): the choices on the left, the dots beside them.
+namespace picture_dlg {
+using namespace id::picture;
+
+constexpr std::string_view kMethodLabel = "抖动方式:";
+constexpr std::string_view kPaperLabel = "纸宽:";
+constexpr std::string_view kWidthLabel = "宽度(点):";
+constexpr std::string_view kCommandLabel = "发送命令:";
+constexpr std::string_view kDarknessLabel = "浓度(-100~100):";
+
+constexpr std::array kControls{
+    Label(kMethodLabel, {8, 10, 56, 10}),
+    Field(kMethod, K::ListCombo, kMethodLabel, {66, 8, 84, 120}),
+    Label(kPaperLabel, {8, 28, 56, 10}),
+    Field(kPaper, K::ListCombo, kPaperLabel, {66, 26, 84, 60}),
+    Label(kWidthLabel, {8, 46, 56, 10}),
+    Field(kWidth, K::Edit, kWidthLabel, {66, 44, 84, 13}),
+    Label(kCommandLabel, {8, 64, 56, 10}),
+    Field(kCommand, K::ListCombo, kCommandLabel, {66, 62, 84, 60}),
+    Label(kDarknessLabel, {8, 82, 56, 10}),
+    Field(kDarkness, K::Edit, kDarknessLabel, {66, 80, 84, 13}),
+    ControlDef{kSize, K::StaticText, {}, {}, {8, 100, 142, 30}},
+    ControlDef{kSend, K::PushButton, kMsgPictureSend, kMsgPictureSend, {8, 196, 68, 16}, ctl::kDefault},
+    Button(kCancel, "取消", {82, 196, 68, 16}),
+};
+
+constexpr DialogTemplate kPicture{140, kCaptionPicture, 10, 520, 220, kControls};
+} // namespace picture_dlg
+
+const DialogTemplate& PictureTemplate() { return picture_dlg::kPicture; }
 
 // The barcode dialog (template 133)
 namespace barcode_dlg {

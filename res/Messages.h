@@ -91,6 +91,20 @@ inline constexpr std::string_view kMsgBmpBadSize = "位图宽度或高度有误!
 inline constexpr std::string_view kMsgBmpTopDown = "不支持自上而下存储的位图!";
 inline constexpr std::string_view kMsgBmpTooWide = "位图宽度或高度超过2040点，操作失败!";
 
+// ==== Pictures of any format: refusals of the file or of what it would print
+inline constexpr std::string_view kMsgPictureCannotOpen = "图片文件打开失败!";
+inline constexpr std::string_view kMsgPictureNotImage = "不是可识别的图片文件!";
+inline constexpr std::string_view kMsgPictureBroken = "图片文件不完整或已损坏!";
+inline constexpr std::string_view kMsgPictureTooLarge = "图片超过5000万像素，操作失败!";
+inline constexpr std::string_view kMsgPictureTooTall = "图片打印高度超过65535点，操作失败!";
+// The preview window: its title, its send button, what will print.
+inline constexpr std::string_view kCaptionPicture = "图片预览";
+inline constexpr std::string_view kMsgPictureSend = "打印";
+inline constexpr std::string_view kMsgPictureSize = "%1 × %2 点，%3 段";   // dots across, down, bands
+// The file dialog of "打开BMP" for any picture the readers know, and BMPs alone.
+inline constexpr std::string_view kFilterPictureFiles =
+    "图片文件(*.png *.PNG *.jpg *.JPG *.jpeg *.JPEG *.gif *.GIF *.webp *.WEBP *.tif *.TIF *.tiff *.TIFF *.bmp *.BMP)";
+
 // The file dialog of "打开BMP": both spellings of the extension on a case-sensitive system.
 inline constexpr std::string_view kFilterBitmapFiles = "位图文件(*.BMP *.bmp)";
 

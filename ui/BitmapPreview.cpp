@@ -36,7 +36,9 @@ void BitmapPreview::paintEvent(QPaintEvent* event)
 
 QImage LoadPreviewPicture(const QString& path)
 {
-    QImageReader reader(path, "BMP");
+    // Any picture the readers know, upright as its orientation tag says.
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
     reader.setAllocationLimit(kPreviewAllocationLimitMb);
     return reader.read();
 }

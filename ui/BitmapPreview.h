@@ -20,7 +20,7 @@ private:
     QImage m_picture;
 };
 
-// The file as a bitmap for the preview, or a null image; never more than a preview needs.
+// The file as a picture for the preview, or a null image; never more than a preview needs.
 QImage LoadPreviewPicture(const QString& path);
 
 } // namespace tallyx
