@@ -16,6 +16,7 @@ dialogs: res link commands jobs ui dialogs qt
 app: res link commands jobs ui dialogs app vprinter qt
 cli: res link commands jobs cli
 vprinter: res vprinter qtgui
+printer: res link commands printer
 '
 # The virtual printer's render half may use Qt Gui; its core may not (the render half is
 # named by these files).

@@ -1,0 +1,35 @@
+#pragma once
+// One open printer device behind a device URI: bytes out, a status reply in. The transports
+// are the link's; this only holds the open descriptor for the length of a PAPPL session.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "link/Outcome.h"
+#include "printer/DeviceUri.h"
+
+namespace tallyx::printer {
+
+// How long a reply may take, and a write may stall, before the device is taken as gone.
+inline constexpr int kReplyBoundMs = 1000;
+inline constexpr int kConnectBoundMs = 5000;
+inline constexpr int kWriteStallMs = 10000;
+
+class DeviceLink {
+public:
+    virtual ~DeviceLink() = default;
+    // Every byte, or the fault that stopped it.
+    virtual Outcome Write(std::span<const uint8_t> bytes) = 0;
+    // What came within timeoutMs (0 bytes: none).
+    virtual size_t Read(uint8_t* data, size_t capacity, int timeoutMs) = 0;
+};
+
+// The device opened, or null with the fault and its errno in `why`.
+std::unique_ptr<DeviceLink> OpenDeviceLink(const DeviceUri& uri, Outcome& why);
+
+// The IEEE 1284 device ID the usblp driver read from the printer ("" when none).
+std::string UsbDeviceId(const std::string& devicePath, const std::string& sysRoot = "/sys");
+
+} // namespace tallyx::printer

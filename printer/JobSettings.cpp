@@ -1,0 +1,63 @@
+#include "printer/JobSettings.h"
+
+#include <array>
+
+namespace tallyx::printer {
+
+namespace {
+
+constexpr std::string_view kCutWhen[] = {"after-job", "after-page", "none"};
+constexpr std::string_view kCutType[] = {"partial", "full"};
+constexpr std::string_view kDrawer[] = {"none", "drawer-1-before", "drawer-1-after", "drawer-2-before",
+                                        "drawer-2-after"};
+constexpr std::string_view kLogo[] = {"none",     "top-1",    "top-2",    "top-3",    "top-4",   "top-5",
+                                      "bottom-1", "bottom-2", "bottom-3", "bottom-4", "bottom-5"};
+constexpr std::string_view kDither[] = {"auto", "floyd-steinberg", "threshold"};
+
+constexpr JobSetting kSettings[] = {
+    {"cut-when", "after-job", kCutWhen},
+    {"cut-type", "partial", kCutType},
+    {"cash-drawer", "none", kDrawer},
+    {"nv-logo", "none", kLogo},
+    {"dither-method", "auto", kDither},
+};
+
+// The keyword's place in its setting's list; -1 when the setting does not know it.
+int Index(const JobSetting& setting, const std::optional<std::string>& keyword)
+{
+    if (!keyword) return -1;
+    for (size_t i = 0; i < setting.values.size(); ++i)
+        if (setting.values[i] == *keyword) return int(i);
+    return -1;
+}
+
+} // namespace
+
+std::span<const JobSetting> JobSettings()
+{
+    return kSettings;
+}
+
+ReceiptOptions ReadJobSettings(const std::function<std::optional<std::string>(std::string_view)>& value)
+{
+    std::array<int, std::size(kSettings)> at{};
+    for (size_t i = 0; i < std::size(kSettings); ++i) {
+        at[i] = Index(kSettings[i], value(kSettings[i].name));
+        if (at[i] < 0) at[i] = Index(kSettings[i], std::string(kSettings[i].defaultValue));
+    }
+    ReceiptOptions o;
+    o.cut = std::array{CutWhen::AfterJob, CutWhen::AfterPage, CutWhen::None}[size_t(at[0])];
+    o.cutKind = at[1] == 1 ? CutKind::Full : CutKind::Partial;
+    if (at[2] > 0) {
+        o.drawer = at[2] <= 2 ? 1 : 2;
+        o.drawerWhen = at[2] % 2 == 1 ? DrawerWhen::BeforeJob : DrawerWhen::AfterJob;
+    }
+    if (at[3] > 0) {
+        o.logo = at[3] <= 5 ? LogoWhere::Top : LogoWhere::Bottom;
+        o.logoSlot = (at[3] - 1) % 5 + 1;
+    }
+    o.dither = std::array{DitherMethod::Auto, DitherMethod::FloydSteinberg, DitherMethod::Threshold}[size_t(at[4])];
+    return o;
+}
+
+} // namespace tallyx::printer
