@@ -26,7 +26,7 @@ uint32_t Resolve(const std::string& host)
     return address;
 }
 
-class SocketLink : public DeviceLink {
+class SocketLink : public Channel {
 public:
     SocketLink(PosixPlatform& platform, int fd) : m_platform(platform), m_fd(fd) {}
     ~SocketLink() override { m_platform.SocketCloseGracefully(m_fd, kReplyBoundMs, {}); }
@@ -61,7 +61,7 @@ private:
 };
 
 // Serial ports and usblp nodes: a descriptor the platform writes within a bound.
-class PortLink : public DeviceLink {
+class PortLink : public Channel {
 public:
     PortLink(PosixPlatform& platform, int fd) : m_platform(platform), m_fd(fd) {}
     ~PortLink() override { m_platform.Close(m_fd, Bound()); }
@@ -91,9 +91,7 @@ PosixPlatform& Platform()
     return platform;
 }
 
-} // namespace
-
-std::unique_ptr<DeviceLink> OpenDeviceLink(const DeviceUri& uri, Outcome& why)
+std::unique_ptr<Channel> OpenChannel(const DeviceUri& uri, Outcome& why)
 {
     PosixPlatform& platform = Platform();
     why = {};
@@ -124,6 +122,34 @@ std::unique_ptr<DeviceLink> OpenDeviceLink(const DeviceUri& uri, Outcome& why)
     }
     if (uri.kind == DeviceKind::Serial) platform.ConfigureSerial(port.fd, uri.baud);
     return std::make_unique<PortLink>(platform, port.fd);
+}
+
+} // namespace
+
+std::unique_ptr<DeviceLink> DeviceLink::Open(const DeviceUri& uri, Outcome& why)
+{
+    std::unique_ptr<Channel> channel = OpenChannel(uri, why);
+    if (!channel) return nullptr;
+    return std::unique_ptr<DeviceLink>(new DeviceLink(uri, std::move(channel)));
+}
+
+Outcome DeviceLink::Write(std::span<const uint8_t> bytes)
+{
+    if (!m_channel) return {LinkFault::NotWritten, ENODEV};
+    return m_channel->Write(bytes);
+}
+
+size_t DeviceLink::Read(uint8_t* data, size_t capacity, int timeoutMs)
+{
+    return m_channel ? m_channel->Read(data, capacity, timeoutMs) : 0;
+}
+
+bool DeviceLink::Reopen()
+{
+    m_channel.reset();
+    Outcome why;
+    m_channel = OpenChannel(m_uri, why);
+    return m_channel != nullptr;
 }
 
 std::string UsbDeviceId(const std::string& devicePath, const std::string& sysRoot)

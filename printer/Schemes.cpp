@@ -26,7 +26,7 @@ bool Open(pappl_device_t* device, const char* uri, const char*)
         return false;
     }
     Outcome why;
-    std::unique_ptr<DeviceLink> link = OpenDeviceLink(*parsed, why);
+    std::unique_ptr<DeviceLink> link = DeviceLink::Open(*parsed, why);
     if (!link) {
         papplDeviceError(device, "Unable to open \"%s\": %s", uri, std::strerror(why.error));
         return false;
