@@ -14,9 +14,9 @@
 #include "app/ReceiptView.h"
 #include "res/Messages.h"
 #include "ui/QtText.h"
-#include "vprinter/PrinterTexts.h"
-#include "vprinter/ReceiptRenderer.h"
 #include "vprinter/VirtualPrinter.h"
+#include "vprinter/interpret/PrinterTexts.h"
+#include "vprinter/render/ReceiptRenderer.h"
 
 namespace tallyx {
 

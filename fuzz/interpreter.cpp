@@ -7,7 +7,7 @@
 
 #include "fuzz/FuzzCheck.h"
 #include "tests/vprinter/PrinterProbe.h"
-#include "vprinter/Interpreter.h"
+#include "vprinter/interpret/Interpreter.h"
 
 using namespace tallyx::vprinter;
 using tallyx::vprinter::test::Describe;

@@ -211,7 +211,7 @@ inline constexpr std::string_view kToneBad = "故障";
 inline constexpr std::string_view kToneUnknown = "未知";
 
 // ==== The virtual printer window's own words (its title word is the printer's, in
-// vprinter/PrinterTexts.h)
+// vprinter/interpret/PrinterTexts.h)
 inline constexpr std::string_view kRollTitleDash = " — ";      // between the title and where it listens
 inline constexpr std::string_view kRollTitleSeparator = " · ";
 inline constexpr std::string_view kRollReceiptName = "小票 %1";   // %1: its number in this run

@@ -169,7 +169,7 @@ void PrinterEngine::SaveState()
 {
     if (!m_store) return;
     std::string error;
-    // Reported once per batch of failures, however many commands fail to be stored.
+    // Said again at each failure, until the warnings are taken or their bound is reached.
     if (!m_store->Save(m_state, &error) && m_warnings.size() < kMaxWarnings)
         m_warnings += "cannot save the state: " + error + "\n";
 }

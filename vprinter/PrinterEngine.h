@@ -11,9 +11,9 @@
 #include <string>
 #include <thread>
 
-#include "vprinter/CommandLog.h"
-#include "vprinter/Interpreter.h"
-#include "vprinter/StateStore.h"
+#include "vprinter/device/CommandLog.h"
+#include "vprinter/device/StateStore.h"
+#include "vprinter/interpret/Interpreter.h"
 
 namespace tallyx::vprinter {
 

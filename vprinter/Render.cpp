@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "vprinter/ReceiptRenderer.h"
 #include "vprinter/VirtualPrinter.h"
+#include "vprinter/render/ReceiptRenderer.h"
 
 namespace tallyx::vprinter {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "vprinter/Profiles.h"
+#include "vprinter/device/Profiles.h"
 
 namespace tallyx::vprinter {
 

@@ -1,6 +1,6 @@
 #include "vprinter/VirtualPrinter.h"
 
-#include "vprinter/ReceiptText.h"
+#include "vprinter/paper/ReceiptText.h"
 
 #include <QDir>
 #include <utility>

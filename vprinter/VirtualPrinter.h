@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "vprinter/PrinterEngine.h"
-#include "vprinter/PtyPort.h"
-#include "vprinter/ReceiptRenderer.h"
-#include "vprinter/TcpServer.h"
+#include "vprinter/ports/PtyPort.h"
+#include "vprinter/ports/TcpServer.h"
+#include "vprinter/render/ReceiptRenderer.h"
 
 namespace tallyx::vprinter {
 

@@ -9,11 +9,11 @@
 #include <semaphore.h>
 
 #include "res/Version.h"
-#include "vprinter/DeviceStatus.h"
-#include "vprinter/Compare.h"
-#include "vprinter/Profiles.h"
 #include "vprinter/Render.h"
 #include "vprinter/VirtualPrinter.h"
+#include "vprinter/device/DeviceStatus.h"
+#include "vprinter/device/Profiles.h"
+#include "vprinter/render/Compare.h"
 
 namespace {
 

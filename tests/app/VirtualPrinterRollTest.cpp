@@ -15,10 +15,10 @@
 #include "tests/support/Hex.h"
 #include "tests/support/PrinterWindowKit.h"
 #include "tests/support/RecordingPlatform.h"
-#include "vprinter/Interpreter.h"
-#include "vprinter/ReceiptRenderer.h"
-#include "vprinter/ReceiptText.h"
 #include "vprinter/VirtualPrinter.h"
+#include "vprinter/interpret/Interpreter.h"
+#include "vprinter/paper/ReceiptText.h"
+#include "vprinter/render/ReceiptRenderer.h"
 
 namespace tallyx::test {
 namespace {

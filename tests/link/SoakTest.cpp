@@ -14,8 +14,8 @@
 #include "link/PosixPlatform.h"
 #include "tests/support/RecordingPlatform.h"
 #include "vprinter/PrinterEngine.h"
-#include "vprinter/PtyPort.h"
-#include "vprinter/TcpServer.h"
+#include "vprinter/ports/PtyPort.h"
+#include "vprinter/ports/TcpServer.h"
 
 namespace tallyx::test {
 namespace {

@@ -10,7 +10,7 @@
 #include "tests/support/TestDir.h"
 #include "vprinter/PrinterEngine.h"
 
-#include "vprinter/CommandLog.h"
+#include "vprinter/device/CommandLog.h"
 
 namespace tallyx::vprinter::test {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "vprinter/GlyphCache.h"
-#include "vprinter/LineLayout.h"
-#include "vprinter/ReceiptRenderer.h"
+#include "vprinter/paper/LineLayout.h"
+#include "vprinter/render/GlyphCache.h"
+#include "vprinter/render/ReceiptRenderer.h"
 
 namespace tallyx::vprinter::test {
 namespace {

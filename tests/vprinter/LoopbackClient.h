@@ -5,7 +5,7 @@
 #include <string_view>
 #include <thread>
 
-#include "vprinter/PrinterState.h"
+#include "vprinter/device/PrinterState.h"
 
 namespace tallyx::vprinter::test {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "tests/support/Hex.h"
-#include "vprinter/Interpreter.h"
-#include "vprinter/Profiles.h"
+#include "vprinter/device/Profiles.h"
+#include "vprinter/interpret/Interpreter.h"
 
 namespace tallyx::vprinter::test {
 

@@ -15,7 +15,7 @@
 #include <thread>
 #include <unistd.h>
 
-#include "vprinter/StateStore.h"
+#include "vprinter/device/StateStore.h"
 
 extern char** environ;
 

@@ -9,10 +9,10 @@
 #include <unistd.h>
 
 #include "tests/vprinter/LoopbackClient.h"
-#include "vprinter/Compare.h"
-#include "vprinter/ReceiptRenderer.h"
 #include "vprinter/Render.h"
 #include "vprinter/VirtualPrinter.h"
+#include "vprinter/render/Compare.h"
+#include "vprinter/render/ReceiptRenderer.h"
 
 namespace tallyx::vprinter::test {
 namespace {

@@ -5,7 +5,7 @@
 #include <QImage>
 
 #include "tests/vprinter/PrinterProbe.h"
-#include "vprinter/ReceiptRenderer.h"
+#include "vprinter/render/ReceiptRenderer.h"
 
 namespace tallyx::vprinter::test {
 namespace {

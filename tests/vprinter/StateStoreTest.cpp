@@ -9,7 +9,7 @@
 #include "tests/support/Hex.h"
 #include "tests/support/TestDir.h"
 #include "vprinter/PrinterEngine.h"
-#include "vprinter/StateStore.h"
+#include "vprinter/device/StateStore.h"
 
 namespace tallyx::vprinter::test {
 namespace {

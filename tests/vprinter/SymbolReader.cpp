@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <ZXing/ReadBarcode.h>
 
-#include "vprinter/ReceiptRenderer.h"
+#include "vprinter/render/ReceiptRenderer.h"
 
 namespace tallyx::vprinter::test {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "vprinter/Receipt.h"
+#include "vprinter/paper/Receipt.h"
 
 namespace tallyx::vprinter::test {
 
