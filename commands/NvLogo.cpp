@@ -17,6 +17,12 @@ uint8_t SlotByte(int slotIndex)
     return uint8_t(slotIndex + 1);
 }
 
+Bytes DownloadLogoHeader(uint8_t n, uint8_t x, uint8_t y)
+{
+    return {0x1C, 0x72, n, x, 0x00, y, 0x00};   // FS r  store logo n
+}
+constexpr std::initializer_list<uint8_t> kDownloadLogoTrailer = {0x1B, 0x40};   // ESC @
+
 // The picture's raster behind `header` (which holds x and y) and `trailer`, assembled in
 // the image command buffer and handed out whole.
 template <class MakeHeader>
@@ -47,9 +53,21 @@ Result BuildTestPictureCommand(const std::string& path)
 Result BuildDownloadLogoCommand(const std::string& path, int slotIndex)
 {
     const uint8_t n = SlotByte(slotIndex);
-    return BuildImageCommand(
-        path, 7, [n](uint8_t x, uint8_t y) { return Bytes{0x1C, 0x72, n, x, 0x00, y, 0x00}; },   // FS r  store logo n
-        {0x1B, 0x40});                                                                         // ESC @
+    return BuildImageCommand(path, 7, [n](uint8_t x, uint8_t y) { return DownloadLogoHeader(n, x, y); },
+                             kDownloadLogoTrailer);
+}
+
+Result BuildDownloadLogoCommand(const DotPicture& dots, int slotIndex)
+{
+    const uint8_t n = SlotByte(slotIndex);
+    const uint64_t dataLength = 8 * uint64_t((dots.width + 7) / 8) * uint64_t((dots.height + 7) / 8);
+    if (7 + dataLength > kImageCmdLimit) return Message{kCaptionApp, kMsgBmpTooLarge};
+    if (dots.width > kBitmapMaxSide || dots.height > kBitmapMaxSide) return Message{kCaptionApp, kMsgBmpTooWide};
+    const ColumnDots columns = ToColumnDots(dots);
+    Bytes out = DownloadLogoHeader(n, columns.x, columns.y);
+    out.insert(out.end(), columns.data.begin(), columns.data.end());
+    out.insert(out.end(), kDownloadLogoTrailer.begin(), kDownloadLogoTrailer.end());
+    return out;
 }
 
 Bytes BuildPrintLogoCommand(int slotIndex, int modeIndex)

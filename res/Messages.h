@@ -91,6 +91,13 @@ inline constexpr std::string_view kMsgBmpBadSize = "位图宽度或高度有误!
 inline constexpr std::string_view kMsgBmpTopDown = "不支持自上而下存储的位图!";
 inline constexpr std::string_view kMsgBmpTooWide = "位图宽度或高度超过2040点，操作失败!";
 
+// ==== Pictures of any format: refusals of the file or of what it would print
+inline constexpr std::string_view kMsgPictureCannotOpen = "图片文件打开失败!";
+inline constexpr std::string_view kMsgPictureNotImage = "不是可识别的图片文件!";
+inline constexpr std::string_view kMsgPictureBroken = "图片文件不完整或已损坏!";
+inline constexpr std::string_view kMsgPictureTooLarge = "图片超过5000万像素，操作失败!";
+inline constexpr std::string_view kMsgPictureTooTall = "图片打印高度超过65535点，操作失败!";
+
 // The file dialog of "打开BMP": both spellings of the extension on a case-sensitive system.
 inline constexpr std::string_view kFilterBitmapFiles = "位图文件(*.BMP *.bmp)";
 

@@ -10,11 +10,12 @@ rules='
 res: res
 link: res link
 commands: res commands
+decode: res commands decode qt
 jobs: res link commands jobs
 ui: res ui qt
-dialogs: res link commands jobs ui dialogs qt
-app: res link commands jobs ui dialogs app vprinter qt
-cli: res link commands jobs cli
+dialogs: res link commands decode jobs ui dialogs qt
+app: res link commands decode jobs ui dialogs app vprinter qt
+cli: res link commands decode jobs cli
 vprinter/ports: res vprinter/ports
 vprinter/paper: res vprinter/paper
 vprinter/device: res vprinter/device vprinter/paper
