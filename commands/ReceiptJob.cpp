@@ -1,10 +1,8 @@
-// Receipt jobs: grey pages to GS v 0 bands and the finishing around them.
+// Receipt jobs: grey pages through the picture pipeline, and the finishing around them.
 #include "commands/ReceiptJob.h"
 
 #include <algorithm>
-#include <vector>
 
-#include "commands/Bitmap.h"
 #include "commands/MainCommands.h"
 #include "commands/NvLogo.h"
 
@@ -12,52 +10,15 @@ namespace tallyx {
 
 namespace {
 
-// Rows per GS v 0: small enough for the input buffer of a 58 mm printer.
-constexpr int kBandRows = 64;
 // Grey strictly between these is a mid tone, neither paper nor ink.
 constexpr int kMidLow = 32;
 constexpr int kMidHigh = 224;
 constexpr uint8_t kFeedBeforeCut = 0x48;   // GS V A/B n: dots fed so the last line clears the blade
 
-int Darkened(int grey, int darkness)
+bool Inked(const DotPicture& dots, int y)
 {
-    const int ink = (255 - grey) * (darkness + 50) / 100;
-    return 255 - std::clamp(ink, 0, 255);
-}
-
-// One bit a dot, MSB first, rowBytes a row.
-std::vector<uint8_t> Dots(const GreyPage& page, DitherMethod method, int darkness, int rowBytes)
-{
-    std::vector<uint8_t> dots(size_t(rowBytes) * size_t(page.height), 0);
-    const int width = std::min(page.width, rowBytes * 8);
-    // Floyd-Steinberg: this row's and the next row's carried error, one slot of slack each side.
-    std::vector<int> here(size_t(width) + 2, 0), below(size_t(width) + 2, 0);
-    for (int y = 0; y < page.height; ++y) {
-        const uint8_t* row = page.pixels.data() + size_t(y) * size_t(page.width);
-        uint8_t* out = dots.data() + size_t(y) * size_t(rowBytes);
-        for (int x = 0; x < width; ++x) {
-            int v = Darkened(row[x], darkness);
-            if (method == DitherMethod::FloydSteinberg) v += here[size_t(x) + 1] / 16;
-            const bool black = v < kInkThreshold;
-            if (black) out[x / 8] |= uint8_t(0x80 >> (x % 8));
-            if (method == DitherMethod::FloydSteinberg) {
-                const int error = v - (black ? 0 : 255);
-                here[size_t(x) + 2] += error * 7;
-                below[size_t(x)] += error * 3;
-                below[size_t(x) + 1] += error * 5;
-                below[size_t(x) + 2] += error * 1;
-            }
-        }
-        here.swap(below);
-        std::fill(below.begin(), below.end(), 0);
-    }
-    return dots;
-}
-
-bool Inked(const std::vector<uint8_t>& dots, int rowBytes, int y)
-{
-    const auto row = dots.begin() + std::ptrdiff_t(y) * rowBytes;
-    return std::any_of(row, row + rowBytes, [](uint8_t b) { return b != 0; });
+    const auto row = dots.rows.begin() + std::ptrdiff_t(size_t(y) * dots.RowBytes());
+    return std::any_of(row, row + std::ptrdiff_t(dots.RowBytes()), [](uint8_t b) { return b != 0; });
 }
 
 void Append(Bytes& out, const Bytes& more)
@@ -99,21 +60,19 @@ Bytes BuildJobStart(const ReceiptOptions& o)
 Bytes BuildPage(const GreyPage& page, const ReceiptOptions& o)
 {
     Bytes out;
-    if (page.width > 0 && page.height > 0 && page.pixels.size() >= size_t(page.width) * size_t(page.height)) {
-        const int rowBytes = (page.width + 7) / 8;
-        const DitherMethod method = o.dither == DitherMethod::Auto ? PickDither(page) : o.dither;
-        const std::vector<uint8_t> dots = Dots(page, method, std::clamp(o.darkness, 0, 100), rowBytes);
-        int rows = page.height;
-        while (rows > 0 && !Inked(dots, rowBytes, rows - 1)) --rows;
+    const size_t size = size_t(page.width) * size_t(page.height);
+    if (page.width > 0 && page.width <= kPictureMaxDots && page.height > 0 && page.pixels.size() >= size) {
+        GreyPicture grey{page.width, page.height, {page.pixels.begin(), page.pixels.begin() + std::ptrdiff_t(size)}};
+        DotPicture dots = DitherPicture(grey, o.dither.value_or(PickDither(page)), o.darkness);
+        int last = dots.height;
+        while (last > 0 && !Inked(dots, last - 1)) --last;
         int first = 0;
-        while (o.trimTop && first < rows && !Inked(dots, rowBytes, first)) ++first;
-        for (int top = first; top < rows; top += kBandRows) {
-            const int band = std::min(kBandRows, rows - top);
-            // GS v 0 m xL xH yL yH
-            out.insert(out.end(), {0x1D, 0x76, 0x30, 0x00, uint8_t(rowBytes), uint8_t(rowBytes >> 8),
-                                   uint8_t(band), uint8_t(band >> 8)});
-            const auto from = dots.begin() + std::ptrdiff_t(top) * rowBytes;
-            out.insert(out.end(), from, from + std::ptrdiff_t(band) * rowBytes);
+        while (o.trimTop && first < last && !Inked(dots, first)) ++first;
+        if (last > first) {
+            dots.rows.erase(dots.rows.begin() + std::ptrdiff_t(size_t(last) * dots.RowBytes()), dots.rows.end());
+            dots.rows.erase(dots.rows.begin(), dots.rows.begin() + std::ptrdiff_t(size_t(first) * dots.RowBytes()));
+            dots.height = last - first;
+            for (const PictureBand& band : BuildPictureBands(dots, PictureCommand::Raster)) Append(out, band.bytes);
         }
     }
     if (o.cut == CutWhen::AfterPage) Append(out, Cut(o.cutKind));

@@ -2,9 +2,11 @@
 // A receipt job as a driverless printer receives it: page pictures turned into GS v 0 bands,
 // with the finishing around them (cut, cash drawer, NV logo) where the job's settings say.
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
+#include "commands/Picture.h"
 #include "res/Types.h"
 
 namespace tallyx {
@@ -13,8 +15,6 @@ enum class CutWhen : uint8_t { None, AfterPage, AfterJob };
 enum class CutKind : uint8_t { Full, Partial };
 enum class DrawerWhen : uint8_t { None, BeforeJob, AfterJob };
 enum class LogoWhere : uint8_t { None, Top, Bottom };
-// How grey becomes dots: by the page's look, error diffusion, or a plain threshold.
-enum class DitherMethod : uint8_t { Auto, FloydSteinberg, Threshold };
 
 struct ReceiptOptions {
     CutWhen cut = CutWhen::AfterJob;
@@ -23,8 +23,8 @@ struct ReceiptOptions {
     int drawer = 1;           // 1 or 2: the drawer socket's pin 2 or pin 5
     LogoWhere logo = LogoWhere::None;
     int logoSlot = 1;         // NV logo 1 to 5
-    DitherMethod dither = DitherMethod::Auto;
-    int darkness = 50;        // 0 to 100; 50 prints the page's own greys
+    std::optional<DitherMethod> dither;   // none: picked by the page's look
+    int darkness = 0;         // -kDarknessMax (lighter) .. kDarknessMax (darker)
     bool trimTop = false;     // drop the blank rows above the content too (a picture set mid-page)
 };
 
@@ -37,14 +37,14 @@ struct GreyPage {
 
 // ESC @, then what comes before the first page (drawer, logo at the top).
 Bytes BuildJobStart(const ReceiptOptions& o);
-// The page's dots as GS v 0 bands, its trailing blank rows dropped (a blank page sends no
-// band), then the cut after a page when the settings ask for one.
+// The page through the picture pipeline to GS v 0 bands, its trailing blank rows dropped (a
+// blank page sends no band), then the cut after a page when the settings ask for one.
 Bytes BuildPage(const GreyPage& page, const ReceiptOptions& o);
 // What comes after the last page (logo at the bottom, the cut after the job, the drawer).
 Bytes BuildJobEnd(const ReceiptOptions& o);
 
-// The method a page is printed with when the job says Auto: a page with many mid-grey
-// pixels is a picture (Floyd-Steinberg), else text and lines (threshold).
+// The method of a page whose job names none: a page with many mid-grey pixels is a picture
+// (Floyd-Steinberg), else text and lines (threshold).
 DitherMethod PickDither(const GreyPage& page);
 
 } // namespace tallyx

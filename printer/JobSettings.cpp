@@ -12,7 +12,12 @@ constexpr std::string_view kDrawer[] = {"none", "drawer-1-before", "drawer-1-aft
                                         "drawer-2-after"};
 constexpr std::string_view kLogo[] = {"none",     "top-1",    "top-2",    "top-3",    "top-4",   "top-5",
                                       "bottom-1", "bottom-2", "bottom-3", "bottom-4", "bottom-5"};
-constexpr std::string_view kDither[] = {"auto", "floyd-steinberg", "threshold"};
+// "auto", then the picture pipeline's methods in its order.
+constexpr auto kDither = [] {
+    std::array<std::string_view, std::size(kDitherNames) + 1> names{"auto"};
+    for (size_t i = 0; i < std::size(kDitherNames); ++i) names[i + 1] = kDitherNames[i].name;
+    return names;
+}();
 
 constexpr JobSetting kSettings[] = {
     {"cut-when", "after-job", kCutWhen},
@@ -56,7 +61,7 @@ ReceiptOptions ReadJobSettings(const std::function<std::optional<std::string>(st
         o.logo = at[3] <= 5 ? LogoWhere::Top : LogoWhere::Bottom;
         o.logoSlot = (at[3] - 1) % 5 + 1;
     }
-    o.dither = std::array{DitherMethod::Auto, DitherMethod::FloydSteinberg, DitherMethod::Threshold}[size_t(at[4])];
+    if (at[4] > 0) o.dither = kDitherNames[size_t(at[4]) - 1].method;
     return o;
 }
 

@@ -59,9 +59,10 @@ ReceiptOptions OptionsOf(const pappl_pr_options_t& o)
         if (!v) return std::nullopt;
         return std::string(v);
     });
-    // The printer's darkness, moved by the job's print-darkness (-100 to 100) half as far.
-    out.darkness = std::clamp(o.darkness_configured + o.print_darkness / 2, 0, 100);
-    if (out.dither == DitherMethod::Auto) {
+    // The printer's configured darkness (0 to 100, 50 the page's own tones), moved by the
+    // job's print-darkness (-100 to 100).
+    out.darkness = std::clamp((o.darkness_configured - 50) * 2 + o.print_darkness, -kDarknessMax, kDarknessMax);
+    if (!out.dither) {
         if (o.print_content_optimize == PAPPL_CONTENT_PHOTO) out.dither = DitherMethod::FloydSteinberg;
         if (o.print_content_optimize == PAPPL_CONTENT_TEXT) out.dither = DitherMethod::Threshold;
         if (o.print_color_mode == PAPPL_COLOR_MODE_BI_LEVEL) out.dither = DitherMethod::Threshold;

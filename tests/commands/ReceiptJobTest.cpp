@@ -1,4 +1,5 @@
-// Receipt jobs: bands from grey pages, blank rows, dithering and the finishing's bytes.
+// Receipt jobs: pages to bands without their blank rows, the method picked by the page, and
+// the finishing's bytes (the dithering itself is the picture pipeline's, tested there).
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -52,39 +53,21 @@ TEST(ReceiptPage, BlankRowsAboveTheInkStayUnlessTrimmed)
     EXPECT_EQ(Hex(BuildPage(page.View(), trimmed)), "1D 76 30 00 01 00 01 00 01");
 }
 
-TEST(ReceiptPage, TallPagesGoOutInBandsOf64Rows)
+TEST(ReceiptPage, TallPagesGoOutInThePipelinesBandsAndTheLastOneEndsAtTheInk)
 {
-    Page page(8, 65, 0x00);
-    const std::string hex = Hex(BuildPage(page.View(), NoFinishing()));
-    EXPECT_EQ(hex.substr(0, 24), "1D 76 30 00 01 00 40 00 ");
-    EXPECT_EQ(hex.substr(hex.size() - 29), "FF 1D 76 30 00 01 00 01 00 FF");
-    EXPECT_EQ(hex.size(), size_t(8 + 64 + 8 + 1) * 3 - 1);
+    Page page(576, 300);
+    for (int x = 0; x < 576; ++x) page.Set(x, 216, 0x00);   // the first row of the second band
+    const Bytes out = BuildPage(page.View(), NoFinishing());
+    ASSERT_EQ(out.size(), size_t(8 + 216 * 72 + 8 + 72));
+    EXPECT_EQ(Hex(Bytes(out.begin(), out.begin() + 8)), "1D 76 30 00 48 00 D8 00");
+    const size_t second = 8 + 216 * 72;
+    EXPECT_EQ(Hex(Bytes(out.begin() + second, out.begin() + second + 9)), "1D 76 30 00 48 00 01 00 FF");
 }
 
 TEST(ReceiptPage, WidthsThatAreNotWholeBytesArePaddedWithPaper)
 {
     Page page(10, 1, 0x00);
     EXPECT_EQ(Hex(BuildPage(page.View(), NoFinishing())), "1D 76 30 00 02 00 01 00 FF C0");
-}
-
-TEST(ReceiptPage, MidGreyBecomesAPatternUnderFloydSteinbergAndAllInkOrNoneUnderThreshold)
-{
-    Page page(8, 2, 0x80);
-    ReceiptOptions o = NoFinishing();
-    o.dither = DitherMethod::FloydSteinberg;
-    // Half grey: every other dot, the error carried right and down.
-    EXPECT_EQ(Hex(BuildPage(page.View(), o)), "1D 76 30 00 01 00 02 00 55 AA");
-    o.dither = DitherMethod::Threshold;
-    EXPECT_EQ(Hex(BuildPage(page.View(), o)), "");
-}
-
-TEST(ReceiptPage, DarknessMovesGreyAcrossTheThreshold)
-{
-    Page page(8, 1, 0xA0);   // light grey: paper at the page's own darkness
-    ReceiptOptions o = NoFinishing();
-    EXPECT_EQ(Hex(BuildPage(page.View(), o)), "");
-    o.darkness = 100;
-    EXPECT_EQ(Hex(BuildPage(page.View(), o)), "1D 76 30 00 01 00 01 00 FF");
 }
 
 TEST(ReceiptPage, AutoPicksFloydSteinbergForPicturesAndThresholdForText)

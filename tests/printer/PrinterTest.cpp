@@ -73,17 +73,17 @@ TEST(JobSettings, KeywordsBecomeOptionsAndUnknownOnesTheDefault)
     EXPECT_EQ(defaults.cutKind, CutKind::Partial);
     EXPECT_EQ(defaults.drawerWhen, DrawerWhen::None);
     EXPECT_EQ(defaults.logo, LogoWhere::None);
-    EXPECT_EQ(defaults.dither, DitherMethod::Auto);
+    EXPECT_FALSE(defaults.dither.has_value());
 
     const ReceiptOptions set = Read({{"cut-when", "after-page"}, {"cut-type", "full"}, {"cash-drawer", "drawer-2-before"},
-                                     {"nv-logo", "bottom-4"}, {"dither-method", "threshold"}});
+                                     {"nv-logo", "bottom-4"}, {"dither-method", "atkinson"}});
     EXPECT_EQ(set.cut, CutWhen::AfterPage);
     EXPECT_EQ(set.cutKind, CutKind::Full);
     EXPECT_EQ(set.drawerWhen, DrawerWhen::BeforeJob);
     EXPECT_EQ(set.drawer, 2);
     EXPECT_EQ(set.logo, LogoWhere::Bottom);
     EXPECT_EQ(set.logoSlot, 4);
-    EXPECT_EQ(set.dither, DitherMethod::Threshold);
+    EXPECT_EQ(set.dither, DitherMethod::Atkinson);
 
     const ReceiptOptions odd = Read({{"cut-when", "sometimes"}, {"cash-drawer", "drawer-3-after"}, {"nv-logo", "top-6"}});
     EXPECT_EQ(odd.cut, CutWhen::AfterJob);
