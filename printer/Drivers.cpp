@@ -12,13 +12,6 @@ namespace tallyx::printer {
 
 namespace {
 
-constexpr Driver kDrivers[] = {
-    {"zh-58", "tallyx zh-58 (58 mm Chinese-market receipt printer)", "MFG:POS;MDL:POS-58;CMD:ESC/POS;", 58, 384},
-    {"zh-80", "tallyx zh-80 (80 mm Chinese-market receipt printer)", "MFG:POS;MDL:POS-80;CMD:ESC/POS;", 80, 576},
-    {"tm-t88", "tallyx tm-t88 (Epson TM-T88-class 80 mm receipt printer)", "MFG:EPSON;MDL:TM-T88;CMD:ESC/POS;", 80,
-     576},
-};
-
 // The longest receipt a job may ask for, and the shortest.
 constexpr int kRollMaxLengthMm = 3276;
 constexpr int kRollMinLengthMm = 10;
@@ -82,14 +75,9 @@ ipp_t* SettingAttributes()
 
 } // namespace
 
-std::span<const Driver> Drivers()
-{
-    return kDrivers;
-}
-
 const Driver* FindDriver(std::string_view name)
 {
-    for (const Driver& d : kDrivers)
+    for (const Driver& d : kProfiles)
         if (d.name == name) return &d;
     return nullptr;
 }
@@ -97,20 +85,20 @@ const Driver* FindDriver(std::string_view name)
 const Driver* MatchDeviceId(std::string_view deviceId)
 {
     auto device = IdFields(deviceId);
-    for (const Driver& d : kDrivers) {
-        auto wanted = IdFields(d.deviceId);
+    for (const Driver& d : kProfiles) {
+        auto wanted = IdFields(d.usbDeviceId);
         if (device["MFG"] == wanted["MFG"] && device["MDL"].rfind(wanted["MDL"], 0) == 0) return &d;
     }
     return nullptr;
 }
 
-// The tables' texts are string literals, so their views end in a NUL PAPPL can read.
+// The table's texts are string literals, so their views end in a NUL PAPPL can read.
 std::span<pappl_pr_driver_t> PapplDrivers()
 {
     static auto list = [] {
-        std::array<pappl_pr_driver_t, std::size(kDrivers)> out{};
-        for (size_t i = 0; i < std::size(kDrivers); ++i)
-            out[i] = {kDrivers[i].name.data(), kDrivers[i].description.data(), kDrivers[i].deviceId.data(), nullptr};
+        std::array<pappl_pr_driver_t, std::size(kProfiles)> out{};
+        for (size_t i = 0; i < std::size(kProfiles); ++i)
+            out[i] = {kProfiles[i].name.data(), kProfiles[i].description.data(), kProfiles[i].usbDeviceId.data(), nullptr};
         return out;
     }();
     return list;
@@ -125,7 +113,8 @@ bool DriverCallback(pappl_system_t*, const char* driverName, const char*, const 
     SetJobCallbacks(*data);
     data->status_cb = StatusCallback;
     data->format = "application/vnd.escpos";
-    std::snprintf(data->make_and_model, sizeof data->make_and_model, "%s", std::string(driver->description).c_str());
+    std::snprintf(data->make_and_model, sizeof data->make_and_model, "tallyx %s (%s)", driver->name.data(),
+                  driver->description.data());
     data->ppm = 30;
     data->kind = pappl_kind_t(PAPPL_KIND_RECEIPT | PAPPL_KIND_ROLL);
     data->color_supported = pappl_color_mode_t(PAPPL_COLOR_MODE_AUTO | PAPPL_COLOR_MODE_MONOCHROME | PAPPL_COLOR_MODE_BI_LEVEL);
@@ -135,12 +124,12 @@ bool DriverCallback(pappl_system_t*, const char* driverName, const char*, const 
     data->force_raster_type = PAPPL_PWG_RASTER_TYPE_SGRAY_8;
     data->orient_default = IPP_ORIENT_PORTRAIT;
     data->num_resolution = 1;
-    data->x_resolution[0] = data->y_resolution[0] = kDpi;
-    data->x_default = data->y_default = kDpi;
+    data->x_resolution[0] = data->y_resolution[0] = driver->dpi;
+    data->x_default = data->y_default = driver->dpi;
 
-    // The head prints printableDots in the roll's middle; the rest is margin. No margin at
+    // The head prints paperDots in the roll's middle; the rest is margin. No margin at
     // the top and bottom: the receipt is as long as its content.
-    const int printableHundredthsMm = driver->printableDots * 2540 / kDpi;
+    const int printableHundredthsMm = driver->paperDots * 2540 / driver->dpi;
     data->left_right = (driver->paperMm * 100 - printableHundredthsMm) / 2;
     data->bottom_top = 0;
     const MediaNames& media = Media(driver->paperMm);

@@ -6,19 +6,13 @@
 
 #include <pappl/pappl.h>
 
+#include "res/Profiles.h"
+
 namespace tallyx::printer {
 
-struct Driver {
-    std::string_view name;          // -m NAME
-    std::string_view description;
-    std::string_view deviceId;      // the IEEE 1284 ID its USB printers answer with
-    int paperMm;                    // roll width
-    int printableDots;              // at 203 dpi
-};
+// A driver is a row of the profiles table.
+using Driver = Profile;
 
-inline constexpr int kDpi = 203;
-
-std::span<const Driver> Drivers();
 const Driver* FindDriver(std::string_view name);
 // The driver whose maker and model a device ID names; null when none does.
 const Driver* MatchDeviceId(std::string_view deviceId);

@@ -20,11 +20,26 @@ constexpr auto kDither = [] {
 }();
 
 constexpr JobSetting kSettings[] = {
-    {"cut-when", "after-job", kCutWhen},
-    {"cut-type", "partial", kCutType},
-    {"cash-drawer", "none", kDrawer},
-    {"nv-logo", "none", kLogo},
-    {"dither-method", "auto", kDither},
+    {"cut-when", "Cut the paper", "after-job", kCutWhen},
+    {"cut-type", "Cut", "partial", kCutType},
+    {"cash-drawer", "Open the cash drawer", "none", kDrawer},
+    {"nv-logo", "Stored logo", "none", kLogo},
+    {"dither-method", "Greys printed by", "auto", kDither},
+};
+
+// The values whose own words do not say enough.
+struct ValueLabel {
+    std::string_view key, label;
+};
+constexpr ValueLabel kValueLabels[] = {
+    {"cut-when.after-job", "After the job"},
+    {"cut-when.after-page", "After each page"},
+    {"cut-when.none", "Never"},
+    {"cash-drawer.drawer-1-before", "Drawer 1, before the job"},
+    {"cash-drawer.drawer-1-after", "Drawer 1, after the job"},
+    {"cash-drawer.drawer-2-before", "Drawer 2, before the job"},
+    {"cash-drawer.drawer-2-after", "Drawer 2, after the job"},
+    {"dither-method.auto", "By the page: pictures diffused, text sharp"},
 };
 
 // The keyword's place in its setting's list; -1 when the setting does not know it.
@@ -41,6 +56,21 @@ int Index(const JobSetting& setting, const std::optional<std::string>& keyword)
 std::span<const JobSetting> JobSettings()
 {
     return kSettings;
+}
+
+std::string SettingStrings()
+{
+    std::string out;
+    auto line = [&out](std::string_view key, std::string_view text) {
+        out.append("\"").append(key).append("\" = \"").append(text).append("\";\n");
+    };
+    for (const JobSetting& s : kSettings) line(s.name, s.label);
+    for (const std::string_view place : {"top", "bottom"})
+        for (int slot = 1; slot <= 5; ++slot)
+            line("nv-logo." + std::string(place) + "-" + std::to_string(slot),
+                 "Logo " + std::to_string(slot) + (place == "top" ? " at the top" : " at the bottom"));
+    for (const ValueLabel& v : kValueLabels) line(v.key, v.label);
+    return out;
 }
 
 ReceiptOptions ReadJobSettings(const std::function<std::optional<std::string>(std::string_view)>& value)

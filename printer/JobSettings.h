@@ -11,13 +11,18 @@
 
 namespace tallyx::printer {
 
+// The texts are string literals: a view's data ends in a NUL, for PAPPL.
 struct JobSetting {
     std::string_view name;           // NAME, NAME-default, NAME-supported
+    std::string_view label;          // on the web page
     std::string_view defaultValue;
     std::span<const std::string_view> values;
 };
 
 std::span<const JobSetting> JobSettings();
+
+// The web page's English texts for the settings and their values (PAPPL's .strings form).
+std::string SettingStrings();
 
 // The options a job's values come to; `value(name)` is the job's keyword or its printer's
 // default. A keyword a setting does not know leaves that setting at its default.

@@ -75,7 +75,7 @@ bool StartJob(pappl_job_t* job, pappl_pr_options_t* options, pappl_device_t* dev
     auto* state = new JobState;
     state->options = OptionsOf(*options);
     const Driver* driver = FindDriver(papplPrinterGetDriverName(papplJobGetPrinter(job)));
-    state->printable = driver ? unsigned(driver->printableDots) : 0;
+    state->printable = driver ? unsigned(driver->paperDots) : 0;
     // A picture is placed mid-page; on a roll it begins where the paper is.
     const std::string format = papplJobGetFormat(job) ? papplJobGetFormat(job) : "";
     state->png = format == "image/png";

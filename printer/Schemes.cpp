@@ -74,7 +74,7 @@ bool ListUsb(pappl_device_cb_t cb, void* data, pappl_deverror_cb_t, void*)
         const std::string id = UsbDeviceId(path);
         const std::string uri = "usb://" + path;
         const Driver* driver = MatchDeviceId(id);
-        const std::string info = driver ? std::string(driver->description) + " (" + node + ")" : "USB printer " + node;
+        const std::string info = driver ? "tallyx " + std::string(driver->name) + " (" + node + ")" : "USB printer " + node;
         if ((stop = cb(info.c_str(), uri.c_str(), id.c_str(), data))) break;
     }
     ::closedir(dir);

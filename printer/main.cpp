@@ -5,6 +5,7 @@
 #include <string>
 
 #include "printer/Drivers.h"
+#include "printer/JobSettings.h"
 #include "res/Version.h"
 
 namespace {
@@ -57,6 +58,8 @@ pappl_system_t* MakeSystem(int n, cups_option_t* options, void*)
     if (!system) return nullptr;
     papplSystemAddListeners(system, listen.c_str());
     papplSystemSetFooterHTML(system, kFooter);
+    static const std::string strings = SettingStrings();
+    papplSystemAddStringsData(system, "/en.strings", "en", strings.c_str());
     const auto drivers = PapplDrivers();
     papplSystemSetPrinterDrivers(system, int(drivers.size()), drivers.data(), AutoAddCallback, nullptr, DriverCallback,
                                  nullptr);

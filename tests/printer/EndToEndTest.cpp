@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tests/printer/Processes.h"
+#include "tests/support/WebDriver.h"
 
 namespace tallyx::printer::test {
 namespace {
@@ -54,15 +55,21 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return Contains(m_dir / "vprinter.out", "ready"); }, 5000));
     }
 
-    void StartWithPrinter(const std::string& status = "")
+    void StartServer()
     {
-        StartVirtualPrinter(status);
         ASSERT_TRUE(m_server.Start({PRINTER_PROGRAM, "server", "-o", "server-port=" + std::to_string(m_port), "-o",
                                     "spool-directory=" + (m_dir / "spool").string(), "-o",
                                     "log-file=" + (m_dir / "server.log").string(), "-o", "log-level=info", "-o",
                                     "listen-hostname=localhost", "-o", "auth-service=none"},
                                    (m_dir / "server.out").string()));
-        ASSERT_TRUE(WaitFor([&] { return Cli({"printers"}) == 0; }, 10000));
+        // Not the CLI: asked before the server is up, it starts a server of its own.
+        ASSERT_TRUE(WaitFor([&] { return Contains(m_dir / "server.log", "Starting system."); }, 10000));
+    }
+
+    void StartWithPrinter(const std::string& status = "")
+    {
+        StartVirtualPrinter(status);
+        StartServer();
         ASSERT_EQ(Cli({"add", "-d", "receipt", "-v", "socket://127.0.0.1:" + std::to_string(m_vpPort), "-m", "zh-80"}),
                   0);
     }
@@ -276,6 +283,49 @@ TEST_F(PrinterApplication, ATruncatedDocumentAbortsItsJobAndTheNextJobPrints)
         10000))
         << jobs;
     EXPECT_TRUE(Contains(m_dir / "server.log", "Unable to read raster stream"));
+}
+
+// The web page in a real browser: a printer added on the network printer's port 9100, then
+// one of its defaults changed, as an operator would.
+TEST_F(PrinterApplication, TheWebPageAddsAPrinterAndChangesItsDefault)
+{
+    m_vpPort = 9100;
+    StartVirtualPrinter();
+    StartServer();
+    tallyx::test::WebDriver browser;
+    ASSERT_TRUE(browser.Ok()) << browser.Error();
+    const std::string site = "http://localhost:" + std::to_string(m_port);
+    ASSERT_TRUE(browser.Navigate(site + "/addprinter")) << browser.Error();
+    const std::string name = browser.WaitFor("input[name=printer_name]");
+    ASSERT_FALSE(name.empty()) << browser.Error();
+    ASSERT_TRUE(browser.Type(name, "till"));
+    browser.Execute("const d = document.getElementById('device_uri'); d.value = 'socket';"
+                    "d.dispatchEvent(new Event('change'));"
+                    "document.querySelector('select[name=driver_name]').value = 'zh-80';");
+    ASSERT_TRUE(browser.Type(browser.Find("#hostname"), "127.0.0.1"));
+    ASSERT_TRUE(browser.Click(browser.Find("input[type=submit]")));
+    ASSERT_TRUE(WaitFor([&] { return Contains(m_dir / "server.log", "Printer 'till' at resource path"); }, 10000));
+
+    ASSERT_TRUE(browser.Navigate(site + "/till/printing")) << browser.Error();
+    const std::string cut = browser.WaitFor("select[name=cut-when]");
+    ASSERT_FALSE(cut.empty()) << browser.Error();
+    // The setting is shown in the program's words.
+    EXPECT_EQ(browser.Execute("return document.querySelector('select[name=cut-when]').closest('tr')"
+                              ".querySelector('th').textContent;"),
+              "Cut the paper:");
+    browser.Execute("document.querySelector('select[name=cut-when]').value = 'after-page';");
+    ASSERT_TRUE(browser.Click(browser.Find("input[type=submit]")));
+
+    std::string out;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            RunProgram({"/usr/bin/ipptool", "-t", "ipp://localhost:" + std::to_string(m_port) + "/ipp/print/till",
+                        std::string(TEST_FILES) + "/printer-defaults.test"},
+                       &out);
+            return out.find("cut-when-default (keyword) = after-page") != std::string::npos;
+        },
+        10000))
+        << out;
 }
 
 } // namespace
