@@ -76,10 +76,11 @@ bool StartJob(pappl_job_t* job, pappl_pr_options_t* options, pappl_device_t* dev
     state->options = OptionsOf(*options);
     const Driver* driver = FindDriver(papplPrinterGetDriverName(papplJobGetPrinter(job)));
     state->printable = driver ? unsigned(driver->paperDots) : 0;
-    // A picture is placed mid-page; on a roll it begins where the paper is.
+    // Pictures and pages fitted to the page size come centred on it; on a roll the receipt
+    // begins where its content does.
     const std::string format = papplJobGetFormat(job) ? papplJobGetFormat(job) : "";
     state->png = format == "image/png";
-    state->options.trimTop = format.rfind("image/", 0) == 0 && format != "image/pwg-raster" && format != "image/urf";
+    state->options.trimTop = true;
     papplJobSetData(job, state);
     if (!WaitUntilPrintable(job, device)) {
         delete state;

@@ -194,7 +194,7 @@ bool Pattern(int x, int y)
     return y >= 100 && ((x < 200 && (x / 8 + y / 8) % 2 == 0) || (x == kHeadDots - 1 && y == 139));
 }
 
-TEST_F(PrinterApplication, APwgPageComesOutDotForDotWithNoBlankRowsBelowIt)
+TEST_F(PrinterApplication, APwgPageComesOutDotForDotWithNoBlankRowsAboveOrBelowIt)
 {
     StartWithPrinter();
     const fs::path page = WritePwg(m_dir / "page.pwg", 2374, [](int x, int y) { return Pattern(x, y) && y < 140; });
@@ -202,11 +202,11 @@ TEST_F(PrinterApplication, APwgPageComesOutDotForDotWithNoBlankRowsBelowIt)
     const QImage picture = WaitForPicture();
     ASSERT_FALSE(picture.isNull());
     ASSERT_EQ(picture.width(), kHeadDots);
-    // The page's 140 rows and the cutter's feed of 72 dots below them, nothing more.
-    ASSERT_EQ(picture.height(), 140 + 72);
+    // The page's 40 inked rows and the cutter's feed of 72 dots below them, nothing more.
+    ASSERT_EQ(picture.height(), 40 + 72);
     int wrong = 0;
     for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < kHeadDots; ++x) wrong += Black(picture, x, y) != (Pattern(x, y) && y < 140);
+        for (int x = 0; x < kHeadDots; ++x) wrong += Black(picture, x, y) != (Pattern(x, y + 100) && y < 40);
     EXPECT_EQ(wrong, 0);
 }
 
