@@ -21,7 +21,7 @@ constexpr auto kDither = [] {
 
 constexpr JobSetting kSettings[] = {
     {"cut-when", "Cut the paper", "after-job", kCutWhen},
-    {"cut-type", "Cut", "partial", kCutType},
+    {"cut-type", "Kind of cut", "partial", kCutType},
     {"cash-drawer", "Open the cash drawer", "none", kDrawer},
     {"nv-logo", "Stored logo", "none", kLogo},
     {"dither-method", "Greys printed by", "auto", kDither},
