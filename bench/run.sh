@@ -239,6 +239,55 @@ else
         "$faster × faster" "≥ 10 × faster" "$(verdict "$faster" 10 ge)"
 fi
 
+
+# --- the printer application: a PWG receipt from submission to its last byte -------------------
+say "tallyx-printer: one-page and 20-page PWG receipts"
+printer_app=$build/printer/tallyx-printer
+"$bin/tallyx-bench-pwg" "$tmp/one.pwg" 1 && "$bin/tallyx-bench-pwg" "$tmp/twenty.pwg" 20
+start_printer --profile zh-80 --out "$tmp/pa-out"
+pa_port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+mkdir -p "$tmp/pa-spool"
+"$printer_app" server -o server-port="$pa_port" -o spool-directory="$tmp/pa-spool" -o log-file="$tmp/pa.log" \
+    -o log-level=info -o auth-service=none 2>/dev/null &
+pids+=("$!")
+for _ in $(seq 100); do grep -q 'Starting system' "$tmp/pa.log" 2>/dev/null && break; sleep 0.05; done
+"$printer_app" add -u "ipp://localhost:$pa_port" -d bench -v "socket://127.0.0.1:$vp_port" -m zh-80 >/dev/null 2>&1
+cat > "$tmp/print.test" <<'IPP'
+{
+  OPERATION Print-Job
+  GROUP operation-attributes-tag
+  ATTR charset attributes-charset utf-8
+  ATTR naturalLanguage attributes-natural-language en
+  ATTR uri printer-uri $uri
+  ATTR mimeMediaType document-format image/pwg-raster
+  FILE $filename
+  STATUS successful-ok
+}
+IPP
+# Seconds from the submission until the virtual printer logged the job's cut (its last bytes).
+submit_to_cut() {
+    local cuts_before start
+    cuts_before=$(grep -c '"1D 56' "$tmp/vprinter.log")
+    start=$(date +%s.%N)
+    ipptool -d filename="$1" "ipp://localhost:$pa_port/ipp/print/bench" "$tmp/print.test" >/dev/null 2>&1 &
+    for _ in $(seq 3000); do
+        [ "$(grep -c '"1D 56' "$tmp/vprinter.log")" -gt "$cuts_before" ] && break
+        sleep 0.01
+    done
+    echo "$(calc %.3f "$(date +%s.%N) - $start")"
+}
+submit_to_cut "$tmp/one.pwg" >/dev/null   # the first job also opens the printer's connection
+one=$(for _ in 1 2 3 4 5; do submit_to_cut "$tmp/one.pwg"; done | median)
+job=$(grep -o 'Job [0-9]*\] Starting' "$tmp/pa.log" | tail -1 | grep -o '[0-9]*')
+row "tallyx-printer: 80 mm PWG receipt of one page, submission to its last byte on the virtual printer" \
+    "$(calc '%.0f ms' "$one * 1000")" "—" "—" "≤ 2,000 ms" "$(verdict "$one" 2 le)"
+twenty=$(submit_to_cut "$tmp/twenty.pwg")
+row "tallyx-printer: 20-page PWG job" "$(calc '%.1f pages/s' "20 / $twenty")" "—" "—" "—" "—"
+# Where the one page's time goes: the job's own log lines (receipt to start, start to end).
+say "last one-page job $job: $(grep "Job $job\]" "$tmp/pa.log" | grep -E 'Starting|Completed|Received' | cut -c4-27,29- | tr '\n' ';')"
+"$printer_app" shutdown -u "ipp://localhost:$pa_port" >/dev/null 2>&1
+stop_printer
+
 echo "| figure | value | floor or peer | ratio | goal | result |"
 echo "|---|---|---|---|---|---|"
 printf '%s\n' "${rows[@]}"

@@ -5,8 +5,20 @@
 #include "res/MainWindowIds.h"
 
 namespace tallyx {
+
+Bytes BuildDrawerPulse(int drawer)
+{
+    return {0x1B, 0x70, uint8_t(drawer == 2 ? 0x01 : 0x00), 0x30, 0x30};
+}
+
 namespace {
 namespace m = id::main;
+
+Bytes Joined(Bytes a, const Bytes& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
 
 const MainCommandDef kTable[] = {
     {m::kInit, "init",
@@ -64,10 +76,10 @@ const MainCommandDef kTable[] = {
     {m::kSelfTest, "selftest",
      "the SelfTest button: the self-test page and a line feed, --count times",
      {0x1F, 0x11, 0x04, 0x0A}},
-    // ESC p 0 and ESC p 1, on/off times 30: both drawer outputs pulse in one string.
+    // Both drawer outputs pulse in one string, a NUL between them.
     {m::kDrawer, "drawer",
      "pulse both cash drawer outputs",
-     {0x1B, 0x70, 0x00, 0x30, 0x30, 0x00, 0x1B, 0x70, 0x01, 0x30, 0x30}},
+     Joined(Joined(BuildDrawerPulse(1), {0x00}), BuildDrawerPulse(2))},
     {m::kBuzzerTest, "buzzer-test",
      "sound the buzzer",
      {0x1B, 0x42, 0x03, 0x02}},

@@ -29,4 +29,8 @@ const MainCommandDef* FindMainCommandByCliName(std::string_view name);
 // (ignored for buttons without one).
 Bytes BuildMainCommand(const MainCommandDef& def, std::string_view comboText = {});
 
+// ESC p: the pulse of drawer 1 (pin 2) or 2 (pin 5), on and off times 30; the drawer
+// button sends both.
+Bytes BuildDrawerPulse(int drawer);
+
 } // namespace tallyx

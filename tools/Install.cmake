@@ -1,9 +1,13 @@
 # What `cmake --install` puts in place and what `make package` packs into a .deb:
-# the three programs, the desktop entry, the icon (scalable and 48 pixels) and man pages.
+# the four programs, the desktop entry, the icon (scalable and 48 pixels) and man pages.
 include(GNUInstallDirs)
 add_subdirectory(${CMAKE_SOURCE_DIR}/tools/screenshots ${CMAKE_BINARY_DIR}/tools/screenshots)
 
-install(TARGETS tallyx tallyx-cli tallyx-vprinter RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS tallyx tallyx-cli tallyx-vprinter tallyx-printer RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The printer application's service, off until enabled, and its page (written by hand: its
+# help is PAPPL's).
+install(FILES ${CMAKE_SOURCE_DIR}/tools/tallyx-printer.service DESTINATION lib/systemd/system)
+install(FILES ${CMAKE_SOURCE_DIR}/tools/tallyx-printer.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/tools/tallyx.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/res/tallyx.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
@@ -58,11 +62,13 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "tallyx maintainers <tallyx@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Set-up and test tool for thermal receipt printers")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Sets up and tests ESC/POS thermal receipt printers on serial ports, USB and the\n network: a Qt window, a command-line tool and a virtual printer.")
+    "Sets up and tests ESC/POS thermal receipt printers on serial ports, USB and the\n network: a Qt window, a command-line tool, a virtual printer, and a printer\n application that makes the receipt printer a driverless IPP printer.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-qpa-plugins, fonts-wqy-zenhei")
+# CUPS finds the printer application's printers through the local DNS-SD daemon.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "avahi-daemon, cups")
 set(CPACK_STRIP_FILES ON)
 include(CPack)
 

@@ -6,10 +6,12 @@
 #include <variant>
 #include <vector>
 
+#include "res/Profiles.h"
+
 namespace tallyx::vprinter {
 
-inline constexpr int kPaper58Dots = 384;
-inline constexpr int kPaper80Dots = 576;
+using tallyx::kPaper58Dots;
+using tallyx::kPaper80Dots;
 // A receipt longer than this is ended and a new one begun (about 2 m of paper).
 inline constexpr int kMaxReceiptDots = 16000;
 // A single image block is clipped to this height.
