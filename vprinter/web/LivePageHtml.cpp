@@ -30,7 +30,7 @@ header h1 { font-size: 17px; margin: 0; }
 .about dd { margin: 0; }
 .log { border-collapse: collapse; font: 12px/1.3 monospace; }
 .log td { padding: 1px 8px 1px 0; vertical-align: top; }
-.log td:first-child { color: #555; max-width: 22em; word-break: break-all; }
+.log td:first-child { color: #555; min-width: 12em; max-width: 24em; }
 .logbox { max-height: 420px; overflow: auto; }
 </style></head>
 <body>
