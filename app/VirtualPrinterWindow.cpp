@@ -87,6 +87,7 @@ VirtualPrinterWindow::VirtualPrinterWindow(vprinter::VirtualPrinter& printer, QW
     m_rollLayout->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_hint = new QLabel(EmptyRollHint(kLoopback, printer.TcpPort(), printer.PtyPath(), printer.PageAddress()));
     m_hint->setWordWrap(true);
+    m_hint->setMinimumWidth(vprinter::kPaper58Dots);   // as wide as the paper that replaces it
     m_hint->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_hint->setForegroundRole(QPalette::BrightText);
     m_hint->setAccessibleName(m_hint->text());
