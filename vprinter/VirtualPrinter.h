@@ -101,11 +101,11 @@ private:
 
     VirtualPrinterOptions m_options;
     ReceiptCanvas m_canvas;
+    RollRecorder m_recorder;   // under the engine's lock, like every listener call; outlives it
     std::unique_ptr<PrinterEngine> m_engine;
     std::unique_ptr<TcpServer> m_tcp;
     std::unique_ptr<PtyPort> m_pty;
     std::unique_ptr<LivePage> m_web;
-    RollRecorder m_recorder;   // under the engine's lock, like every listener call
 
     mutable std::mutex m_mutex;   // guards what follows
     QImage m_lastReceipt;

@@ -2,14 +2,13 @@
 // the printer through it. Raw requests on 127.0.0.1, as any browser or script would send them.
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <atomic>
 #include <mutex>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "tests/vprinter/LoopbackClient.h"
 #include "vprinter/web/LivePage.h"
 
 namespace tallyx::vprinter::test {
@@ -83,16 +82,9 @@ TEST(RollRecorder, BytesBeyondTheCapAreCountedAndTheNextReceiptSaysItLacksItsSta
 // A raw HTTP exchange on 127.0.0.1: the whole answer (the server closes after it).
 std::string Exchange(uint16_t port, const std::string& request)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(port);
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
-        ::close(fd);
-        return "";
-    }
-    (void)!::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
+    const int fd = ConnectLoopback(port);
+    if (fd < 0) return "";
+    SendAll(fd, request);
     std::string answer;
     for (;;) {
         pollfd p{fd, POLLIN, 0};

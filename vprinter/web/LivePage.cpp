@@ -153,7 +153,7 @@ HttpResponse LivePage::Handle(const HttpRequest& request)
 {
     if (!KnownHost(request)) return Plain(421, "unknown host");
     const std::string& path = request.path;
-    if (request.method == "GET" || request.method == "HEAD") {
+    if (request.method == "GET") {
         if (path == "/") {
             HttpResponse page;
             page.contentType = "text/html; charset=utf-8";
