@@ -45,7 +45,7 @@ bool CPosToolApp::InitInstance(const AppOptions& options)
     if (options.virtualPrinter) {
         // Placed first so the printer window can stand beside it.
         dialog.show();
-        virtualPrinter.Attach(dialog);
+        virtualPrinter.Attach(dialog, options);
     }
     dialog.exec();
     return true;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "app/AppOptions.h"
 #include "app/CPosToolDlg.h"
 #include "app/VirtualPrinterWindow.h"
 #include "res/MainWindowIds.h"
@@ -27,9 +28,12 @@ VirtualPrinterSetup::~VirtualPrinterSetup()
     if (m_printer) m_printer->Stop();
 }
 
-bool VirtualPrinterSetup::Attach(CPosToolDlg& dialog)
+bool VirtualPrinterSetup::Attach(CPosToolDlg& dialog, const AppOptions& app)
 {
     vprinter::VirtualPrinterOptions options;
+    options.http = !app.http.empty();
+    options.httpHost = app.httpHost;
+    options.httpPort = app.httpPort;
     options.ptyPath = QDir::temp().filePath(QString("tallyx-vprinter-%1").arg(::getpid())).toStdString();
     m_printer = std::make_unique<vprinter::VirtualPrinter>(options);
     std::string error;
@@ -43,6 +47,7 @@ bool VirtualPrinterSetup::Attach(CPosToolDlg& dialog)
             return false;
         }
     }
+    if (options.http) std::fprintf(stderr, "tallyx: the virtual printer's page: %s\n", m_printer->PageAddress().c_str());
     dialog.GetLink().SetTcpPort(m_printer->TcpPort());
     if (auto* address = qobject_cast<IpAddressCtrl*>(dialog.Control(id::main::kPrinterAddress)))
         address->SetAddress(kLoopback);

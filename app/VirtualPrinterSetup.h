@@ -4,6 +4,7 @@
 
 namespace tallyx {
 
+struct AppOptions;
 class CPosToolDlg;
 class VirtualPrinterWindow;
 namespace vprinter {
@@ -17,7 +18,8 @@ public:
 
     // Starts the printer and points the main window at it: 127.0.0.1 in the printer
     // address, the pty as the last port item. False when neither link could be opened.
-    bool Attach(CPosToolDlg& dialog);
+    // With app.http, its live page too (a page that cannot start stops the printer).
+    bool Attach(CPosToolDlg& dialog, const AppOptions& app);
     // The printer's window once attached (nullptr before).
     VirtualPrinterWindow* Window() const { return m_window.get(); }
 

@@ -2,16 +2,19 @@
 
 #include <QEvent>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/ReceiptView.h"
+#include "res/Combos.h"
 #include "res/Messages.h"
 #include "ui/QtText.h"
 #include "vprinter/VirtualPrinter.h"
@@ -30,12 +33,21 @@ constexpr char kLoopback[] = "127.0.0.1";
 
 QString RollTitle(const std::string& host, uint16_t tcpPort, const std::string& ptyPath)
 {
-    QStringList where;
-    if (tcpPort) where << QString::fromStdString(host) + ':' + QString::number(tcpPort);
-    if (!ptyPath.empty()) where << QString::fromStdString(ptyPath);
-    QString title = ToQString(vprinter::kVirtualPrinterWindowTitle);
-    if (!where.isEmpty()) title += ToQString(kRollTitleDash) + where.join(ToQString(kRollTitleSeparator));
-    return title;
+    return QString::fromStdString(vprinter::RollTitleText(host, tcpPort, ptyPath));
+}
+
+QString EmptyRollHint(const std::string& host, uint16_t tcpPort, const std::string& ptyPath,
+                      const std::string& page)
+{
+    QStringList ways;
+    if (tcpPort)
+        ways << ToQString(kRollHintTcp)
+                    .arg(ToQString(combo::kPorts[combo::kPortEthernetIndex].item),
+                         QString::fromStdString(host) + ':' + QString::number(tcpPort));
+    if (!ptyPath.empty()) ways << ToQString(kRollHintPty).arg(QString::fromStdString(ptyPath));
+    QString hint = ToQString(kRollHint).arg(ways.join(ToQString(kRollHintOr)), ToQString(kConnectCaption));
+    if (!page.empty()) hint += '\n' + ToQString(kRollHintPage).arg(QString::fromStdString(page));
+    return hint;
 }
 
 QRect PlaceBeside(const QRect& main, const QRect& screen, QSize size)
@@ -73,6 +85,13 @@ VirtualPrinterWindow::VirtualPrinterWindow(vprinter::VirtualPrinter& printer, QW
     m_rollLayout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
     m_rollLayout->setSpacing(kGap);
     m_rollLayout->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_hint = new QLabel(EmptyRollHint(kLoopback, printer.TcpPort(), printer.PtyPath(), printer.PageAddress()));
+    m_hint->setWordWrap(true);
+    m_hint->setMinimumWidth(vprinter::kPaper58Dots);   // as wide as the paper that replaces it
+    m_hint->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_hint->setForegroundRole(QPalette::BrightText);
+    m_hint->setAccessibleName(m_hint->text());
+    m_rollLayout->addWidget(m_hint);
     m_rollLayout->addStretch();
     m_scroll->setWidget(m_roll);
     m_scroll->setWidgetResizable(true);
@@ -119,6 +138,14 @@ void VirtualPrinterWindow::BuildStatusMenu()
         connect(action, &QAction::toggled, this, &VirtualPrinterWindow::OnStatusToggled);
         m_conditions << action;
     }
+    // The live page may have switched them since.
+    connect(m_statusMenu, &QMenu::aboutToShow, this, [this] {
+        const vprinter::DeviceStatus status = m_printer.Status();
+        for (int i = 0; i < m_conditions.size(); ++i) {
+            const QSignalBlocker quiet(m_conditions[i]);
+            m_conditions[i]->setChecked(status.*vprinter::kStatusConditions[size_t(i)].field);
+        }
+    });
 }
 
 void VirtualPrinterWindow::OnStatusToggled()
@@ -158,6 +185,7 @@ ReceiptView* VirtualPrinterWindow::NewView()
     connect(view, &ReceiptView::ClearRequested, this, &VirtualPrinterWindow::ClearRoll);
     // Before the stretch at the end.
     m_rollLayout->insertWidget(m_rollLayout->count() - 1, view, 0, Qt::AlignHCenter);
+    m_hint->hide();
     return view;
 }
 
@@ -178,6 +206,7 @@ void VirtualPrinterWindow::SetGrowing(const QImage& image)
             delete m_growing;
             m_growing = nullptr;
         }
+        m_hint->setVisible(m_finished.isEmpty());
         return;
     }
     if (!m_growing) m_growing = NewView();
@@ -188,6 +217,7 @@ void VirtualPrinterWindow::ClearRoll()
 {
     qDeleteAll(m_finished);
     m_finished.clear();
+    m_hint->setVisible(!m_growing);
     m_follow = true;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 class QAction;
+class QLabel;
 class QMenu;
 class QScrollArea;
 class QVBoxLayout;
@@ -23,6 +24,9 @@ class ReceiptView;
 
 // "虚拟打印机 — 127.0.0.1:9100 · /tmp/tallyx-vprinter-42"; a part that is not there is left out.
 QString RollTitle(const std::string& host, uint16_t tcpPort, const std::string& ptyPath);
+
+// What the empty roll says: how to reach the printer from the main window (and its page).
+QString EmptyRollHint(const std::string& host, uint16_t tcpPort, const std::string& ptyPath, const std::string& page);
 
 // Where a window of `size` (frame included) goes: wholly inside `screen`, beside `main`
 // (right, else left) when there is room, and over it otherwise.
@@ -58,6 +62,8 @@ public:
     bool FollowsNewest() const { return m_follow; }
     // What the window shows of the newest receipt (for tests).
     QImage ShownImage() const;
+    // How to reach the printer, shown while the roll is empty.
+    const QLabel* Hint() const { return m_hint; }
     // The menu of the printer's sensors: one check box per condition.
     QMenu* StatusMenu() const { return m_statusMenu; }
 
@@ -82,6 +88,7 @@ private:
     QScrollArea* m_scroll;
     QWidget* m_roll;
     QVBoxLayout* m_rollLayout;
+    QLabel* m_hint = nullptr;
     QMenu* m_statusMenu = nullptr;
     QList<QAction*> m_conditions;   // in the order of vprinter::kStatusConditions
     QList<ReceiptView*> m_finished;

@@ -238,5 +238,12 @@ inline constexpr std::string_view kRollSaveFailed = "无法保存图片: %1";
 // The virtual printer's sensors, set by hand to see how the software copes.
 inline constexpr std::string_view kRollStatusMenu = "状态(&S)";
 inline constexpr std::string_view kRollStatusName = "打印机状态";
+// The empty roll says how to reach the printer: %1 the ways (kRollHintTcp, kRollHintPty),
+// %2 the main window's connect button.
+inline constexpr std::string_view kRollHint = "还没有小票。在主窗口选端口 %1，再按“%2”。";
+inline constexpr std::string_view kRollHintTcp = "“%1”(打印机 %2)";   // %1 the port item
+inline constexpr std::string_view kRollHintPty = "“%1”";
+inline constexpr std::string_view kRollHintOr = " 或 ";
+inline constexpr std::string_view kRollHintPage = "网页: %1";
 
 } // namespace tallyx

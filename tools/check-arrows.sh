@@ -22,8 +22,9 @@ vprinter/device: res vprinter/device vprinter/paper
 vprinter/text: res vprinter/text vprinter/device
 vprinter/symbols: res vprinter/symbols vprinter/device vprinter/paper
 vprinter/interpret: res vprinter/interpret vprinter/ports vprinter/text vprinter/symbols vprinter/paper vprinter/device
+vprinter/web: res vprinter/web vprinter/ports vprinter/device vprinter/paper
 vprinter/render: res vprinter/render vprinter/paper vprinter/device qtgui
-vprinter: res vprinter vprinter/ports vprinter/interpret vprinter/text vprinter/symbols vprinter/paper vprinter/device vprinter/render qtgui
+vprinter: res vprinter vprinter/ports vprinter/interpret vprinter/text vprinter/symbols vprinter/paper vprinter/device vprinter/web vprinter/render qtgui
 printer: res link commands printer
 '
 # The virtual printer's rooms are its folders: a file in vprinter/NAME/ is in room

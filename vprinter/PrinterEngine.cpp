@@ -68,11 +68,13 @@ void PrinterEngine::Stop()
     m_dirty = false;
 }
 
-void PrinterEngine::Feed(const uint8_t* data, size_t n, std::string_view link, const ReplyFn& reply)
+void PrinterEngine::Feed(const uint8_t* data, size_t n, std::string_view link, const ReplyFn& reply,
+                         std::string_view source)
 {
     bool wasIdle = false;
     {
         std::lock_guard lock(m_mutex);
+        if (m_listener.input) m_listener.input(data, n, source.empty() ? link : source);
         // The log holds every command before a reply by the time the sender reads the reply.
         const ReplyFn logThenReply = [&](const Bytes& bytes) {
             FlushLog();

@@ -37,6 +37,9 @@ public:
         std::function<void(Receipt&&)> receiptDone;
         std::function<void(const LogRecord&)> log;
         std::function<void(const std::string&)> voice;
+        // The bytes as the printer takes them, before they are carried out; `source` names
+        // the sender (a TCP peer, the pty) or else the link.
+        std::function<void(const uint8_t*, size_t, std::string_view source)> input;
     };
 
     PrinterEngine(EngineOptions options, Listener listener);
@@ -49,7 +52,8 @@ public:
     // Stops the idle watch and prints what is still held (the unfinished receipt).
     void Stop();
 
-    void Feed(const uint8_t* data, size_t n, std::string_view link, const ReplyFn& reply);
+    void Feed(const uint8_t* data, size_t n, std::string_view link, const ReplyFn& reply,
+              std::string_view source = {});
     // A connection of `link` has ended (the serial link has none: silence ends its commands).
     void EndOfStream(std::string_view link);
     PrinterState State() const;

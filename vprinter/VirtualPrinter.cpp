@@ -1,5 +1,7 @@
 #include "vprinter/VirtualPrinter.h"
 
+#include "res/Messages.h"
+#include "vprinter/interpret/PrinterTexts.h"
 #include "vprinter/paper/ReceiptText.h"
 
 #include <QDir>
@@ -36,6 +38,15 @@ std::string FileName(int number)
 
 } // namespace
 
+std::string RollTitleText(const std::string& host, uint16_t tcpPort, const std::string& ptyPath)
+{
+    std::string where;
+    if (tcpPort) where = host + ":" + std::to_string(tcpPort);
+    if (!ptyPath.empty()) where += (where.empty() ? "" : std::string(kRollTitleSeparator)) + ptyPath;
+    std::string title(kVirtualPrinterWindowTitle);
+    return where.empty() ? title : title + std::string(kRollTitleDash) + where;
+}
+
 VirtualPrinter::VirtualPrinter(VirtualPrinterOptions options)
     : m_options(std::move(options)), m_canvas(m_options.paperDots)
 {
@@ -52,6 +63,14 @@ VirtualPrinter::VirtualPrinter(VirtualPrinterOptions options)
         Notify();
     };
     listener.receiptDone = [this](Receipt&& receipt) { OnReceiptDone(std::move(receipt)); };
+    if (m_options.http) {
+        listener.input = [this](const uint8_t* data, size_t n, std::string_view source) {
+            m_recorder.Input(data, n, source);
+        };
+        listener.log = [this](const LogRecord& record) {
+            if (auto finished = m_recorder.Log(record); finished && m_web) m_web->Add(std::move(*finished));
+        };
+    }
     listener.voice = [this](const std::string& said) {
         {
             std::lock_guard lock(m_mutex);
@@ -72,10 +91,21 @@ VirtualPrinter::~VirtualPrinter()
 
 bool VirtualPrinter::Start(std::string* error)
 {
-    auto sink = [this](std::string_view link) {
-        return [this, link](const uint8_t* data, size_t n, const ReplyFn& reply) {
-            m_engine->Feed(data, n, link, reply);
-        };
+    if (m_options.http) {
+        LivePageOptions page;
+        page.host = m_options.httpHost;
+        page.port = m_options.httpPort;
+        page.status = [this] { return m_engine->Status(); };
+        page.setStatus = [this](const DeviceStatus& status) { SetStatus(status); };
+        // Made before the links, which read it; started after them, to name them.
+        m_web = std::make_unique<LivePage>(std::move(page));
+    }
+    // The TCP peer is read on the server's own thread, inside its sink.
+    auto tcpSink = [this](const uint8_t* data, size_t n, const ReplyFn& reply) {
+        m_engine->Feed(data, n, "tcp", reply, m_web ? "tcp " + m_tcp->CurrentPeer() : std::string());
+    };
+    auto serialSink = [this](const uint8_t* data, size_t n, const ReplyFn& reply) {
+        m_engine->Feed(data, n, "serial", reply, m_web ? "pty " + m_options.ptyPath : std::string());
     };
     if (!m_options.outDir.empty()) {
         std::error_code ec;
@@ -92,17 +122,29 @@ bool VirtualPrinter::Start(std::string* error)
         tcp.acceptDelayMs = m_options.acceptDelayMs;
         tcp.replyBytes = m_options.replyBytes;
         tcp.resetAfter = m_options.resetAfter;
-        m_tcp = std::make_unique<TcpServer>(tcp, sink("tcp"), [this] { m_engine->EndOfStream("tcp"); });
+        m_tcp = std::make_unique<TcpServer>(tcp, tcpSink, [this] { m_engine->EndOfStream("tcp"); });
         if (!m_tcp->Start(error)) {
             m_tcp.reset();
+            m_web.reset();
             return false;
         }
     }
     if (!m_options.ptyPath.empty()) {
-        m_pty = std::make_unique<PtyPort>(m_options.ptyPath, sink("serial"));
+        m_pty = std::make_unique<PtyPort>(m_options.ptyPath, serialSink);
         if (!m_pty->Start(error)) {
             m_pty.reset();
             m_tcp.reset();
+            m_web.reset();
+            return false;
+        }
+    }
+    if (m_web) {
+        m_web->SetTitle(RollTitleText(m_options.listenHost, TcpPort(), PtyPath()));
+        if (!m_web->Start(error)) {
+            if (error) *error = "the web page: " + *error;
+            m_pty.reset();
+            m_tcp.reset();
+            m_web.reset();
             return false;
         }
     }
@@ -123,6 +165,7 @@ void VirtualPrinter::Stop()
     m_tcp.reset();
     m_pty.reset();
     if (m_engine) m_engine->Stop();
+    m_web.reset();   // after the last receipt, which the engine's stop prints
 }
 
 uint16_t VirtualPrinter::TcpPort() const
@@ -138,6 +181,11 @@ std::string VirtualPrinter::PtyPath() const
 std::string VirtualPrinter::PtySlaveName() const
 {
     return m_pty ? m_pty->SlaveName() : std::string();
+}
+
+std::string VirtualPrinter::PageAddress() const
+{
+    return m_web ? m_web->Address() : std::string();
 }
 
 void VirtualPrinter::Feed(const uint8_t* data, size_t n, std::string_view link)
@@ -185,6 +233,7 @@ PrinterState VirtualPrinter::State() const
 void VirtualPrinter::SetStatus(const DeviceStatus& status)
 {
     m_engine->SetStatus(status);
+    if (m_web) m_web->StatusChanged(status);
 }
 
 DeviceStatus VirtualPrinter::Status() const
@@ -219,6 +268,12 @@ void VirtualPrinter::OnReceiptDone(Receipt&& receipt)
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
     std::vector<std::string> lines = ReceiptTextLines(receipt);
+    if (m_web) {
+        const auto now = std::chrono::system_clock::now().time_since_epoch();
+        const int64_t ms = std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
+        for (WebReceipt& done : m_recorder.Done(CutName(receipt.cut), ReceiptPng(image), image.width(), image.height(), ms))
+            m_web->Add(std::move(done));
+    }
     {
         std::lock_guard lock(m_mutex);
         m_lastReceipt = image;

@@ -13,6 +13,7 @@
 #include "vprinter/ports/PtyPort.h"
 #include "vprinter/ports/TcpServer.h"
 #include "vprinter/render/ReceiptRenderer.h"
+#include "vprinter/web/LivePage.h"
 
 namespace tallyx::vprinter {
 
@@ -21,11 +22,17 @@ inline constexpr char kCutFull[] = "full";
 inline constexpr char kCutPartial[] = "partial";
 inline constexpr char kCutNone[] = "none";
 
+// "虚拟打印机 — 127.0.0.1:9100 · /tmp/tallyx-vprinter-42"; a part that is not there is left out.
+std::string RollTitleText(const std::string& host, uint16_t tcpPort, const std::string& ptyPath);
+
 struct VirtualPrinterOptions {
     bool listen = true;                    // false: no TCP port
     std::string listenHost = "127.0.0.1";
     uint16_t listenPort = 9100;            // 0: any free port, see TcpPort()
     std::string ptyPath;                   // "": no serial port
+    bool http = false;                     // the live web page (--http)
+    std::string httpHost = "127.0.0.1";
+    uint16_t httpPort = 0;                 // 0: any free port, see PageAddress()
     std::string outDir;                    // "": no PNG files
     std::string statePath;                 // "": settings kept in memory only
     std::string logPath;                   // "": no log; "-": standard output
@@ -57,6 +64,7 @@ public:
     uint16_t TcpPort() const;                // the bound port (0 when not listening)
     std::string PtyPath() const;             // the symbolic link the tool opens
     std::string PtySlaveName() const;        // the device it points at
+    std::string PageAddress() const;         // "http://127.0.0.1:8080/" ("" without the page)
 
     // Bytes as if received on a link (named in the log).
     void Feed(const uint8_t* data, size_t n, std::string_view link);
@@ -93,9 +101,11 @@ private:
 
     VirtualPrinterOptions m_options;
     ReceiptCanvas m_canvas;
+    RollRecorder m_recorder;   // under the engine's lock, like every listener call; outlives it
     std::unique_ptr<PrinterEngine> m_engine;
     std::unique_ptr<TcpServer> m_tcp;
     std::unique_ptr<PtyPort> m_pty;
+    std::unique_ptr<LivePage> m_web;
 
     mutable std::mutex m_mutex;   // guards what follows
     QImage m_lastReceipt;

@@ -84,6 +84,8 @@ int main(int argc, char** argv)
     cli.set_version_flag("--version", std::string(tallyx::kVersionText));
     cli.add_option("--listen", listen, "HOST:PORT of the network port, or none")->capture_default_str();
     cli.add_option("--pty", options.ptyPath, "make PATH a serial port (link to a pseudo-terminal)");
+    std::string http;
+    cli.add_option("--http", http, "serve a live page of the roll on [HOST:]PORT (HOST: 127.0.0.1 unless given)");
     cli.add_option("--out", options.outDir, "write one PNG per receipt into DIR");
     cli.add_option("--state", options.statePath, "keep the printer's settings in FILE (JSON)");
     cli.add_option("--log", options.logPath, "one JSON line per command into FILE (- : standard output)")
@@ -134,6 +136,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "--listen: expected HOST:PORT or none, got %s\n", listen.c_str());
         return 2;
     }
+    if (!http.empty() && !(options.http = tallyx::vprinter::ParseHttpAddress(http, options.httpHost, options.httpPort))) {
+        std::fprintf(stderr, "--http: expected [HOST:]PORT, got %s\n", http.c_str());
+        return 2;
+    }
     std::string badWord;
     const auto conditions = tallyx::vprinter::ParseStatusList(status, &badWord);
     if (!conditions) {
@@ -162,6 +168,7 @@ int main(int argc, char** argv)
     if (options.listen) std::fprintf(stderr, " on %s:%u", options.listenHost.c_str(), printer.TcpPort());
     if (!options.ptyPath.empty())
         std::fprintf(stderr, ", serial %s -> %s", printer.PtyPath().c_str(), printer.PtySlaveName().c_str());
+    if (options.http) std::fprintf(stderr, ", page %s", printer.PageAddress().c_str());
     std::fprintf(stderr, "\n");
 
     // Wake once a second to pass on problems with the state file or the pictures.

@@ -39,10 +39,34 @@ TEST(AppOptions, EachOptionAndItsMistakes)
     }
 }
 
+TEST(AppOptions, TheLivePageGoesWithTheVirtualPrinterOnLoopbackUnlessAHostIsGiven)
+{
+    const struct {
+        std::vector<std::string> args;
+        const char* host;
+        uint16_t port;
+        const char* error;
+    } rows[] = {
+        {{"--virtual-printer", "--http", "8080"}, "127.0.0.1", 8080, ""},
+        {{"--http=0.0.0.0:80", "--virtual-printer"}, "0.0.0.0", 80, ""},
+        {{"--http", "8080"}, "", 0, "--http: only with --virtual-printer"},
+        {{"--virtual-printer", "--http=x:"}, "", 0, "--http: expected [HOST:]PORT, got x:"},
+        {{"--virtual-printer", "--http"}, "", 0, "--http: [HOST:]PORT is needed"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.args[1]);
+        const AppOptions o = ParseAppOptions(row.args);
+        EXPECT_EQ(o.error, row.error);
+        if (*row.error) continue;
+        EXPECT_EQ(o.httpHost, row.host);
+        EXPECT_EQ(o.httpPort, row.port);
+    }
+}
+
 TEST(AppOptions, HelpNamesEveryOption)
 {
     const std::string help = kAppHelp;
-    for (const char* option : {"--virtual-printer", "--log FILE", "--help", "--version"}) {
+    for (const char* option : {"--virtual-printer", "--http [HOST:]PORT", "--log FILE", "--help", "--version"}) {
         SCOPED_TRACE(option);
         EXPECT_NE(help.find(option), std::string::npos);
     }

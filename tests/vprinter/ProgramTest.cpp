@@ -99,9 +99,11 @@ TEST_F(Program, ServesLogsAndWritesTheLastReceiptOnSigterm)
 {
     const std::string log = (m_dir / "log.jsonl").string();
     const std::string ready = Launch({"--listen", "127.0.0.1:0", "--out", (m_dir / "out").string(), "--log", log,
-                                      "--state", (m_dir / "state.json").string(), "--paper", "80"});
+                                      "--state", (m_dir / "state.json").string(), "--paper", "80", "--http",
+                                      "127.0.0.1:0"});
     const auto at = ready.find("ready on 127.0.0.1:");
     ASSERT_NE(at, std::string::npos) << ready;
+    EXPECT_NE(ready.find(", page http://127.0.0.1:"), std::string::npos) << ready;
     const int port = std::stoi(ready.substr(at + 19));
 
     int fd = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -232,7 +234,8 @@ TEST_F(Program, RefusesBadOptions)
                                          std::vector<std::string>{"--paper", "70"},
                                          std::vector<std::string>{"--reply-bytes", "-1"},
                                          std::vector<std::string>{"--status", "paper-out,jammed"},
-                                         std::vector<std::string>{"--profile", "tm-t99"}}) {
+                                         std::vector<std::string>{"--profile", "tm-t99"},
+                                         std::vector<std::string>{"--http", "localhost:"}}) {
         SCOPED_TRACE(args[0] + " " + args[1]);
         Launch(args);
         EXPECT_NE(WaitExit(), 0);

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <filesystem>
 #include <QMenu>
 #include <QScrollArea>
 
@@ -10,6 +12,7 @@
 #include "app/VirtualPrinterWindow.h"
 #include "tests/support/Hex.h"
 #include "tests/support/PrinterWindowKit.h"
+#include "tests/support/TestDir.h"
 #include "vprinter/VirtualPrinter.h"
 
 namespace tallyx::test {
@@ -27,6 +30,34 @@ TEST(VirtualPrinterWindow, TitleAndEmptyPaperAtFirst)
     EXPECT_EQ(window.windowTitle(), QString::fromUtf8("虚拟打印机"));
     EXPECT_TRUE(window.ShownImage().isNull());
     EXPECT_NE(window.findChild<QScrollArea*>(), nullptr);
+}
+
+TEST(VirtualPrinterWindow, TheEmptyRollSaysHowToReachThePrinterUntilTheFirstReceipt)
+{
+    const auto dir = FreshTestDir("tallyx-vp-hint-");
+    VirtualPrinterOptions o;
+    o.listenPort = 0;
+    o.ptyPath = (dir / "ttyVP").string();
+    o.http = true;
+    VirtualPrinter printer(o);
+    ASSERT_TRUE(printer.Start());
+    VirtualPrinterWindow window(printer);
+    window.show();
+    const QString expected = QString::fromUtf8("还没有小票。在主窗口选端口 “Ethernet”(打印机 127.0.0.1:%1) 或 “%2”，再按“连 接”。\n"
+                                               "网页: %3")
+                                 .arg(printer.TcpPort())
+                                 .arg(QString::fromStdString(o.ptyPath))
+                                 .arg(QString::fromStdString(printer.PageAddress()));
+    ASSERT_TRUE(printer.PageAddress().starts_with("http://127.0.0.1:"));
+    EXPECT_EQ(window.Hint()->text(), expected);
+    EXPECT_EQ(window.Hint()->accessibleName(), expected);
+    EXPECT_TRUE(window.Hint()->isVisible());
+
+    const Bytes line = FromHex("41 0A");
+    printer.Feed(line.data(), line.size(), "test");
+    EXPECT_TRUE(ProcessUntil([&] { return !window.Hint()->isVisible(); })) << "the first receipt takes its place";
+    printer.Stop();
+    std::filesystem::remove_all(dir);
 }
 
 TEST(VirtualPrinterWindow, ShowsEachPrintedLineAndKeepsTheCutReceipt)

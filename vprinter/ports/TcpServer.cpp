@@ -38,6 +38,17 @@ bool SendAll(int fd, const uint8_t* data, size_t n)
     return true;
 }
 
+std::string PeerName(int fd)
+{
+    sockaddr_in peer{};
+    socklen_t len = sizeof peer;
+    char text[INET_ADDRSTRLEN] = "?";
+    if (::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &len) != 0 ||
+        !::inet_ntop(AF_INET, &peer.sin_addr, text, sizeof text))
+        return "?";
+    return std::string(text) + ":" + std::to_string(ntohs(peer.sin_port));
+}
+
 } // namespace
 
 TcpServer::TcpServer(TcpOptions options, ByteSink sink, EndSink end)
@@ -96,6 +107,7 @@ void TcpServer::Run()
                 std::lock_guard lock(m_pushMutex);
                 m_pushFd = m_current;
             }
+            m_currentPeer = PeerName(m_current);
             m_received = 0;
             m_replyStalled = false;
             m_lastInput = std::chrono::steady_clock::now();

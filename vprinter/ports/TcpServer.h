@@ -42,6 +42,8 @@ public:
     uint16_t Port() const { return m_port; }
     // Bytes nobody asked for, to the connection being served (none: dropped). Any thread.
     void Push(const Bytes& bytes);
+    // "127.0.0.1:40312": the connection being served. On the server's thread (in the sink).
+    const std::string& CurrentPeer() const { return m_currentPeer; }
 
 private:
     void Run();
@@ -61,6 +63,7 @@ private:
     // Used by the server's thread only.
     std::deque<int> m_waiting;
     int m_current = -1;
+    std::string m_currentPeer;
     int64_t m_received = 0;
     bool m_replyStalled = false;   // a reply could not be sent: the peer does not read
     std::chrono::steady_clock::time_point m_lastInput;

@@ -1,5 +1,6 @@
 #include "vprinter/render/ReceiptRenderer.h"
 
+#include <QBuffer>
 #include <QImageWriter>
 #include <algorithm>
 #include <bit>
@@ -95,6 +96,16 @@ bool SaveReceiptPicture(const QImage& picture, const std::string& path)
 {
     QImageWriter writer(QString::fromStdString(path), "png");
     return writer.write(OneBitADot(picture));
+}
+
+std::string ReceiptPng(const QImage& picture)
+{
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    writer.write(OneBitADot(picture));
+    return data.toStdString();
 }
 
 ReceiptCanvas::ReceiptCanvas(int paperDots) : m_width(paperDots) {}

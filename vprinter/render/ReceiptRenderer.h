@@ -16,6 +16,8 @@ QImage RenderReceipt(const Receipt& receipt);
 
 // A receipt's picture as a PNG file: one bit a dot, as the paper has only ink or none.
 bool SaveReceiptPicture(const QImage& picture, const std::string& path);
+// The same PNG, in memory.
+std::string ReceiptPng(const QImage& picture);
 
 // A receipt that grows block by block; safe to read from another thread while it grows.
 class ReceiptCanvas {
