@@ -356,12 +356,12 @@ std::vector<Cell> FontACells(const std::vector<std::string>& texts)
     }
     receipt.blocks.push_back(line);
     receipt.heightDots = 36;
-    const QImage paper = RenderReceipt(receipt).convertToFormat(QImage::Format_Grayscale8);
+    const QImage paper = RenderReceipt(receipt);
     std::vector<Cell> cells(texts.size());
     for (size_t i = 0; i < texts.size(); ++i)
         for (int y = 0; y < paper.height(); ++y) {
             std::string row;
-            for (int x = 12 * int(i); x < 12 * int(i) + 12; ++x) row += paper.pixelIndex(x, y) < 128 ? '#' : '.';
+            for (int x = 12 * int(i); x < 12 * int(i) + 12; ++x) row += qGray(paper.pixel(x, y)) < 128 ? '#' : '.';
             cells[i].rows.push_back(row);
         }
     return cells;
