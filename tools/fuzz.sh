@@ -15,7 +15,7 @@ CC=clang-14 CXX=clang++-14 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebI
     -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
     -DCMAKE_C_FLAGS="-fno-sanitize-recover=all" -DCMAKE_CXX_FLAGS="-fno-sanitize-recover=all" \
     -DTALLYX_FUZZ=ON -DTALLYX_SANITIZE=address,undefined \
-    -DTALLYX_QT=OFF -DTALLYX_BENCH=OFF -DTALLYX_TOOLS=OFF -DTALLYX_WERROR=OFF >"$build/configure.log" 2>&1 ||
+    -DTALLYX_QT=ON -DTALLYX_BENCH=OFF -DTALLYX_TOOLS=OFF -DTALLYX_WERROR=OFF >"$build/configure.log" 2>&1 ||
     { cat "$build/configure.log" >&2; exit 1; }
 cmake --build "$build" -j"$jobs" --target fuzz_all >"$build/build.log" 2>&1 ||
     { tail -40 "$build/build.log" >&2; exit 1; }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetricsF>
+#include <algorithm>
 #include <QPainter>
 #include <string>
 #include <vector>
@@ -325,6 +326,74 @@ TEST(ReceiptCanvasReuse, NothingOfAFullPageIsLeftBehind)
         canvas.Append(Feed{1023});
         canvas.Append(Feed{1});
         EXPECT_EQ(canvas.Snapshot(), white);
+    }
+}
+
+// Font A's capitals with a caron or an acute, as the receipt shows them.
+struct Cell {
+    std::vector<std::string> rows;   // '#' for ink, top to bottom, the whole cell and what spills above it
+    int Dots() const
+    {
+        int n = 0;
+        for (const std::string& r : rows) n += int(std::count(r.begin(), r.end(), '#'));
+        return n;
+    }
+};
+
+std::vector<Cell> FontACells(const std::vector<std::string>& texts)
+{
+    Receipt receipt{kPaper58Dots, 0, {}};
+    receipt.blocks.push_back(Feed{12});
+    TextLine line;
+    line.height = 24;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        Glyph g;
+        g.x = 12 * int(i);
+        g.width = 12;
+        g.height = 24;
+        g.text = texts[i];
+        line.glyphs.push_back(g);
+    }
+    receipt.blocks.push_back(line);
+    receipt.heightDots = 36;
+    const QImage paper = RenderReceipt(receipt);
+    std::vector<Cell> cells(texts.size());
+    for (size_t i = 0; i < texts.size(); ++i)
+        for (int y = 0; y < paper.height(); ++y) {
+            std::string row;
+            for (int x = 12 * int(i); x < 12 * int(i) + 12; ++x) row += qGray(paper.pixel(x, y)) < 128 ? '#' : '.';
+            cells[i].rows.push_back(row);
+        }
+    return cells;
+}
+
+// Stretches of ink in a row: a caron's arms are two, an acute one.
+int Runs(const std::string& row)
+{
+    int runs = 0;
+    for (size_t x = 0; x < row.size(); ++x) runs += row[x] == '#' && (x == 0 || row[x - 1] != '#');
+    return runs;
+}
+
+TEST(GlyphCache, FontACapitalsKeepTheirCaronsAndAcutesApart)
+{
+    const std::vector<Cell> cells = FontACells({"S", "Š", "Ś", "C", "Č", "Z", "Ž"});
+    int differing = 0;
+    for (size_t y = 0; y < cells[1].rows.size(); ++y)
+        for (size_t x = 0; x < 12; ++x) differing += cells[1].rows[y][x] != cells[2].rows[y][x];
+    EXPECT_GT(differing, 1) << "Š and Ś";
+
+    for (size_t base : {0u, 3u, 5u}) {
+        SCOPED_TRACE(base);
+        const Cell& plain = cells[base];
+        const Cell& caron = cells[base + 1];
+        size_t letterTop = 0;
+        while (letterTop < plain.rows.size() && plain.rows[letterTop].find('#') == std::string::npos) ++letterTop;
+        std::vector<std::string> accent(caron.rows.begin(), caron.rows.begin() + ptrdiff_t(letterTop));
+        while (!accent.empty() && accent.back().find('#') == std::string::npos) accent.pop_back();
+        while (!accent.empty() && accent.front().find('#') == std::string::npos) accent.erase(accent.begin());
+        ASSERT_GE(accent.size(), 2u) << "a caron of two rows or more, not a dot";
+        EXPECT_EQ(Runs(accent.front()), 2) << "its two arms: " << accent.front();
     }
 }
 

@@ -63,7 +63,7 @@ std::string Describe(const Receipt& receipt)
                 out += " " + g.text + "@" + std::to_string(g.x) + "/" + std::to_string(g.width) + "x" +
                        std::to_string(g.height) + (g.bold ? "b" : "") + std::to_string(g.underline) +
                        (g.reverse ? "r" : "") + (g.rotated ? "v" : "") + (g.upsideDown ? "u" : "") +
-                       (g.wide ? "w" : "");
+                       (g.wide ? "w" : "") + (g.spacing ? "+" + std::to_string(g.spacing) : "");
         } else if (auto* pic = std::get_if<Picture>(&block)) {
             out += "picture " + std::to_string(pic->x) + " " + std::to_string(pic->width) + "x" +
                    std::to_string(pic->height) + " ";

@@ -1,6 +1,8 @@
 #include "vprinter/interpret/CommandTable.h"
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 namespace tallyx::vprinter {
 
@@ -33,9 +35,11 @@ constexpr CommandDef kCommands[] = {
     {"\x1B\x4A"sv, S::Fixed, 3, Op::FeedDots, F::Text, "ESC J", "print and feed dots"},
     {"\x1B\x32"sv, S::Fixed, 2, Op::DefaultSpacing, F::Text, "ESC 2", "default line spacing"},
     {"\x1B\x33"sv, S::Fixed, 3, Op::LineSpacing, F::Text, "ESC 3", "set line spacing"},
-    {"\x1B\x20"sv, S::Fixed, 3, Op::CharSpacing, F::Ignored, "ESC SP", "right-side character spacing (ignored)"},
+    {"\x1B\x20"sv, S::Fixed, 3, Op::CharSpacing, F::Text, "ESC SP", "right-side character spacing"},
     {"\x1B\x4D"sv, S::Fixed, 3, Op::SelectFont, F::Text, "ESC M", "select font"},
     {"\x1B\x24"sv, S::Fixed, 4, Op::AbsolutePosition, F::Text, "ESC $", "absolute print position"},
+    {"\x1B\x52"sv, S::Fixed, 3, Op::InternationalSet, F::Text, "ESC R", "international character set"},
+    {"\x1D\x50"sv, S::Fixed, 4, Op::MotionUnits, F::Text, "GS P", "motion units"},
     {"\x1B\x44"sv, S::NulTerminated, 2, Op::TabStops, F::Text, "ESC D", "set tab stops"},
     {"\x1B\x2A"sv, S::EscBitImage, 5, Op::EscBitImage, F::Images, "ESC *", "print bit image band"},
     // Known to ESC/POS, no effect on this printer's paper; listed so that their
@@ -44,7 +48,6 @@ constexpr CommandDef kCommands[] = {
     {"\x1B\x3D"sv, S::Fixed, 3, Op::Ignored, F::Ignored, "ESC =", "select peripheral device (ignored)"},
     {"\x1B\x25"sv, S::Fixed, 3, Op::Ignored, F::Ignored, "ESC %", "user-defined characters (ignored)"},
     {"\x1B\x3F"sv, S::Fixed, 3, Op::Ignored, F::Ignored, "ESC ?", "cancel user-defined character (ignored)"},
-    {"\x1B\x52"sv, S::Fixed, 3, Op::Ignored, F::Ignored, "ESC R", "international character set (ignored)"},
     {"\x1B\x72"sv, S::Fixed, 3, Op::Ignored, F::Ignored, "ESC r", "print colour (ignored)"},
     {"\x1B\x55"sv, S::Fixed, 3, Op::Ignored, F::Ignored, "ESC U", "unidirectional printing (ignored)"},
     {"\x1B\x5C"sv, S::Fixed, 4, Op::RelativePosition, F::Text, "ESC \\", "relative print position"},
@@ -52,7 +55,6 @@ constexpr CommandDef kCommands[] = {
     {"\x1B\x53"sv, S::Fixed, 2, Op::Ignored, F::Ignored, "ESC S", "standard mode"},
     {"\x1B\x54"sv, S::Fixed, 3, Op::Ignored, F::Ignored, "ESC T", "page mode direction (ignored)"},
     {"\x1B\x57"sv, S::Fixed, 10, Op::Ignored, F::Ignored, "ESC W", "page mode area (ignored)"},
-    {"\x1D\x50"sv, S::Fixed, 4, Op::Ignored, F::Ignored, "GS P", "motion units (ignored)"},
     {"\x1D\x3A"sv, S::Fixed, 2, Op::Ignored, F::Ignored, "GS :", "macro definition (ignored)"},
     // Extended functions by their length: one the printer does not carry out is still never text.
     {"\x1C\x28"sv, S::Sized16, 5, Op::Ignored, F::Ignored, "FS (", "extended function (skipped)"},
@@ -140,6 +142,18 @@ bool Extends(std::string_view prefix, std::span<const uint8_t> held)
                       [](uint8_t h, char p) { return uint8_t(p) == h; });
 }
 
+// The commands by their first byte: a stream of text and line feeds meets each byte with
+// the few commands it can begin, not the whole table.
+const std::vector<const CommandDef*>& CommandsStartingWith(uint8_t first)
+{
+    static const auto index = [] {
+        std::array<std::vector<const CommandDef*>, 256> byFirst;
+        for (const CommandDef& def : kCommands) byFirst[uint8_t(def.prefix.front())].push_back(&def);
+        return byFirst;
+    }();
+    return index[first];
+}
+
 } // namespace
 
 std::span<const CommandDef> CommandTable()
@@ -150,7 +164,9 @@ std::span<const CommandDef> CommandTable()
 Match MatchCommand(std::span<const uint8_t> held)
 {
     const CommandDef* best = nullptr;
-    for (const CommandDef& def : kCommands) {
+    if (held.empty()) return {MatchKind::NeedMore};
+    for (const CommandDef* candidate : CommandsStartingWith(held.front())) {
+        const CommandDef& def = *candidate;
         if (Extends(def.prefix, held)) return {MatchKind::NeedMore};
         if (StartsWith(held, def.prefix) && (!best || def.prefix.size() > best->prefix.size()))
             best = &def;

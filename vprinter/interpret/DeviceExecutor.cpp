@@ -25,7 +25,7 @@ std::string DeviceExecutor::Execute(const Command& cmd)
     }
     case Op::Cut: {
         if (!m_ctx.state.cutter) return "cutter switched off: not cut";
-        if (header.size() == 4) m_ctx.layout.FeedDots(header[3]);
+        if (header.size() == 4) m_ctx.layout.FeedDots(m_ctx.DotsAlong(header[3]));
         m_ctx.layout.FlushLine();
         const bool partial = header[0] == 0x1B || PartialCut(header[2]);
         m_ctx.EndReceipt(partial ? CutKind::Partial : CutKind::Full);

@@ -255,6 +255,8 @@ void Interpreter::Initialise()
     m_ctx.style = TextStyle{};
     m_ctx.chinese = m_ctx.state.printMode == 1;
     m_ctx.codePage = m_ctx.state.codePage;
+    m_ctx.internationalSet = 0;
+    m_ctx.motionX = m_ctx.motionY = 0;
     m_ctx.layout.ResetArea();
     m_images.Reset();
     m_barcodes.Reset();

@@ -23,6 +23,23 @@ std::string PrintableText(const Bytes& data)
     return text;
 }
 
+namespace {
+int Dots(int n, int unitsPerInch, int dpi)
+{
+    return unitsPerInch == 0 ? n : int(int64_t(n) * dpi / unitsPerInch);
+}
+} // namespace
+
+int PrintContext::DotsAcross(int n) const
+{
+    return Dots(n, motionX, profile.dpi);
+}
+
+int PrintContext::DotsAlong(int n) const
+{
+    return Dots(n, motionY, profile.dpi);
+}
+
 void PrintContext::Reply(const Bytes& bytes) const
 {
     if (reply && *reply) (*reply)(bytes);

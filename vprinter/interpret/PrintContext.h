@@ -50,11 +50,20 @@ struct PrintContext {
     TextStyle style;
     bool chinese = false;
     uint8_t codePage = 0;
+    uint8_t internationalSet = 0;   // ESC R
+    // GS P: the motion units as 1/x inch; 0 is the printer's own unit, one dot.
+    int motionX = 0;
+    int motionY = 0;
     bool bandLine = false;     // an ESC * band is the current line; its LF feeds nothing
     bool afterCut = false;     // the last receipt was cut off: blank paper now joins the next
 
     std::string link = "tcp";
     const ReplyFn* reply = nullptr;
+
+    // n motion units in whole dots across the paper (ESC SP, ESC $, ESC \, GS L, GS W) and
+    // along it (ESC 3, ESC J), cut down to the dot as the print head does.
+    int DotsAcross(int n) const;
+    int DotsAlong(int n) const;
 
     void Reply(const Bytes& bytes) const;
     void ChangeState() const;

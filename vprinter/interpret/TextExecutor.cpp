@@ -1,6 +1,7 @@
 #include "vprinter/interpret/TextExecutor.h"
 
 #include "vprinter/text/CodePages.h"
+#include "vprinter/text/InternationalSets.h"
 
 namespace tallyx::vprinter {
 
@@ -26,6 +27,7 @@ std::string TextExecutor::Execute(const Command& cmd)
     case Op::RelativePosition:
     case Op::LeftMargin:
     case Op::PrintWidth: return Area(cmd.def.op, h[2] | h[3] << 8);
+    case Op::MotionUnits: return MotionUnits(h[2], h[3]);
     case Op::TabStops: return TabStops(cmd.payload);
     case Op::LineFeed:
     case Op::FormFeed:
@@ -57,33 +59,34 @@ std::string TextExecutor::Lines(Op op, uint8_t n)
         return std::to_string(n) + " lines";
     case Op::FeedDots:
         layout.FlushLine();
-        layout.FeedDots(n);
-        return std::to_string(n) + " dots";
+        layout.FeedDots(m_ctx.DotsAlong(n));
+        return std::to_string(m_ctx.DotsAlong(n)) + " dots";
     case Op::DefaultSpacing: style.lineSpacing = kDefaultLineSpacing; return "";
-    case Op::LineSpacing: style.lineSpacing = n; return std::to_string(n) + " dots";
+    case Op::LineSpacing: style.lineSpacing = m_ctx.DotsAlong(n); return std::to_string(style.lineSpacing) + " dots";
     default: return "";
     }
 }
 
-// Dots are the printer's own: the motion units of GS P are taken as one dot.
+// n is in horizontal motion units (GS P), a dot unless told otherwise.
 std::string TextExecutor::Area(Op op, int n)
 {
     LineLayout& layout = m_ctx.layout;
-    const std::string dots = std::to_string(n) + " dots";
+    const std::string dots = std::to_string(m_ctx.DotsAcross(n)) + " dots";
     switch (op) {
-    case Op::AbsolutePosition: return layout.MoveTo(n, m_ctx.style) ? dots : "outside the print area, ignored";
+    case Op::AbsolutePosition:
+        return layout.MoveTo(m_ctx.DotsAcross(n), m_ctx.style) ? dots : "outside the print area, ignored";
     case Op::RelativePosition: {
-        const int dx = int16_t(uint16_t(n));   // negative: to the left
+        const int dx = m_ctx.DotsAcross(int16_t(uint16_t(n)));   // negative: to the left
         return layout.MoveBy(dx, m_ctx.style) ? std::to_string(dx) + " dots" : "outside the print area, ignored";
     }
     case Op::LeftMargin:
         // Takes effect at the start of a line, as on the printer.
         if (!layout.LineEmpty()) return "not at the start of a line, ignored";
-        layout.SetLeftMargin(n);
+        layout.SetLeftMargin(m_ctx.DotsAcross(n));
         return std::to_string(layout.LeftMargin()) + " dots";
     case Op::PrintWidth:
         if (!layout.LineEmpty()) return "not at the start of a line, ignored";
-        layout.SetAreaWidth(n);
+        layout.SetAreaWidth(m_ctx.DotsAcross(n));
         return std::to_string(layout.AreaWidth()) + " dots";
     default: return "";
     }
@@ -103,6 +106,16 @@ std::string TextExecutor::TabStops(const Bytes& columns)
     const size_t count = stops.size();
     m_ctx.layout.SetTabStops(std::move(stops));
     return count == 0 ? "cleared" : std::to_string(count) + " stops";
+}
+
+// GS P x y: 1/x inch across, 1/y inch along the paper; 0 is the printer's own unit. What
+// was set before keeps its dots.
+std::string TextExecutor::MotionUnits(uint8_t x, uint8_t y)
+{
+    m_ctx.motionX = x;
+    m_ctx.motionY = y;
+    auto unit = [](uint8_t u) { return u == 0 ? std::string("1 dot") : "1/" + std::to_string(u) + " inch"; };
+    return "across " + unit(x) + ", along " + unit(y);
 }
 
 std::string TextExecutor::Style(Op op, uint8_t n)
@@ -156,6 +169,15 @@ std::string TextExecutor::Style(Op op, uint8_t n)
         m_ctx.codePage = n;
         return CodePageText(n, m_ctx.profile.numbering);
     case Op::SelectFont: style.fontB = n & 1; return (n & 1) ? "B" : "A";
+    case Op::CharSpacing:
+        style.rightSpacing = m_ctx.DotsAcross(n);
+        return std::to_string(style.rightSpacing) + " dots";
+    case Op::InternationalSet: {
+        const InternationalSet* set = FindInternationalSet(n);
+        if (!set) return "no set " + std::to_string(n) + " on this printer, ignored";
+        m_ctx.internationalSet = n;
+        return std::to_string(n) + " (" + std::string(set->name) + ")";
+    }
     default: return "";
     }
 }

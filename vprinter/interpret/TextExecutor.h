@@ -18,6 +18,7 @@ private:
     std::string Lines(Op op, uint8_t n);
     std::string Area(Op op, int n);
     std::string TabStops(const Bytes& columns);
+    std::string MotionUnits(uint8_t x, uint8_t y);
 };
 
 } // namespace tallyx::vprinter

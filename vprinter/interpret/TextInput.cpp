@@ -1,5 +1,7 @@
 #include "vprinter/interpret/TextInput.h"
 
+#include "vprinter/text/InternationalSets.h"
+
 namespace tallyx::vprinter {
 
 void TextInput::Take(uint8_t b)
@@ -21,7 +23,9 @@ void TextInput::Take(uint8_t b)
         m_gbkLead = b;
         return;
     }
-    if (m_ctx.chinese && b >= 0x80) Print(kUnprintable, false);
+    const std::string_view national = InternationalCharacter(m_ctx.internationalSet, b);
+    if (!national.empty()) Print(std::string(national), false);
+    else if (m_ctx.chinese && b >= 0x80) Print(kUnprintable, false);
     else Print(m_decoder.SingleByte(b, m_ctx.codePage, m_ctx.profile.numbering), false);
     if (m_log.size() >= kTextLogChunk) FlushLog();
 }

@@ -46,7 +46,9 @@ void LineLayout::AddChar(const std::string& utf8, bool wide, const TextStyle& st
     g.reverse = style.reverse;
     g.rotated = style.rotated;
     g.upsideDown = m_lineUpsideDown;
-    m_cursor += g.width;
+    // Magnified characters have their spacing magnified with them; it never passes the area's edge.
+    if (!wide) g.spacing = std::clamp(style.rightSpacing * style.scaleW, 0, area - m_cursor - g.width);
+    m_cursor += g.width + g.spacing;
     m_lineRight = std::max(m_lineRight, m_cursor);
     m_lineSpacing = style.lineSpacing;
     m_line.glyphs.push_back(std::move(g));
@@ -96,7 +98,7 @@ void LineLayout::FlushLine()
     const int shift = AlignedX(std::max(m_cursor, m_lineRight), m_lineAlign);
     for (Glyph& g : m_line.glyphs) {
         g.x += shift;
-        // An upside-down line reads right to left on the paper.
+        // An upside-down line reads right to left on the paper, each spacing left of its character.
         if (m_lineUpsideDown) g.x = m_receipt.widthDots - g.x - g.width;
     }
     TextLine line = std::move(m_line);
@@ -189,8 +191,24 @@ size_t LineLayout::HeldBytes() const
     return total + glyphs(m_line);
 }
 
+namespace {
+// A picture placed right of a wide left margin would reach past the paper: the head has no
+// dots there, so what lies beyond its edge is cut off.
+void ClipToPaper(Picture& pic, int paperDots)
+{
+    const int room = std::max(paperDots - pic.x, 0);
+    if (pic.width <= room) return;
+    std::vector<uint8_t> kept(size_t(room) * size_t(pic.height));
+    for (int row = 0; row < pic.height; ++row)
+        std::copy_n(pic.dots.begin() + ptrdiff_t(row) * pic.width, room, kept.begin() + ptrdiff_t(row) * room);
+    pic.width = room;
+    pic.dots = std::move(kept);
+}
+} // namespace
+
 void LineLayout::Append(Block block)
 {
+    if (auto* pic = std::get_if<Picture>(&block)) ClipToPaper(*pic, m_receipt.widthDots);
     m_receipt.heightDots += BlockHeight(block);
     m_receipt.blocks.push_back(std::move(block));
     if (onBlock) onBlock(m_receipt.blocks.back());

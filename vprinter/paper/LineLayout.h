@@ -30,6 +30,7 @@ struct TextStyle {
     int scaleH = 1;
     Align align = Align::Left;
     int lineSpacing = kDefaultLineSpacing;
+    int rightSpacing = 0;   // ESC SP, in dots before magnification; single-byte characters only
 };
 
 class LineLayout {

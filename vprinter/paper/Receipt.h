@@ -29,6 +29,7 @@ struct Glyph {
     bool reverse = false;    // white on black
     bool rotated = false;    // turned 90 degrees clockwise
     bool upsideDown = false; // turned 180 degrees
+    int spacing = 0;         // ESC SP: blank dots after the cell (before it upside down), underlined with it
 };
 
 struct TextLine {

@@ -54,6 +54,13 @@ void FillRect(QImage& image, int left, int top, int width, int rows, uchar value
     for (int y = y0; y < y1; ++y) std::memset(image.scanLine(y) + x0, value, size_t(x1 - x0));
 }
 
+// The cell and its right-side spacing, which lies left of it on an upside-down line: both
+// are reversed and underlined.
+int SpanLeft(const Glyph& g)
+{
+    return g.upsideDown ? g.x - g.spacing : g.x;
+}
+
 bool AllWhite(const uchar* line, int n)
 {
     uint64_t all = ~uint64_t(0);
@@ -110,9 +117,22 @@ const QFont& GlyphCache::Font(bool fontB)
     if (!m_fontsMade) {
         m_fontA = GlyphFont(kFontACellH - 2);
         m_fontB = GlyphFont(kFontBCellH - 2);
+        m_fontAMarked = GlyphFont(kFontACellH - 3);
+        m_capitalTop = QFontMetricsF(m_fontA).tightBoundingRect(QStringLiteral("H")).top();
         m_fontsMade = true;
     }
     return fontB ? m_fontB : m_fontA;
+}
+
+// At font A's size the face flattens the marks over capitals to one row of dots (Š and Ś
+// one dot apart, Č Š Ž read as Ċ Ṡ Ż); a dot smaller it draws them whole, as font B does.
+// Only characters inked above a capital's height are drawn so.
+const QFont& GlyphCache::FontFor(const Glyph& g, const QString& text)
+{
+    const QFont& font = Font(g.fontB);
+    if (g.fontB || g.wide) return font;
+    const double markRows = m_capitalTop - QFontMetricsF(font).tightBoundingRect(text).top();
+    return markRows > 2 ? m_fontAMarked : font;
 }
 
 int GlyphCache::PaintLine(QImage& image, int top, const TextLine& line)
@@ -167,7 +187,8 @@ int GlyphCache::Stamp(QImage& image, int cellTop, const Glyph& g, const Entry& e
 {
     ++m_stamped;
     const uchar ink = g.reverse ? kWhite : kBlack;
-    if (g.reverse) FillRect(image, g.x, cellTop, g.width, g.height, kBlack);
+    const int spanX = SpanLeft(g), spanW = g.width + g.spacing;
+    if (g.reverse) FillRect(image, spanX, cellTop, spanW, g.height, kBlack);
     const int width = image.width(), height = image.height();
     uchar* const bits = image.bits();
     const qsizetype stride = image.bytesPerLine();
@@ -177,7 +198,7 @@ int GlyphCache::Stamp(QImage& image, int cellTop, const Glyph& g, const Entry& e
         const int x0 = std::max(g.x + r.dx, 0), x1 = std::min(g.x + r.dx + r.length, width);
         if (x0 < x1) std::memset(bits + y * stride + x0, ink, size_t(x1 - x0));
     }
-    if (g.underline > 0) FillRect(image, g.x, cellTop + g.height - g.underline, g.width, g.underline, ink);
+    if (g.underline > 0) FillRect(image, spanX, cellTop + g.height - g.underline, spanW, g.underline, ink);
     return std::clamp(cellTop + std::max(e.inkBottom, g.height), 0, height);
 }
 
@@ -197,10 +218,11 @@ void GlyphCache::DrawText(QPainter& p, QPointF centre, const Glyph& g, const QCo
     } else {
         p.scale(double(g.width) / baseW, double(g.height) / baseH);
     }
-    p.setFont(Font(fontB));
+    const QString text = QString::fromUtf8(g.text.data(), qsizetype(g.text.size()));
+    const QFont& font = FontFor(g, text);
+    p.setFont(font);
     p.setPen(ink);
     const QRectF base(-baseW / 2.0, -baseH / 2.0, baseW, baseH);
-    const QString text = QString::fromUtf8(g.text.data(), qsizetype(g.text.size()));
     if (text.size() == 1 && PaintBoxCharacter(p, base, text.front().unicode(), ink)) {
         p.restore();
         return;
@@ -208,7 +230,7 @@ void GlyphCache::DrawText(QPainter& p, QPointF centre, const Glyph& g, const QCo
     // A character the font draws wider than the cell (Cyrillic, Greek, symbols: their full
     // width) is narrowed to fit it, as the printer's own font has it; cut at the cell's edges
     // it loses its sides (the tail of щ, and it reads as ш).
-    const double half = BoxOrBlock(text) ? 0 : WidestInkHalf(QFontMetricsF(Font(fontB)), text, g.bold);
+    const double half = BoxOrBlock(text) ? 0 : WidestInkHalf(QFontMetricsF(font), text, g.bold);
     if (half > baseW / 2.0) {
         const double squeeze = (baseW / 2.0 - 0.5) / half;
         p.scale(squeeze, 1);
@@ -226,10 +248,11 @@ void GlyphCache::DrawText(QPainter& p, QPointF centre, const Glyph& g, const QCo
 void GlyphCache::PaintDirect(QPainter& p, int cellTop, const Glyph& g)
 {
     const QRect cell(g.x, cellTop, g.width, g.height);
+    const QRect span(SpanLeft(g), cellTop, g.width + g.spacing, g.height);
     const QColor ink = g.reverse ? Qt::white : Qt::black;
-    if (g.reverse) p.fillRect(cell, Qt::black);
+    if (g.reverse) p.fillRect(span, Qt::black);
     DrawText(p, CellCentre(cell), g, ink);
-    if (g.underline > 0) p.fillRect(QRect(cell.left(), cell.bottom() + 1 - g.underline, cell.width(), g.underline), ink);
+    if (g.underline > 0) p.fillRect(QRect(span.left(), span.bottom() + 1 - g.underline, span.width(), g.underline), ink);
 }
 
 // Black on white in a mask of the cell with a margin of half the cell all round; ink that

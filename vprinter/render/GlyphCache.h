@@ -72,10 +72,13 @@ private:
     void PaintDirect(QPainter& p, int cellTop, const Glyph& g);
     void DrawText(QPainter& p, QPointF centre, const Glyph& g, const QColor& ink);
     const QFont& Font(bool fontB);
+    const QFont& FontFor(const Glyph& g, const QString& text);
 
     bool m_fontsMade = false;
     QFont m_fontA;
     QFont m_fontB;
+    QFont m_fontAMarked;       // font A's capitals with a mark above them
+    double m_capitalTop = 0;   // where font A's capitals begin, above the baseline
     QImage m_scratch;
     std::unordered_map<Key, Entry, KeyHash> m_entries;
     std::unordered_set<uint64_t> m_greyShapes;
