@@ -52,6 +52,7 @@ VirtualPrinter::VirtualPrinter(VirtualPrinterOptions options)
         Notify();
     };
     listener.receiptDone = [this](Receipt&& receipt) { OnReceiptDone(std::move(receipt)); };
+    listener.log = m_options.logged;
     listener.voice = [this](const std::string& said) {
         {
             std::lock_guard lock(m_mutex);
@@ -230,11 +231,11 @@ void VirtualPrinter::OnReceiptDone(Receipt&& receipt)
             const std::string path = (std::filesystem::path(m_options.outDir) / FileName(m_nextNumber++)).string();
             const std::string temp = path + ".tmp";
             // Written aside and renamed, so a reader never sees half a picture.
-            if (SaveReceiptPicture(image, temp) &&
-                std::rename(temp.c_str(), path.c_str()) == 0)
+            std::string error;
+            if (SaveReceiptPicture(image, temp, &error) && std::rename(temp.c_str(), path.c_str()) == 0)
                 m_files.push_back(path);
             else if (m_warnings.size() < kMaxWarnings)
-                m_warnings += "cannot write " + path + "\n";
+                m_warnings += "cannot write " + path + (error.empty() ? "" : ": " + error) + "\n";
         }
     }
     Notify();
