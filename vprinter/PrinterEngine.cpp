@@ -163,7 +163,13 @@ void PrinterEngine::IdleLoop()
 
 void PrinterEngine::FlushLog()
 {
-    if (m_log) m_log->Flush();
+    if (!m_log) return;
+    m_log->Flush();
+    if (m_logFailed) return;
+    const std::string error = m_log->WriteError();
+    if (error.empty()) return;
+    m_logFailed = true;   // said once: a full disk stays full
+    m_warnings += "cannot write the log" + (m_options.logPath.empty() ? "" : " " + m_options.logPath) + ": " + error + "\n";
 }
 
 // Called from inside the interpreter, with the lock held.

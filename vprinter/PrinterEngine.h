@@ -80,6 +80,7 @@ private:
     PrinterState m_state;
     std::unique_ptr<Interpreter> m_interpreter;
     std::string m_warnings;
+    bool m_logFailed = false;
     std::map<std::string, ReplyFn, std::less<>> m_push;
 
     std::condition_variable m_wake;

@@ -63,11 +63,13 @@ VirtualPrinter::VirtualPrinter(VirtualPrinterOptions options)
         Notify();
     };
     listener.receiptDone = [this](Receipt&& receipt) { OnReceiptDone(std::move(receipt)); };
+    listener.log = m_options.logged;
     if (m_options.http) {
         listener.input = [this](const uint8_t* data, size_t n, std::string_view source) {
             m_recorder.Input(data, n, source);
         };
-        listener.log = [this](const LogRecord& record) {
+        listener.log = [this, logged = m_options.logged](const LogRecord& record) {
+            if (logged) logged(record);
             if (auto finished = m_recorder.Log(record); finished && m_web) m_web->Add(std::move(*finished));
         };
     }
@@ -285,11 +287,11 @@ void VirtualPrinter::OnReceiptDone(Receipt&& receipt)
             const std::string path = (std::filesystem::path(m_options.outDir) / FileName(m_nextNumber++)).string();
             const std::string temp = path + ".tmp";
             // Written aside and renamed, so a reader never sees half a picture.
-            if (SaveReceiptPicture(image, temp) &&
-                std::rename(temp.c_str(), path.c_str()) == 0)
+            std::string error;
+            if (SaveReceiptPicture(image, temp, &error) && std::rename(temp.c_str(), path.c_str()) == 0)
                 m_files.push_back(path);
             else if (m_warnings.size() < kMaxWarnings)
-                m_warnings += "cannot write " + path + "\n";
+                m_warnings += "cannot write " + path + (error.empty() ? "" : ": " + error) + "\n";
         }
     }
     Notify();

@@ -41,6 +41,8 @@ struct VirtualPrinterOptions {
     const Profile* profile = &DefaultProfile();
     // Called with every finished receipt's picture, on a printer thread (render writes them).
     std::function<void(const QImage&)> receiptPicture;
+    // Called with every logged command, on a printer thread (render's --strict reads them).
+    std::function<void(const LogRecord&)> logged;
     int idleMs = kIdleMs;                  // silence that ends a receipt
     int acceptDelayMs = 0;                 // faults for tests, see TcpOptions
     int replyBytes = -1;

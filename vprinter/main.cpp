@@ -1,9 +1,11 @@
 // tallyx-vprinter: a receipt printer on this machine that prints to PNG files.
 #include <CLI/CLI.hpp>
 #include <QGuiApplication>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <ctime>
 #include <semaphore.h>
@@ -69,6 +71,41 @@ std::string ProfileHelp()
     return help;
 }
 
+// The options render and check share.
+struct RenderCommand {
+    RenderCommand(CLI::App& cli, const std::string& name, const std::string& help, const std::string& defaultProfile)
+        : command(cli.add_subcommand(name, help)), profile(defaultProfile)
+    {
+        command->add_option("--profile", profile, "the printer to be (see above)")
+            ->check(CLI::IsMember(ProfileNames()))->capture_default_str();
+        command->add_option("--paper", paper, "paper width in mm (default: the profile's)")->check(CLI::IsMember({58, 80}));
+        command->add_flag("--strict", options.strict,
+                          "fail on commands a printer would have acted on that this one did not carry out "
+                          "(render: exit 3)");
+    }
+    void AddFiles() { command->add_option("FILE", files, "bytes as sent to the printer")->required(); }
+    tallyx::vprinter::RenderOptions Options()
+    {
+        options.profile = tallyx::vprinter::FindProfile(profile);
+        if (paper != 0) options.paperDots = PaperDots(paper);
+        return options;
+    }
+
+    CLI::App* command;
+    tallyx::vprinter::RenderOptions options;
+    std::string profile;
+    int paper = 0;
+    std::vector<std::string> files;
+};
+
+// `status`, unless what was said on the standard output could not be written.
+int WithOutput(int status, int unwritten)
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+    std::fprintf(stderr, "tallyx-vprinter: cannot write the standard output: %s\n", std::strerror(errno));
+    return status == 0 ? unwritten : status;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -103,18 +140,23 @@ int main(int argc, char** argv)
     cli.add_option("--status", status,
                    "start with these conditions, comma-separated: " + tallyx::vprinter::StatusWords());
     // Without a port: files drawn to pictures, and pictures compared.
-    tallyx::vprinter::RenderOptions render;
-    std::string renderProfile = profile;
-    std::vector<std::string> renderFiles;
-    int renderPaper = 0;
-    CLI::App* renderCommand = cli.add_subcommand("render", "draw each receipt of each FILE as OUT/STEM-N.png");
-    renderCommand->add_option("--profile", renderProfile, "the printer to be (see above)")
-        ->check(CLI::IsMember(ProfileNames()))->capture_default_str();
-    renderCommand->add_option("--paper", renderPaper, "paper width in mm (default: the profile's)")
-        ->check(CLI::IsMember({58, 80}));
-    renderCommand->add_option("--out", render.outDir, "directory of the pictures")->capture_default_str();
-    renderCommand->add_option("--log", render.logPath, "one JSON line per command into FILE (- : standard output)");
-    renderCommand->add_option("FILE", renderFiles, "bytes as sent to the printer")->required();
+    RenderCommand render(cli, "render", "draw each receipt of each FILE as OUT/STEM-N.png", profile);
+    render.command->add_option("--out", render.options.outDir, "directory of the pictures")->capture_default_str();
+    render.command->add_option("--log", render.options.logPath, "one JSON line per command into FILE (- : standard output)");
+    render.AddFiles();
+    RenderCommand check(cli, "check",
+                        "draw each FILE afresh and compare the pictures with EXPECTED_DIR's both ways: exit 0 all as "
+                        "expected, 1 a picture differs, is missing or is extra (or --strict found commands), 2 a "
+                        "file could not be read or written",
+                        profile);
+    check.options.outDir.clear();
+    check.command->add_option("--out", check.options.outDir,
+                              "a new or empty directory for this run's pictures and diffs (default: a new one under "
+                              "the temporary directory)");
+    check.command->add_option("--log", check.options.logPath, "one JSON line per command into FILE, started afresh");
+    std::string expectedDir;
+    check.command->add_option("EXPECTED_DIR", expectedDir, "the pictures as they should be")->required();
+    check.AddFiles();
     std::string expected, actual, diff;
     CLI::App* compareCommand =
         cli.add_subcommand("compare", "exit 0 when two receipt pictures are dot for dot the same, 1 when not, 2 on a bad file");
@@ -122,15 +164,22 @@ int main(int argc, char** argv)
     compareCommand->add_option("ACTUAL", actual, "the picture as it is")->required();
     compareCommand->add_option("--diff", diff, "write a picture of the difference: removed ink red, added green");
     CLI11_PARSE(cli, argc, argv);
+    // A file size limit (ulimit -f) fails the write, which is reported, instead of killing us.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (*compareCommand) {
         const auto app = StartGui(argv);
-        return tallyx::vprinter::CompareFiles(expected, actual, diff, stdout, stderr);
+        return WithOutput(tallyx::vprinter::CompareFiles(expected, actual, diff, stdout, stderr),
+                          tallyx::vprinter::kCompareBadFile);
     }
-    if (*renderCommand) {
-        render.profile = tallyx::vprinter::FindProfile(renderProfile);
-        if (renderPaper != 0) render.paperDots = PaperDots(renderPaper);
+    if (*render.command) {
         const auto app = StartGui(argv);
-        return tallyx::vprinter::RenderFiles(renderFiles, render, stdout, stderr);
+        return WithOutput(tallyx::vprinter::RenderFiles(render.files, render.Options(), stdout, stderr),
+                          tallyx::vprinter::kRenderUnwritable);
+    }
+    if (*check.command) {
+        const auto app = StartGui(argv);
+        return WithOutput(tallyx::vprinter::CheckFiles(expectedDir, check.files, check.Options(), stdout, stderr),
+                          tallyx::vprinter::kCheckTrouble);
     }
     if (!ParseHostPort(listen, options)) {
         std::fprintf(stderr, "--listen: expected HOST:PORT or none, got %s\n", listen.c_str());

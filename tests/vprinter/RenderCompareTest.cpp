@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "tests/vprinter/LoopbackClient.h"
@@ -126,23 +128,28 @@ TEST(Render, UnreadableFileIsReportedAndTheOthersDrawn)
     EXPECT_EQ(QImage(QString::fromStdString(run.Path("a-1.png"))).width(), 384) << "zh-58 by default";
 }
 
-TEST(Render, OneLogForAllTheFilesNumberedOnInTheirOrder)
+TEST(Render, OneLogForAllTheFilesNumberedOnEachLineNamingItsFileAndReceipt)
 {
     RenderRun run("render-log");
     run.Write("a.bin", "A\n");
-    run.Write("b.bin", "B\n\x1D\x56\x30");
+    run.Write("b.bin", "B\n\x1D\x56\x30" "C\n");
     run.options.logPath = run.Path("log.jsonl");
     EXPECT_EQ(run.Render({"a.bin", "b.bin"}), 0);
     std::ifstream in(run.options.logPath);
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     const char* const meanings[] = {"print \\\"A\\\"", "print and feed a line", "print \\\"B\\\"", "print and feed a line",
-                                    "cut the paper: receipt ended"};
+                                    "cut the paper: receipt ended", "print \\\"C\\\"", "print and feed a line"};
+    // The cut belongs to the receipt it ends; what follows to the next.
+    const std::string sources[] = {"a.bin\",\"receipt\":1", "a.bin\",\"receipt\":1", "b.bin\",\"receipt\":1",
+                                   "b.bin\",\"receipt\":1", "b.bin\",\"receipt\":1", "b.bin\",\"receipt\":2",
+                                   "b.bin\",\"receipt\":2"};
     ASSERT_EQ(lines.size(), std::size(meanings));
     for (size_t i = 0; i < lines.size(); ++i) {
         SCOPED_TRACE(lines[i]);
         EXPECT_EQ(lines[i].rfind("{\"seq\":" + std::to_string(i + 1) + ",", 0), 0u);
         EXPECT_NE(lines[i].find(std::string("\"meaning\":\"") + meanings[i] + "\""), std::string::npos);
+        EXPECT_NE(lines[i].find("\"file\":\"" + run.Path(sources[i])), std::string::npos);
     }
 }
 
@@ -171,6 +178,146 @@ TEST(Render, EachPictureSaysHowItsReceiptLeftThePrinterAndItsResolution)
         EXPECT_EQ(picture.dotsPerMeterX(), 7992);
         EXPECT_EQ(picture.dotsPerMeterY(), 7992);
     }
+}
+
+TEST(Render, TwoFilesOfOneNameAreRefusedBeforeAnythingIsDrawn)
+{
+    RenderRun run("render-samename");
+    fs::create_directories(run.dir.path / "a");
+    fs::create_directories(run.dir.path / "b");
+    run.Write("a/x.bin", "A\n");
+    run.Write("b/x.bin", "B\n");
+    run.options.outDir = run.Path("out");
+    EXPECT_EQ(run.Render({"a/x.bin", "b/x.bin"}), kRenderUnreadable);
+    EXPECT_EQ(run.err.Text(), "tallyx-vprinter: " + run.Path("a/x.bin") + " and " + run.Path("b/x.bin") +
+                                  " would both be drawn as x-N.png: give them different names\n");
+    EXPECT_FALSE(fs::exists(run.Path("out/x-1.png")));
+}
+
+// A full disk: the failed write is named, no empty picture is left, and nothing more is drawn.
+TEST(Render, AFailedWriteIsNamedAndStopsTheRun)
+{
+    RenderRun run("render-full");
+    run.Write("a.bin", "A\n\x1D\x56\x30" "B\n");
+    run.Write("b.bin", "C\n");
+    {
+        rlimit small{1, 1}, old{};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+        std::signal(SIGXFSZ, SIG_IGN);
+        small.rlim_max = old.rlim_max;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const int status = run.Render({"a.bin", "b.bin"});
+        setrlimit(RLIMIT_FSIZE, &old);
+        EXPECT_EQ(status, kRenderUnwritable);
+    }
+    EXPECT_EQ(run.err.Text(), "tallyx-vprinter: cannot write " + run.Path("a-1.png") + ": File too large\n");
+    EXPECT_EQ(run.out.Text(), "");
+    EXPECT_FALSE(fs::exists(run.Path("a-1.png")));
+    EXPECT_FALSE(fs::exists(run.Path("b-1.png")));
+}
+
+TEST(Render, ALogThatCannotBeWrittenFails)
+{
+    RenderRun run("render-fulllog");
+    run.Write("a.bin", "A\n");
+    run.options.logPath = "/dev/full";
+    EXPECT_EQ(run.Render({"a.bin"}), kRenderUnwritable);
+    EXPECT_EQ(run.err.Text(), "tallyx-vprinter: cannot write the log /dev/full: No space left on device\n");
+}
+
+// ESC R is carried out by a TM-T88 (or will be); an unknown ESC is not: either fails --strict,
+// a NUL, a CR and an invalid value (ignored by a printer too) do not.
+TEST(Render, StrictFailsOnCommandsNotCarriedOut)
+{
+    RenderRun run("render-strict");
+    run.Write("quiet.bin", std::string("\x00\x1B\x61\x07" "A\r\n", 7));
+    run.Write("loud.bin", "A\n\x1D\x56\x30" "\x1B\x01" "B\n");
+    run.options.strict = true;
+    EXPECT_EQ(run.Render({"quiet.bin"}), 0);
+    EXPECT_EQ(run.err.Text(), "");
+    EXPECT_EQ(run.Render({"loud.bin"}), kRenderNotCarriedOut);
+    EXPECT_EQ(run.err.Text(), "tallyx-vprinter: " + run.Path("loud.bin") +
+                                  ", receipt 2: unknown (1B 01): unknown command (ignored), not carried out\n");
+    run.options.strict = false;
+    EXPECT_EQ(run.Render({"loud.bin"}), 0);
+}
+
+// What check says and returns, against pictures kept from a render.
+struct CheckRun : RenderRun {
+    CheckRun() : RenderRun("check")
+    {
+        Write("sale.bin", kStream);
+        Write("other.bin", "Other\n");
+        options.outDir = Path("expected");
+        EXPECT_EQ(Render({"sale.bin", "other.bin"}), 0);
+        options.outDir = Path("actual");
+    }
+    int Check(const std::vector<std::string>& files)
+    {
+        std::vector<std::string> paths;
+        for (const std::string& file : files) paths.push_back(Path(file));
+        return CheckFiles(Path("expected"), paths, options, checkOut.file, checkErr.file);
+    }
+    Captured checkOut, checkErr;
+};
+
+TEST(Check, SamePicturesPass)
+{
+    CheckRun run;
+    EXPECT_EQ(run.Check({"sale.bin", "other.bin"}), kCheckSame);
+    EXPECT_EQ(run.checkOut.Text(), "3 as expected, 0 differ, 0 missing, 0 extra; this run's pictures in " +
+                                       run.Path("actual") + "\n");
+    EXPECT_FALSE(fs::exists(run.Path("actual/diff-sale-1.png"))) << "diffs only where pictures differ";
+}
+
+TEST(Check, AChangedPictureGetsADiffAndFails)
+{
+    CheckRun run;
+    run.Write("sale.bin", "\x1B\x40" "Changed\n\x1D\x56\x30" "Tail\n");
+    run.Write("other.bin", "Other\n");
+    EXPECT_EQ(run.Check({"sale.bin", "other.bin"}), kCheckDiffer);
+    const std::string text = run.checkOut.Text();
+    EXPECT_EQ(text.rfind("sale-1.png: differs, see " + run.Path("actual/diff-sale-1.png") + "\nsizes differ: ", 0), 0u)
+        << text;
+    EXPECT_NE(text.find("2 as expected, 1 differ, 0 missing, 0 extra"), std::string::npos) << text;
+    EXPECT_TRUE(fs::exists(run.Path("actual/diff-sale-1.png")));
+    EXPECT_FALSE(fs::exists(run.Path("actual/diff-sale-2.png")));
+}
+
+TEST(Check, MissingAndExtraPicturesFail)
+{
+    CheckRun run;
+    run.Write("sale.bin", "One receipt\n");     // sale-2.png no longer drawn
+    run.Write("new.bin", "New\n");              // new-1.png never expected
+    EXPECT_EQ(run.Check({"sale.bin", "new.bin"}), kCheckDiffer);
+    const std::string text = run.checkOut.Text();
+    EXPECT_NE(text.find("new-1.png: extra (drawn, not expected)\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("other-1.png: missing (expected, not drawn)\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("sale-2.png: missing (expected, not drawn)\n"), std::string::npos) << text;
+}
+
+// A picture left from an earlier run is never taken for one of this run.
+TEST(Check, DrawsOnlyIntoANewOrEmptyPlace)
+{
+    CheckRun run;
+    fs::create_directories(run.Path("actual"));
+    fs::copy_file(run.Path("expected/sale-1.png"), run.Path("actual/sale-1.png"));
+    EXPECT_EQ(run.Check({"sale.bin", "other.bin"}), kCheckTrouble);
+    EXPECT_EQ(run.checkErr.Text(), "tallyx-vprinter: " + run.Path("actual") +
+                                       " is not empty: check draws into a new or empty directory\n");
+    run.options.outDir.clear();   // a new directory of its own
+    EXPECT_EQ(run.Check({"sale.bin", "other.bin"}), kCheckSame);
+    const std::string text = run.checkOut.Text();
+    const std::string place = text.substr(text.rfind(" in ") + 4, text.size() - text.rfind(" in ") - 5);
+    EXPECT_TRUE(fs::exists(fs::path(place) / "other-1.png")) << text;
+    fs::remove_all(place);
+}
+
+TEST(Check, AnUnreadableFileIsTrouble)
+{
+    CheckRun run;
+    EXPECT_EQ(run.Check({"sale.bin", "missing.bin"}), kCheckTrouble);
+    EXPECT_EQ(run.checkErr.Text(), "tallyx-vprinter: cannot read " + run.Path("missing.bin") + "\n");
 }
 
 QImage Paper(int w, int h)

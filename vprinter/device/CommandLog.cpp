@@ -1,5 +1,7 @@
 #include "vprinter/device/CommandLog.h"
 
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <nlohmann/json.hpp>
 
@@ -86,7 +88,8 @@ void AppendString(std::string& out, const std::string& text)
 
 // Written field by field: the same text the json library makes of the record as an ordered
 // object, without building one for every command.
-std::string LogLine(uint64_t seq, std::chrono::system_clock::time_point when, const LogRecord& r)
+std::string LogLine(uint64_t seq, std::chrono::system_clock::time_point when, const LogRecord& r,
+                    std::string_view file)
 {
     std::string line;
     line.reserve(128 + 4 * r.bytes.size() + r.meaning.size());
@@ -96,6 +99,12 @@ std::string LogLine(uint64_t seq, std::chrono::system_clock::time_point when, co
     AppendString(line, IsoTime(when));
     line += ",\"link\":";
     AppendString(line, r.link);
+    if (!file.empty()) {
+        line += ",\"file\":";
+        AppendString(line, std::string(file));
+        line += ",\"receipt\":";
+        line += std::to_string(r.receipt);
+    }
     line += ",\"hex\":";
     AppendString(line, HexPairs(r.bytes));
     line += ",\"length\":";
@@ -109,27 +118,47 @@ std::string LogLine(uint64_t seq, std::chrono::system_clock::time_point when, co
     return line;
 }
 
-CommandLog::CommandLog(const std::string& path)
+CommandLog::CommandLog(const std::string& path, bool truncate)
 {
     if (path.empty() || path == "-") {
         m_file = stdout;
         return;
     }
-    m_file = std::fopen(path.c_str(), "a");
+    m_file = std::fopen(path.c_str(), truncate ? "w" : "a");
     m_owned = true;
 }
 
 CommandLog::~CommandLog()
 {
-    Flush();
-    if (m_owned && m_file) std::fclose(m_file);
+    Close();
+}
+
+bool CommandLog::Close()
+{
+    std::lock_guard lock(m_mutex);
+    WriteHeld();
+    if (m_owned && m_file && std::fclose(m_file) != 0 && m_errno == 0) m_errno = errno ? errno : EIO;
+    if (m_owned) m_file = nullptr;
+    return m_errno == 0;
+}
+
+void CommandLog::SetFile(std::string file)
+{
+    std::lock_guard lock(m_mutex);
+    m_sourceFile = std::move(file);
+}
+
+std::string CommandLog::WriteError()
+{
+    std::lock_guard lock(m_mutex);
+    return m_errno == 0 ? std::string() : std::strerror(m_errno);
 }
 
 void CommandLog::Write(const LogRecord& record)
 {
     std::lock_guard lock(m_mutex);
     if (!m_file) return;
-    m_held += LogLine(++m_seq, std::chrono::system_clock::now(), record);
+    m_held += LogLine(++m_seq, std::chrono::system_clock::now(), record, m_sourceFile);
     m_held += '\n';
     if (m_held.size() >= kMaxHeldLog) WriteHeld();
 }
@@ -144,8 +173,9 @@ void CommandLog::Flush()
 void CommandLog::WriteHeld()
 {
     if (m_held.empty() || !m_file) return;
-    std::fwrite(m_held.data(), 1, m_held.size(), m_file);
-    std::fflush(m_file);
+    errno = 0;
+    const bool written = std::fwrite(m_held.data(), 1, m_held.size(), m_file) == m_held.size();
+    if ((std::fflush(m_file) != 0 || !written) && m_errno == 0) m_errno = errno ? errno : EIO;
     m_held.clear();
 }
 

@@ -52,7 +52,7 @@ constexpr CommandDef kCommands[] = {
     {"\x1B\x55"sv, S::Fixed, 3, Op::Ignored, F::Ignored, "ESC U", "unidirectional printing (ignored)"},
     {"\x1B\x5C"sv, S::Fixed, 4, Op::RelativePosition, F::Text, "ESC \\", "relative print position"},
     {"\x1B\x4C"sv, S::Fixed, 2, Op::Ignored, F::Ignored, "ESC L", "page mode (ignored)"},
-    {"\x1B\x53"sv, S::Fixed, 2, Op::Ignored, F::Ignored, "ESC S", "standard mode"},
+    {"\x1B\x53"sv, S::Fixed, 2, Op::StandardMode, F::Ignored, "ESC S", "standard mode"},
     {"\x1B\x54"sv, S::Fixed, 3, Op::Ignored, F::Ignored, "ESC T", "page mode direction (ignored)"},
     {"\x1B\x57"sv, S::Fixed, 10, Op::Ignored, F::Ignored, "ESC W", "page mode area (ignored)"},
     {"\x1D\x3A"sv, S::Fixed, 2, Op::Ignored, F::Ignored, "GS :", "macro definition (ignored)"},

@@ -36,7 +36,7 @@ enum class Op : uint8_t {
     SelfTest, HexDump, VendorPrint, BuzzerSetting, CutterSetting, FactoryReset,
     NetworkSetting, OtherNetworkSetting, FontSetting, CodePageSetting, OtherFontSetting,
     VoicePrompt, VoiceAmount,
-    RelativePosition, TabStops, Graphics, InternationalSet, MotionUnits,
+    RelativePosition, TabStops, Graphics, InternationalSet, MotionUnits, StandardMode,
 };
 
 // Which executor carries a command out.

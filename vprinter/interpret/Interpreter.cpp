@@ -26,6 +26,13 @@ bool CutWithFeed(uint8_t m)
     return m == 65 || m == 66 || m == 97 || m == 98 || m == 103 || m == 104;
 }
 
+// Commands of the ignored family that a real printer passes over too: a NUL, a CR (a line
+// ends at LF), and ESC S, which asks for the standard mode the printer is always in.
+bool PassedOverByPrinters(Op op)
+{
+    return op == Op::Nul || op == Op::CarriageReturn || op == Op::StandardMode;
+}
+
 } // namespace
 
 Interpreter::Interpreter(PrinterState& state, int paperDots, Hooks hooks, const Profile& profile)
@@ -112,11 +119,11 @@ void Interpreter::AbandonCommand()
 {
     if (m_payload) {
         m_ctx.Log(m_payload->header, m_payload->data, m_payload->header.size() + m_payload->length,
-                  m_payload->def->mnemonic, std::string(m_payload->def->meaning) + ": cut off, discarded");
+                  m_payload->def->mnemonic, std::string(m_payload->def->meaning) + ": cut off, discarded", true);
         m_payload.reset();
     }
     if (!m_held.empty()) {
-        m_ctx.Log(m_held, {}, m_held.size(), "incomplete", "command cut off, discarded");
+        m_ctx.Log(m_held, {}, m_held.size(), "incomplete", "command cut off, discarded", true);
         m_held.clear();
     }
 }
@@ -127,7 +134,7 @@ void Interpreter::TakeCommandByte(uint8_t b)
     Match match = MatchCommand(m_held);
     if (match.kind == MatchKind::NeedMore) return;
     if (match.kind == MatchKind::Unknown) {
-        m_ctx.Log(m_held, {}, m_held.size(), "unknown", "unknown command (ignored)");
+        m_ctx.Log(m_held, {}, m_held.size(), "unknown", "unknown command (ignored)", true);
         m_held.clear();
         return;
     }
@@ -218,6 +225,11 @@ void Interpreter::FinishPayload()
 
 void Interpreter::Execute(const Command& cmd)
 {
+    struct OnReceipt {
+        PrintContext& ctx;
+        explicit OnReceipt(PrintContext& c) : ctx(c) { ctx.commandReceipt = ctx.receiptsEnded + 1; }
+        ~OnReceipt() { ctx.commandReceipt = 0; }
+    } onReceipt(m_ctx);
     // Real-time commands (DLE ...) are answered even by a printer that has stopped.
     if (Stopped() && cmd.def.prefix.front() != '\x10') {
         m_ctx.Log(cmd.header, cmd.payload, cmd.header.size() + cmd.payloadLength, cmd.def.mnemonic,
@@ -244,7 +256,8 @@ void Interpreter::Execute(const Command& cmd)
     }
     std::string meaning(cmd.def.meaning);
     if (!detail.empty()) meaning += ": " + detail;
-    m_ctx.Log(cmd.header, cmd.payload, cmd.header.size() + cmd.payloadLength, cmd.def.mnemonic, std::move(meaning));
+    m_ctx.Log(cmd.header, cmd.payload, cmd.header.size() + cmd.payloadLength, cmd.def.mnemonic, std::move(meaning),
+              cmd.def.family == Family::Ignored && !PassedOverByPrinters(cmd.def.op));
 }
 
 // ESC @: the unprinted line and the downloaded image go; the stored settings come back.

@@ -60,6 +60,7 @@ void PrintContext::EndReceipt(CutKind cut)
     if (done.Blank()) return;
     done.cut = cut;
     afterCut = cut != CutKind::None;
+    ++receiptsEnded;
     if (hooks.receiptDone) hooks.receiptDone(std::move(done));
 }
 
@@ -83,7 +84,7 @@ void PrintContext::PrintLine(std::string_view utf8, const TextStyle& lineStyle)
 }
 
 void PrintContext::Log(const Bytes& header, const Bytes& payload, uint64_t length, std::string_view mnemonic,
-                       std::string meaning) const
+                       std::string meaning, bool notCarriedOut) const
 {
     if (!hooks.log) return;
     LogRecord record;
@@ -94,6 +95,8 @@ void PrintContext::Log(const Bytes& header, const Bytes& payload, uint64_t lengt
     record.length = size_t(length);
     record.mnemonic = mnemonic;
     record.meaning = std::move(meaning);
+    record.receipt = commandReceipt > 0 ? commandReceipt : receiptsEnded + 1;
+    record.notCarriedOut = notCarriedOut;
     hooks.log(record);
 }
 

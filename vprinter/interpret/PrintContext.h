@@ -56,6 +56,8 @@ struct PrintContext {
     int motionY = 0;
     bool bandLine = false;     // an ESC * band is the current line; its LF feeds nothing
     bool afterCut = false;     // the last receipt was cut off: blank paper now joins the next
+    uint64_t receiptsEnded = 0;   // receipts handed over so far
+    uint64_t commandReceipt = 0;  // while a command runs: the receipt it began on (a cut logs onto what it cut)
 
     std::string link = "tcp";
     const ReplyFn* reply = nullptr;
@@ -75,7 +77,7 @@ struct PrintContext {
     // A whole line of UTF-8 text in `lineStyle`, as the printer's own pages print it.
     void PrintLine(std::string_view utf8, const TextStyle& lineStyle);
     void Log(const Bytes& header, const Bytes& payload, uint64_t length, std::string_view mnemonic,
-             std::string meaning) const;
+             std::string meaning, bool notCarriedOut = false) const;
 };
 
 } // namespace tallyx::vprinter

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "vprinter/render/ReceiptRenderer.h"
+
 namespace tallyx::vprinter {
 
 namespace {
@@ -67,21 +69,26 @@ int CompareFiles(const std::string& expected, const std::string& actual, const s
             return kCompareBadFile;
         }
     const PictureDifference d = ComparePictures(was, is);
-    if (!diffPath.empty() && !d.diff.save(QString::fromStdString(diffPath), "PNG")) {
-        std::fprintf(err, "tallyx-vprinter: cannot write %s\n", diffPath.c_str());
+    std::string error;
+    if (!diffPath.empty() && !SavePng(d.diff, diffPath, &error)) {
+        std::fprintf(err, "tallyx-vprinter: cannot write %s: %s\n", diffPath.c_str(), error.c_str());
         return kCompareBadFile;
     }
+    const std::string text = DifferenceText(d, was, is);
+    std::fputs(text.empty() ? "identical\n" : text.c_str(), out);
+    return text.empty() ? kCompareSame : kCompareDiffer;
+}
+
+std::string DifferenceText(const PictureDifference& d, const QImage& expected, const QImage& actual)
+{
+    std::string text;
     if (d.sizesDiffer)
-        std::fprintf(out, "sizes differ: %dx%d expected, %dx%d actual\n", was.width(), was.height(), is.width(),
-                     is.height());
+        text += "sizes differ: " + std::to_string(expected.width()) + "x" + std::to_string(expected.height()) +
+                " expected, " + std::to_string(actual.width()) + "x" + std::to_string(actual.height()) + " actual\n";
     if (d.dots > 0)
-        std::fprintf(out, "%ld %s, in rows %s\n", d.dots, d.dots == 1 ? "dot differs" : "dots differ",
-                     RowsText(d.rows).c_str());
-    if (d.dots == 0 && !d.sizesDiffer) {
-        std::fprintf(out, "identical\n");
-        return kCompareSame;
-    }
-    return kCompareDiffer;
+        text += std::to_string(d.dots) + (d.dots == 1 ? " dot differs" : " dots differ") + ", in rows " +
+                RowsText(d.rows) + "\n";
+    return text;
 }
 
 } // namespace tallyx::vprinter

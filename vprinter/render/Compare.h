@@ -22,6 +22,9 @@ struct PictureDifference {
 // Paper beyond the smaller picture counts as white.
 PictureDifference ComparePictures(const QImage& expected, const QImage& actual);
 
+// How they differ, a line each ("sizes differ: ...", "N dots differ, in rows ..."); "" when they do not.
+std::string DifferenceText(const PictureDifference& d, const QImage& expected, const QImage& actual);
+
 // Reads both files, says on `out` how they differ, writes the diff picture when `diffPath`
 // is not empty; returns kCompareSame, kCompareDiffer or kCompareBadFile.
 int CompareFiles(const std::string& expected, const std::string& actual, const std::string& diffPath,

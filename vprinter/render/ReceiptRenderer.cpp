@@ -2,6 +2,9 @@
 
 #include <QBuffer>
 #include <QImageWriter>
+#include <cerrno>
+#include <cstdio>
+#include <sys/stat.h>
 #include <algorithm>
 #include <bit>
 #include <cstdint>
@@ -92,10 +95,39 @@ QImage RenderReceipt(const Receipt& receipt)
     return image;
 }
 
-bool SaveReceiptPicture(const QImage& picture, const std::string& path)
+bool SaveReceiptPicture(const QImage& picture, const std::string& path, std::string* error)
 {
-    QImageWriter writer(QString::fromStdString(path), "png");
-    return writer.write(OneBitADot(picture));
+    return SavePng(OneBitADot(picture), path, error);
+}
+
+// Encoded in memory and written with every call checked: Qt's file writer let a full disk
+// pass as zero-byte pictures.
+bool SavePng(const QImage& picture, const std::string& path, std::string* error)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(picture)) {
+        if (error) *error = writer.errorString().toStdString();
+        return false;
+    }
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        if (error) *error = std::strerror(errno);
+        return false;
+    }
+    struct stat info {};
+    const bool regular = ::fstat(::fileno(file), &info) == 0 && S_ISREG(info.st_mode);
+    const bool written = std::fwrite(png.constData(), 1, size_t(png.size()), file) == size_t(png.size());
+    const int writeErrno = errno;
+    const bool closed = std::fclose(file) == 0;
+    if (written && closed) return true;
+    const int why = !written ? writeErrno : errno;
+    if (error) *error = std::strerror(why ? why : EIO);
+    if (regular) std::remove(path.c_str());   // never a device such as /dev/full
+    return false;
 }
 
 std::string ReceiptPng(const QImage& picture)

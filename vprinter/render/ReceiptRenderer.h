@@ -15,7 +15,10 @@ namespace tallyx::vprinter {
 QImage RenderReceipt(const Receipt& receipt);
 
 // A receipt's picture as a PNG file: one bit a dot, as the paper has only ink or none.
-bool SaveReceiptPicture(const QImage& picture, const std::string& path);
+// False, with why in `error` and no file left behind, when it cannot be written whole.
+bool SaveReceiptPicture(const QImage& picture, const std::string& path, std::string* error = nullptr);
+// Any picture as a PNG file, the same way.
+bool SavePng(const QImage& picture, const std::string& path, std::string* error = nullptr);
 // The same PNG, in memory.
 std::string ReceiptPng(const QImage& picture);
 
