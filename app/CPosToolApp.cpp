@@ -1,5 +1,9 @@
 #include "app/CPosToolApp.h"
 
+#include <QSocketNotifier>
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -16,6 +20,17 @@
 
 namespace tallyx {
 
+namespace {
+
+int g_endPipe[2] = {-1, -1};
+
+void OnEndSignal(int)
+{
+    (void)!::write(g_endPipe[1], "x", 1);   // async-signal-safe
+}
+
+} // namespace
+
 CPosToolApp::CPosToolApp(int& argc, char** argv) : QApplication(argc, argv)
 {
     // Application message boxes take the program's name as their caption.
@@ -29,6 +44,21 @@ bool CPosToolApp::InitSocketSupport()
     return std::signal(SIGPIPE, SIG_IGN) != SIG_ERR;
 }
 
+// SIGTERM, SIGHUP and SIGINT end the program as its window's close does, so what it made
+// (the virtual printer's pty link) is taken away by the destructors.
+void CPosToolApp::EndOnSignals()
+{
+    if (g_endPipe[0] < 0 && ::pipe2(g_endPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    auto* notifier = new QSocketNotifier(g_endPipe[0], QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [] {
+        char drained[16];
+        while (::read(g_endPipe[0], drained, sizeof drained) > 0) {
+        }
+        QCoreApplication::exit(0);   // ends the main window's loop as well
+    });
+    for (int sig : {SIGTERM, SIGHUP, SIGINT}) std::signal(sig, OnEndSignal);
+}
+
 bool CPosToolApp::InitInstance(const AppOptions& options)
 {
     if (!options.logPath.empty() && !TheSendLog().OpenFile(options.logPath)) {
@@ -39,6 +69,7 @@ bool CPosToolApp::InitInstance(const AppOptions& options)
         Boxes().Show({kCaptionApp, kMsgSocketInitFailed}, nullptr);
         return false;
     }
+    EndOnSignals();
     CPosToolDlg dialog;
     TheSendLog().Attach(dialog.GetLink());
     VirtualPrinterSetup virtualPrinter;

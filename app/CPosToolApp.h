@@ -17,6 +17,7 @@ public:
 
 private:
     static bool InitSocketSupport();
+    void EndOnSignals();
 };
 
 } // namespace tallyx

@@ -287,6 +287,20 @@ row "tallyx-printer: 20-page PWG job" "$(calc '%.1f pages/s' "20 / $twenty")" "�
 say "last one-page job $job: $(grep "Job $job\]" "$tmp/pa.log" | grep -E 'Starting|Completed|Received' | cut -c4-27,29- | tr '\n' ';')"
 "$printer_app" shutdown -u "ipp://localhost:$pa_port" >/dev/null 2>&1
 stop_printer
+# --- a status round trip through a forwarding printer, beside the same asked of the real one -----
+start_printer
+real_port=$vp_port
+start_printer --forward "socket://127.0.0.1:$real_port"
+direct_us=$("$bin/tallyx-bench-roundtrip" "$real_port" 500)
+forward_us=$("$bin/tallyx-bench-roundtrip" "$vp_port" 500)
+if [ -n "$direct_us" ] && [ -n "$forward_us" ]; then
+    added_ms=$(calc %.2f "($forward_us - $direct_us) / 1000")
+    row "status round trip through --forward on loopback, median of 500" "$(calc '%.2f ms' "$forward_us / 1000")" \
+        "$(calc '%.2f ms (the real printer asked directly)' "$direct_us / 1000")" "+$added_ms ms" "≤ +2 ms" \
+        "$(verdict "$added_ms" 2 le)"
+else
+    row "status round trip through --forward on loopback, median of 500" "no answer" "—" "—" "≤ +2 ms" "over"
+fi
 
 echo "| figure | value | floor or peer | ratio | goal | result |"
 echo "|---|---|---|---|---|---|"

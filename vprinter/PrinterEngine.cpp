@@ -38,6 +38,9 @@ PrinterEngine::PrinterEngine(EngineOptions options, Listener listener)
     hooks.voice = [this](const std::string& said) {
         if (m_listener.voice) m_listener.voice(said);
     };
+    hooks.statusBack = [this](std::string_view link, uint8_t items) {
+        if (m_listener.statusBack) m_listener.statusBack(link, items);
+    };
     m_interpreter = std::make_unique<Interpreter>(m_state, m_options.paperDots, std::move(hooks), *m_options.profile);
 }
 
@@ -107,12 +110,29 @@ PrinterState PrinterEngine::State() const
 void PrinterEngine::SetStatus(const DeviceStatus& status)
 {
     std::lock_guard lock(m_mutex);
+    const uint8_t changed = AsbChanges(m_interpreter->Status(), status);
     m_interpreter->SetStatus(status, [this](std::string_view link, const Bytes& bytes) {
         const auto it = m_push.find(link);
         if (it == m_push.end()) return;
         FlushLog();
         it->second(bytes);
     });
+    FlushLog();
+    if (changed && m_listener.statusChanged && !m_silent) m_listener.statusChanged(changed, AsbBytes(status));
+}
+
+void PrinterEngine::SetSilent(bool silent)
+{
+    std::lock_guard lock(m_mutex);
+    m_silent = silent;
+    m_interpreter->SetSilent(silent);
+}
+
+void PrinterEngine::Note(const LogRecord& record)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_log) m_log->Write(record);
+    if (m_listener.log) m_listener.log(record);
     FlushLog();
 }
 

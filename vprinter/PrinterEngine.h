@@ -40,6 +40,10 @@ public:
         // The bytes as the printer takes them, before they are carried out; `source` names
         // the sender (a TCP peer, the pty) or else the link.
         std::function<void(const uint8_t*, size_t, std::string_view source)> input;
+        // GS a on `link` asked for the status back on these items (0: none).
+        std::function<void(std::string_view link, uint8_t items)> statusBack;
+        // The sensors changed these GS a items; `asb` is the status back to send.
+        std::function<void(uint8_t changed, const Bytes& asb)> statusChanged;
     };
 
     PrinterEngine(EngineOptions options, Listener listener);
@@ -60,6 +64,10 @@ public:
     // The operator changes the sensors; links that asked (GS a) are sent the status back.
     void SetStatus(const DeviceStatus& status);
     DeviceStatus Status() const;
+    // Stops (true) or resumes answering status questions and sending the status back.
+    void SetSilent(bool silent);
+    // A line in the log that is no command (a script's event, bytes not forwarded).
+    void Note(const LogRecord& record);
     // Who it says it is to GS I (at first DefaultIdentity of its paper width).
     void SetIdentity(PrinterIdentity identity);
     // Where bytes nobody asked for go on `link` (an empty function: nowhere).
@@ -82,6 +90,7 @@ private:
     std::string m_warnings;
     bool m_logFailed = false;
     std::map<std::string, ReplyFn, std::less<>> m_push;
+    bool m_silent = false;
 
     std::condition_variable m_wake;
     bool m_stop = false;

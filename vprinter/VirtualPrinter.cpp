@@ -15,6 +15,8 @@ namespace tallyx::vprinter {
 namespace {
 
 constexpr char kFilePrefix[] = "receipt-";
+constexpr char kTcpLink[] = "tcp";
+constexpr char kSerialLink[] = "serial";
 constexpr char kFileSuffix[] = ".png";
 constexpr size_t kMaxWarnings = 4096;
 constexpr double kMetresPerInch = 0.0254;
@@ -73,6 +75,13 @@ VirtualPrinter::VirtualPrinter(VirtualPrinterOptions options)
             if (auto finished = m_recorder.Log(record); finished && m_web) m_web->Add(std::move(*finished));
         };
     }
+    // The TCP port sends the status back itself: it knows which connection asked.
+    listener.statusBack = [this](std::string_view link, uint8_t items) {
+        if (link == kTcpLink && m_tcp) m_tcp->SetStatusBack(items);
+    };
+    listener.statusChanged = [this](uint8_t changed, const Bytes& asb) {
+        if (m_tcp && !m_forward) m_tcp->PushStatus(asb, changed);
+    };
     listener.voice = [this](const std::string& said) {
         {
             std::lock_guard lock(m_mutex);
@@ -102,18 +111,33 @@ bool VirtualPrinter::Start(std::string* error)
         // Made before the links, which read it; started after them, to name them.
         m_web = std::make_unique<LivePage>(std::move(page));
     }
-    // The TCP peer is read on the server's own thread, inside its sink.
-    auto tcpSink = [this](const uint8_t* data, size_t n, const ReplyFn& reply) {
-        m_engine->Feed(data, n, "tcp", reply, m_web ? "tcp " + m_tcp->CurrentPeer() : std::string());
-    };
-    auto serialSink = [this](const uint8_t* data, size_t n, const ReplyFn& reply) {
-        m_engine->Feed(data, n, "serial", reply, m_web ? "pty " + m_options.ptyPath : std::string());
+    auto sink = [this](std::string_view link) {
+        return [this, link](const uint8_t* data, size_t n, const ReplyFn& reply) { Take(data, n, link, reply); };
     };
     if (!m_options.outDir.empty()) {
         std::error_code ec;
         std::filesystem::create_directories(m_options.outDir, ec);
         if (ec) {
             if (error) *error = "cannot create " + m_options.outDir + ": " + ec.message();
+            return false;
+        }
+    }
+    // Made before the ports, which call into it; its clock starts with the printer.
+    if (!m_options.script.empty())
+        m_script = std::make_unique<ScriptRunner>(m_options.script, [this](const ScriptEvent& e) { Act(e); });
+    if (m_options.forward) {
+        auto lost = [this](const uint8_t* data, size_t n, const std::string& why) {
+            LogRecord record;
+            record.link = m_lastFromPty ? kSerialLink : kTcpLink;
+            record.bytes.assign(data, data + std::min(n, kMaxLoggedBytes));
+            record.length = n;
+            record.mnemonic = "not forwarded";
+            record.meaning = "did not reach " + m_options.forward->text + ": " + why;
+            m_engine->Note(record);
+        };
+        m_forward = std::make_unique<Forwarder>(*m_options.forward, [this](const Bytes& b) { Relay(b); }, lost);
+        if (!m_forward->Start(error)) {
+            m_forward.reset();
             return false;
         }
     }
@@ -124,18 +148,20 @@ bool VirtualPrinter::Start(std::string* error)
         tcp.acceptDelayMs = m_options.acceptDelayMs;
         tcp.replyBytes = m_options.replyBytes;
         tcp.resetAfter = m_options.resetAfter;
-        m_tcp = std::make_unique<TcpServer>(tcp, tcpSink, [this] { m_engine->EndOfStream("tcp"); });
+        m_tcp = std::make_unique<TcpServer>(tcp, sink(kTcpLink), [this] { m_engine->EndOfStream(kTcpLink); });
         if (!m_tcp->Start(error)) {
             m_tcp.reset();
+            m_forward.reset();
             m_web.reset();
             return false;
         }
     }
     if (!m_options.ptyPath.empty()) {
-        m_pty = std::make_unique<PtyPort>(m_options.ptyPath, serialSink);
+        m_pty = std::make_unique<PtyPort>(m_options.ptyPath, sink(kSerialLink));
         if (!m_pty->Start(error)) {
             m_pty.reset();
             m_tcp.reset();
+            m_forward.reset();
             m_web.reset();
             return false;
         }
@@ -146,28 +172,85 @@ bool VirtualPrinter::Start(std::string* error)
             if (error) *error = "the web page: " + *error;
             m_pty.reset();
             m_tcp.reset();
+            m_forward.reset();
             m_web.reset();
             return false;
         }
     }
-    // The automatic status back goes out on the link that asked for it.
-    if (m_tcp) m_engine->SetPush("tcp", [tcp = m_tcp.get()](const Bytes& bytes) { tcp->Push(bytes); });
-    if (m_pty) m_engine->SetPush("serial", [pty = m_pty.get()](const Bytes& bytes) { pty->Push(bytes); });
+    // The automatic status back goes out on the link that asked for it; a forwarded
+    // printer's comes from the real one.
+    if (m_pty && !m_forward) m_engine->SetPush(kSerialLink, [pty = m_pty.get()](const Bytes& bytes) { pty->Push(bytes); });
     m_engine->Start();
+    if (m_script) m_script->Start();
     return true;
 }
 
 void VirtualPrinter::Stop()
 {
-    // The links first, so nothing arrives while the last receipt is written.
-    if (m_engine) {
-        m_engine->SetPush("tcp", {});
-        m_engine->SetPush("serial", {});
-    }
+    if (m_script) m_script->Stop();
+    // The links first, so nothing arrives while the last receipt is written; their threads
+    // end before they go, as they call back into this printer.
+    if (m_engine) m_engine->SetPush(kSerialLink, {});
+    if (m_forward) m_forward->Stop();
+    if (m_tcp) m_tcp->Stop();
+    if (m_pty) m_pty->Stop();
+    m_forward.reset();
     m_tcp.reset();
     m_pty.reset();
     if (m_engine) m_engine->Stop();
     m_web.reset();   // after the last receipt, which the engine's stop prints
+}
+
+// Forwarded: the real printer answers, the virtual one still draws and logs.
+void VirtualPrinter::Take(const uint8_t* data, size_t n, std::string_view link, const ReplyFn& reply)
+{
+    // The TCP peer is read on the server's own thread, inside its sink.
+    std::string source;
+    if (m_web) source = link == kSerialLink ? "pty " + m_options.ptyPath : "tcp " + m_tcp->CurrentPeer();
+    if (!m_forward) return m_engine->Feed(data, n, link, reply, source);
+    m_lastFromPty = link == kSerialLink;
+    m_forward->Send(data, n);
+    m_engine->Feed(data, n, link, {}, source);
+}
+
+void VirtualPrinter::Relay(const Bytes& bytes)
+{
+    if (m_silent) return;
+    if (m_lastFromPty) {
+        if (m_pty) m_pty->Push(bytes);
+    } else if (m_tcp) {
+        m_tcp->Push(bytes);
+    }
+}
+
+void VirtualPrinter::Act(const ScriptEvent& event)
+{
+    LogRecord record;
+    record.link = "script";
+    record.mnemonic = "script";
+    record.meaning = "line " + std::to_string(event.line) + ": " + event.text;
+    m_engine->Note(record);
+    switch (event.action) {
+    case ScriptAction::Condition: {
+        DeviceStatus status = Status();
+        status.*event.condition = true;
+        SetStatus(status);
+        break;
+    }
+    case ScriptAction::Ready: SetStatus({}); break;
+    case ScriptAction::Silent:
+    case ScriptAction::Answer:
+        m_silent = event.action == ScriptAction::Silent;
+        m_engine->SetSilent(m_silent);
+        break;
+    case ScriptAction::Close:
+        if (m_tcp) m_tcp->CloseCurrent();
+        break;
+    case ScriptAction::Rate:
+        if (m_tcp) m_tcp->SetRate(event.rate);
+        if (m_pty) m_pty->SetRate(event.rate);
+        break;
+    }
 }
 
 uint16_t VirtualPrinter::TcpPort() const
@@ -282,6 +365,7 @@ void VirtualPrinter::OnReceiptDone(Receipt&& receipt)
         m_lastCut = receipt.cut;
         m_lastLines = std::move(lines);
         ++m_finished;
+        if (m_script) m_script->ReceiptsFinished(m_finished);
         if (m_options.receiptPicture) m_options.receiptPicture(image);
         if (!m_options.outDir.empty()) {
             const std::string path = (std::filesystem::path(m_options.outDir) / FileName(m_nextNumber++)).string();

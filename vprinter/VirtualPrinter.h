@@ -3,6 +3,7 @@
 // port (pseudo-terminal), one interpreter, PNG files, and the receipt as it grows.
 // Needs a QGuiApplication (fonts); runs its links on threads of its own.
 #include <QImage>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -10,6 +11,8 @@
 #include <vector>
 
 #include "vprinter/PrinterEngine.h"
+#include "vprinter/ScriptRunner.h"
+#include "vprinter/ports/Forwarder.h"
 #include "vprinter/ports/PtyPort.h"
 #include "vprinter/ports/TcpServer.h"
 #include "vprinter/render/ReceiptRenderer.h"
@@ -49,6 +52,9 @@ struct VirtualPrinterOptions {
     int64_t resetAfter = -1;
     DeviceStatus status;                       // the sensors at start (--status)
     std::optional<PrinterIdentity> identity;   // none: DefaultIdentity(paperDots)
+    // Set: every byte goes on to this real printer too, and its answers come back instead.
+    std::optional<ForwardTarget> forward;
+    std::vector<ScriptEvent> script;           // faults in time (--script)
 };
 
 class VirtualPrinter {
@@ -98,6 +104,9 @@ public:
 
 private:
     void OnReceiptDone(Receipt&& receipt);
+    void Take(const uint8_t* data, size_t n, std::string_view link, const ReplyFn& reply);
+    void Relay(const Bytes& bytes);
+    void Act(const ScriptEvent& event);
     void Notify();
     int NextFileNumber() const;
 
@@ -108,6 +117,10 @@ private:
     std::unique_ptr<TcpServer> m_tcp;
     std::unique_ptr<PtyPort> m_pty;
     std::unique_ptr<LivePage> m_web;
+    std::unique_ptr<Forwarder> m_forward;
+    std::unique_ptr<ScriptRunner> m_script;
+    std::atomic<bool> m_lastFromPty{false};   // where the real printer's answers go
+    std::atomic<bool> m_silent{false};
 
     mutable std::mutex m_mutex;   // guards what follows
     QImage m_lastReceipt;

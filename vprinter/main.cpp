@@ -137,6 +137,13 @@ int main(int argc, char** argv)
         ->check(CLI::NonNegativeNumber);
     cli.add_option("--reset-after", options.resetAfter, "test fault: reset the connection after N bytes")
         ->check(CLI::NonNegativeNumber);
+    std::string forward, script;
+    cli.add_option("--forward", forward,
+                   "pass every byte on to a real printer, which answers instead: socket://HOST:PORT, "
+                   "a usblp node (/dev/usb/lp0) or a serial port as DEVICE:BAUD (/dev/ttyUSB0:9600)");
+    cli.add_option("--script", script,
+                   "faults in time from FILE, one \"WHEN ACTION\" a line: WHEN receipt:N or time:S; ACTION a "
+                   "--status condition, ready, silent, answer, close or rate:B (bytes a second)");
     cli.add_option("--status", status,
                    "start with these conditions, comma-separated: " + tallyx::vprinter::StatusWords());
     // Without a port: files drawn to pictures, and pictures compared.
@@ -189,7 +196,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "--http: expected [HOST:]PORT, got %s\n", http.c_str());
         return 2;
     }
-    std::string badWord;
+    std::string badWord, error;
     const auto conditions = tallyx::vprinter::ParseStatusList(status, &badWord);
     if (!conditions) {
         std::fprintf(stderr, "--status: unknown condition \"%s\", expected %s\n", badWord.c_str(),
@@ -197,6 +204,21 @@ int main(int argc, char** argv)
         return 2;
     }
     options.status = *conditions;
+    if (!forward.empty()) {
+        options.forward = tallyx::vprinter::ParseForwardTarget(forward, &error);
+        if (!options.forward) {
+            std::fprintf(stderr, "--forward: %s\n", error.c_str());
+            return 2;
+        }
+    }
+    if (!script.empty()) {
+        auto events = tallyx::vprinter::LoadScript(script, &error);
+        if (!events) {
+            std::fprintf(stderr, "--script: %s\n", error.c_str());
+            return 2;
+        }
+        options.script = std::move(*events);
+    }
     options.profile = tallyx::vprinter::FindProfile(profile);
     options.paperDots = options.profile->paperDots;
     if (paperOption->count() > 0) options.paperDots = PaperDots(paper);
@@ -205,10 +227,9 @@ int main(int argc, char** argv)
 
     // Before "ready": a supervisor may stop the printer the moment it is told it runs.
     sem_init(&g_quit, 0, 0);
-    std::signal(SIGINT, OnSignal);
-    std::signal(SIGTERM, OnSignal);
+    // Every ending that can be caught stops the links, so the pty's link goes with them.
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) std::signal(sig, OnSignal);
     tallyx::vprinter::VirtualPrinter printer(options);
-    std::string error;
     if (!printer.Start(&error)) {
         std::fprintf(stderr, "tallyx-vprinter: %s\n", error.c_str());
         return 1;
@@ -218,6 +239,7 @@ int main(int argc, char** argv)
     if (!options.ptyPath.empty())
         std::fprintf(stderr, ", serial %s -> %s", printer.PtyPath().c_str(), printer.PtySlaveName().c_str());
     if (options.http) std::fprintf(stderr, ", page %s", printer.PageAddress().c_str());
+    if (options.forward) std::fprintf(stderr, ", forwarding to %s", options.forward->text.c_str());
     std::fprintf(stderr, "\n");
 
     // Wake once a second to pass on problems with the state file or the pictures.

@@ -45,7 +45,7 @@ public:
         : m_engine(vp::EngineOptions{}, vp::PrinterEngine::Listener{{}, {}, [this](const vp::LogRecord& r) {
               std::lock_guard lock(m_mutex);
               m_logged.push_back(r.bytes);
-          }, {}, {}})
+          }, {}, {}, {}, {}})
     {
         m_engine.Start();
     }

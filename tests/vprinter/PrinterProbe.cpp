@@ -11,6 +11,7 @@ PrinterProbe::PrinterProbe(int paperDots, PrinterState initial, const Profile& p
                       {},
                       [this](Receipt&& r) { receipts.push_back(std::move(r)); },
                       [this](const std::string& said) { voices.push_back(said); },
+                      {},
                   },
                   profile)
 {

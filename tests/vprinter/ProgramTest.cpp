@@ -1,4 +1,5 @@
-// tallyx-vprinter as a program: options, the ready line, the log file, a clean stop on SIGTERM.
+// tallyx-vprinter as a program: options, the ready line, the log file, a clean stop on
+// SIGTERM; and the window's virtual printer ended by a signal.
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
@@ -243,6 +244,62 @@ TEST_F(Program, RefusesBadOptions)
         m_err = -1;
     }
 }
+
+TEST_F(Program, RefusesAMalformedScriptWithItsLineNumberBeforeStarting)
+{
+    const std::string script = (m_dir / "faults.txt").string();
+    std::ofstream(script) << "receipt:1 paper-out\ntime:soon ready\n";
+    const std::string said = Launch({"--listen", "127.0.0.1:0", "--script", script});
+    EXPECT_EQ(WaitExit(), 2);
+    EXPECT_NE(said.find("--script: " + script + ": line 2: time:S wants seconds from 0, got \"time:soon\"\n"),
+              std::string::npos)
+        << said;
+    EXPECT_EQ(said.find("ready"), std::string::npos);
+}
+
+// Whatever ends it, the link to the pseudo-terminal goes with the program, so it never
+// points at another program's terminal once the number is reused.
+TEST_F(Program, ThePtyLinkGoesOnSigtermSighupAndSigint)
+{
+    for (int sig : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(sig);
+        const fs::path link = m_dir / "ttyVP";
+        const std::string ready = Launch({"--listen", "none", "--pty", link.string()});
+        ASSERT_NE(ready.find("ready"), std::string::npos) << ready;
+        EXPECT_TRUE(fs::is_symlink(link));
+        ::kill(m_pid, sig);
+        EXPECT_EQ(WaitExit(), 0);
+        EXPECT_FALSE(fs::is_symlink(fs::symlink_status(link)));
+        ::close(m_err);
+        m_err = -1;
+    }
+}
+
+#ifdef TALLYX_PROGRAM
+TEST_F(Program, TheWindowsVirtualPrinterTakesItsPtyLinkAwayOnSigtermAndSighup)
+{
+    for (int sig : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(sig);
+        std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen", "TMPDIR=" + m_dir.string()};
+        for (char** e = environ; *e; ++e)
+            if (!std::string_view(*e).starts_with("TMPDIR=") && !std::string_view(*e).starts_with("QT_QPA_PLATFORM="))
+                env.emplace_back(*e);
+        std::vector<char*> envp;
+        for (auto& e : env) envp.push_back(e.data());
+        envp.push_back(nullptr);
+        std::string program = TALLYX_PROGRAM, option = "--virtual-printer";
+        char* argv[] = {program.data(), option.data(), nullptr};
+        ASSERT_EQ(posix_spawn(&m_pid, TALLYX_PROGRAM, nullptr, nullptr, argv, envp.data()), 0);
+        const fs::path link = m_dir / ("tallyx-vprinter-" + std::to_string(m_pid));
+        for (int waited = 0; waited < kWaitMs && !fs::is_symlink(fs::symlink_status(link)); waited += 10)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ASSERT_TRUE(fs::is_symlink(fs::symlink_status(link)));
+        ::kill(m_pid, sig);
+        EXPECT_EQ(WaitExit(), 0);
+        EXPECT_FALSE(fs::is_symlink(fs::symlink_status(link)));
+    }
+}
+#endif
 
 TEST_F(Program, RenderAndCompareWithoutAPort)
 {

@@ -52,6 +52,7 @@ public:
     void SetStatus(const DeviceStatus& status, const PushFn& push = {});
     const DeviceStatus& Status() const { return m_status.Status(); }
     void SetIdentity(PrinterIdentity identity) { m_status.SetIdentity(std::move(identity)); }
+    void SetSilent(bool silent) { m_status.SetSilent(silent); }
 
     const Receipt& CurrentReceipt() const { return m_ctx.layout.Current(); }
     const TextStyle& Style() const { return m_ctx.style; }

@@ -20,6 +20,8 @@ struct PrinterHooks {
     std::function<void(const Block&)> block;     // a block was printed
     std::function<void(Receipt&&)> receiptDone;  // a receipt was cut off or ended
     std::function<void(const std::string&)> voice;   // what the voice chip said ("amount 12.50")
+    // GS a on `link` asked for the status back on these items (0: none).
+    std::function<void(std::string_view link, uint8_t items)> statusBack;
 };
 
 // One whole command as the framer hands it over.

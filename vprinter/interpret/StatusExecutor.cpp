@@ -13,6 +13,8 @@ struct AsbItem {
 constexpr AsbItem kAsbItems[] = {
     {kAsbDrawer, "drawer"}, {kAsbOnline, "online"}, {kAsbError, "error"}, {kAsbPaper, "paper"}};
 
+constexpr std::string_view kNotAnswered = "not answered (silent)";
+
 } // namespace
 
 StatusExecutor::StatusExecutor(PrintContext& ctx, PrinterIdentity identity)
@@ -23,6 +25,14 @@ StatusExecutor::StatusExecutor(PrintContext& ctx, PrinterIdentity identity)
 std::string StatusExecutor::Execute(const Command& cmd)
 {
     const uint8_t n = cmd.Arg();
+    switch (cmd.def.op) {
+    case Op::RealTimeStatus:
+    case Op::StatusRequest:
+    case Op::PrinterId:
+        if (m_silent) return std::string(kNotAnswered);
+        break;
+    default: break;
+    }
     switch (cmd.def.op) {
     case Op::RealTimeStatus: {
         if (n < 1 || n > 4) return "";
@@ -50,6 +60,7 @@ std::string StatusExecutor::Execute(const Command& cmd)
 std::string StatusExecutor::EnableAsb(uint8_t items)
 {
     items &= kAsbDrawer | kAsbOnline | kAsbError | kAsbPaper;
+    if (m_ctx.hooks.statusBack) m_ctx.hooks.statusBack(m_ctx.link, items);
     if (items == 0) {
         m_asb.erase(m_ctx.link);
         return "off";
@@ -62,6 +73,7 @@ std::string StatusExecutor::EnableAsb(uint8_t items)
         names += item.name;
     }
     const Bytes status = AsbBytes(m_status);
+    if (m_silent) return "on for " + names + "; " + std::string(kNotAnswered);
     m_ctx.Reply(status);
     return "on for " + names + "; sent " + HexPairs(status);
 }
@@ -70,7 +82,7 @@ void StatusExecutor::SetStatus(const DeviceStatus& status, const PushFn& push)
 {
     const uint8_t changed = AsbChanges(m_status, status);
     m_status = status;
-    if (!changed || !push) return;
+    if (!changed || !push || m_silent) return;
     const Bytes asb = AsbBytes(m_status);
     for (const auto& [link, items] : m_asb)
         if (items & changed) push(link, asb);

@@ -26,12 +26,17 @@ public:
     void SetIdentity(PrinterIdentity identity) { m_identity = std::move(identity); }
     // The automatic status back asked for on a connection ends with it.
     void EndOfStream(std::string_view link) { m_asb.erase(std::string(link)); }
+    // A silent printer answers no status question and sends no status back (a script's
+    // "silent"), as a printer that has hung does.
+    void SetSilent(bool silent) { m_silent = silent; }
+    bool Silent() const { return m_silent; }
 
 private:
     std::string EnableAsb(uint8_t items);
 
     DeviceStatus m_status;
     PrinterIdentity m_identity;
+    bool m_silent = false;
     std::map<std::string, uint8_t, std::less<>> m_asb;   // link -> GS a items
 };
 

@@ -130,7 +130,7 @@ void PtyPort::Run()
         }
         if (fds[0].revents & POLLIN) return;
         if (!(fds[1].revents & (POLLIN | POLLHUP | POLLERR))) continue;
-        ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        ssize_t n = ::read(m_master, buffer, m_throttle.Chunk(sizeof buffer));
         if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
         if (n <= 0) {
             // Cannot happen while our slave handle is open; back off rather than spin.
@@ -138,6 +138,7 @@ void PtyPort::Run()
             continue;
         }
         m_sink(buffer, size_t(n), reply);
+        m_throttle.Took(size_t(n), m_service.WakeFd());
     }
 }
 

@@ -23,6 +23,8 @@ public:
     const std::string& SlaveName() const { return m_slaveName; }
     // Bytes nobody asked for, to the tool's side. Not during Start or Stop.
     void Push(const Bytes& bytes);
+    // Takes bytes at most this fast from now on (0: as fast as they come). Any thread.
+    void SetRate(int64_t bytesPerSecond) { m_throttle.SetRate(bytesPerSecond); }
 
 private:
     void Run();
@@ -37,6 +39,7 @@ private:
     bool m_linked = false;
     bool m_stalled = false;   // the tool's side was full: replies dropped until it has room
     ServiceThread m_service;
+    Throttle m_throttle;
 };
 
 } // namespace tallyx::vprinter

@@ -17,6 +17,8 @@ namespace {
 constexpr size_t kReadChunk = 4096;
 // Connections held beyond this stay in the kernel's queue until there is room.
 constexpr size_t kMaxWaiting = 4096;
+// Connections kept for their status back beyond this: the oldest is closed.
+constexpr size_t kMaxKept = 64;
 // A client that does not read its replies cannot hold the printer longer than this.
 constexpr int kSendTimeoutMs = 1000;
 
@@ -101,11 +103,13 @@ void TcpServer::Run()
 {
     while (!m_service.Stopping()) {
         if (m_current < 0 && !m_waiting.empty()) {
-            m_current = m_waiting.front();
+            const Connection next = m_waiting.front();
+            m_current = next.fd;
             m_waiting.pop_front();
             {
                 std::lock_guard lock(m_pushMutex);
                 m_pushFd = m_current;
+                m_pushStatusBack = next.statusBack;
             }
             m_currentPeer = PeerName(m_current);
             m_received = 0;
@@ -115,8 +119,9 @@ void TcpServer::Run()
         // With an accept delay, connections are taken one by one, each after the delay.
         const bool acceptNow = m_options.acceptDelayMs > 0 ? m_current < 0 && m_waiting.empty()
                                                            : m_waiting.size() < kMaxWaiting;
-        pollfd fds[3] = {{m_service.WakeFd(), POLLIN, 0}, {acceptNow ? m_listenFd : -1, POLLIN, 0}, {m_current, POLLIN, 0}};
-        const int r = ::poll(fds, 3, PollTimeoutMs());
+        std::vector<pollfd> fds = {{m_service.WakeFd(), POLLIN, 0}, {acceptNow ? m_listenFd : -1, POLLIN, 0}, {m_current, POLLIN, 0}};
+        for (const Connection& kept : m_kept) fds.push_back({kept.fd, POLLIN, 0});
+        const int r = ::poll(fds.data(), fds.size(), PollTimeoutMs());
         if (r < 0 && errno != EINTR) break;
         if (m_service.Stopping() || (fds[0].revents & POLLIN)) break;
         if (fds[1].revents & POLLIN) {
@@ -124,14 +129,20 @@ void TcpServer::Run()
             AcceptWaiting();
         }
         if (m_current >= 0 && (fds[2].revents & (POLLIN | POLLHUP | POLLERR))) ReadCurrent();
+        WatchKept(fds, 3);
         const auto silent = std::chrono::steady_clock::now() - m_lastInput;
         if (m_current >= 0 && !m_waiting.empty() &&
-            silent >= std::chrono::milliseconds(m_options.idleWhileOthersWaitMs))
-            EndCurrent(false);
+            silent >= std::chrono::milliseconds(m_options.idleWhileOthersWaitMs)) {
+            if (m_pushStatusBack != 0) KeepForStatusBack();
+            else EndCurrent(false);
+        }
     }
     if (m_current >= 0) EndCurrent(false);
-    for (int fd : m_waiting) ::close(fd);
+    for (const Connection& c : m_waiting) ::close(c.fd);
     m_waiting.clear();
+    std::lock_guard lock(m_pushMutex);
+    for (const Connection& c : m_kept) ::close(c.fd);
+    m_kept.clear();
 }
 
 int TcpServer::PollTimeoutMs() const
@@ -158,7 +169,7 @@ void TcpServer::AcceptWaiting()
         if (fd < 0) return;   // none left (EAGAIN), or one that gave up before we got to it
         const timeval sendTimeout{kSendTimeoutMs / 1000, (kSendTimeoutMs % 1000) * 1000};
         ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &sendTimeout, sizeof sendTimeout);
-        m_waiting.push_back(fd);
+        m_waiting.push_back({fd, 0});
     }
 }
 
@@ -171,7 +182,7 @@ void TcpServer::ReadCurrent()
         if (!m_replyStalled && !SendAll(fd, bytes.data(), n)) m_replyStalled = true;
     };
     uint8_t buffer[kReadChunk];
-    const ssize_t n = ::recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
+    const ssize_t n = ::recv(fd, buffer, m_throttle.Chunk(sizeof buffer), MSG_DONTWAIT);
     if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) return;
     if (n <= 0) return EndCurrent(false);
     m_lastInput = std::chrono::steady_clock::now();
@@ -184,7 +195,8 @@ void TcpServer::ReadCurrent()
     m_received += n;
     if (take > 0) m_sink(buffer, take, reply);
     // A client that no longer takes its replies is not served further.
-    if (reset || m_replyStalled) EndCurrent(reset);
+    if (reset || m_replyStalled) return EndCurrent(reset);
+    m_throttle.Took(size_t(n), m_service.WakeFd());
 }
 
 void TcpServer::Push(const Bytes& bytes)
@@ -193,11 +205,69 @@ void TcpServer::Push(const Bytes& bytes)
     if (m_pushFd >= 0) SendAll(m_pushFd, bytes.data(), bytes.size());
 }
 
+void TcpServer::SetStatusBack(uint8_t items)
+{
+    std::lock_guard lock(m_pushMutex);
+    m_pushStatusBack = items;
+}
+
+void TcpServer::PushStatus(const Bytes& bytes, uint8_t changed)
+{
+    std::lock_guard lock(m_pushMutex);
+    if (m_pushFd >= 0 && (m_pushStatusBack & changed)) SendAll(m_pushFd, bytes.data(), bytes.size());
+    for (const Connection& kept : m_kept)
+        if (kept.statusBack & changed) SendAll(kept.fd, bytes.data(), bytes.size());
+}
+
+void TcpServer::CloseCurrent()
+{
+    // The server's thread then reads the end and closes it as a client's leaving.
+    std::lock_guard lock(m_pushMutex);
+    if (m_pushFd >= 0) ::shutdown(m_pushFd, SHUT_RDWR);
+}
+
+// Like a client's leaving for the commands it left unfinished, but the connection stays open.
+void TcpServer::KeepForStatusBack()
+{
+    {
+        std::lock_guard lock(m_pushMutex);
+        if (m_kept.size() >= kMaxKept) {
+            ::close(m_kept.front().fd);
+            m_kept.erase(m_kept.begin());
+        }
+        m_kept.push_back({m_current, m_pushStatusBack});
+        m_pushFd = -1;
+        m_pushStatusBack = 0;
+    }
+    m_current = -1;
+    if (m_end) m_end();
+}
+
+// A kept connection that speaks again waits its turn to be served; one that ended goes.
+void TcpServer::WatchKept(const std::vector<pollfd>& fds, size_t first)
+{
+    std::vector<Connection> kept;
+    std::lock_guard lock(m_pushMutex);
+    for (size_t i = 0; i < m_kept.size(); ++i) {
+        const Connection c = m_kept[i];
+        const short events = fds.size() > first + i ? fds[first + i].revents : 0;
+        if (!(events & (POLLIN | POLLHUP | POLLERR))) {
+            kept.push_back(c);
+            continue;
+        }
+        uint8_t probe = 0;
+        if (::recv(c.fd, &probe, 1, MSG_PEEK | MSG_DONTWAIT) > 0) m_waiting.push_back(c);
+        else ::close(c.fd);
+    }
+    m_kept = std::move(kept);
+}
+
 void TcpServer::EndCurrent(bool reset)
 {
     {
         std::lock_guard lock(m_pushMutex);
         m_pushFd = -1;
+        m_pushStatusBack = 0;
     }
     if (reset) {
         linger hard{1, 0};   // close with RST, not FIN
