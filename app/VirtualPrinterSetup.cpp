@@ -43,7 +43,7 @@ bool VirtualPrinterSetup::Attach(CPosToolDlg& dialog)
             return false;
         }
     }
-    dialog.GetLink().SetTcpPort(m_printer->TcpPort());
+    dialog.SetTcpPort(m_printer->TcpPort());
     if (auto* address = qobject_cast<IpAddressCtrl*>(dialog.Control(id::main::kPrinterAddress)))
         address->SetAddress(kLoopback);
     if (auto* port = qobject_cast<QComboBox*>(dialog.Control(id::main::kPort)))

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QPointer>
 
 #include "commands/NvLogo.h"
 #include "res/Messages.h"
@@ -29,8 +30,8 @@ std::string FileSystemName(const QString& path) { return QFile::encodeName(path)
 
 } // namespace
 
-CNvLogoDlg::CNvLogoDlg(Link& link, QWidget* parent)
-    : CTemplateDlg(link, parent, NvLogoTemplate(), OkCommand::Closes), m_chooseFile(ChooseBitmapFile)
+CNvLogoDlg::CNvLogoDlg(Sender& sender, QWidget* parent)
+    : CTemplateDlg(sender, parent, NvLogoTemplate(), OkCommand::Closes), m_chooseFile(ChooseBitmapFile)
 {
     m_slot = qobject_cast<QComboBox*>(Control(id::nvlogo::kSlot));
     m_mode = qobject_cast<QComboBox*>(Control(id::nvlogo::kMode));
@@ -58,10 +59,14 @@ void CNvLogoDlg::UpdateData(bool save)
     ExchangeIndex(save, m_mode, g_logoPrintMode);
 }
 
-bool CNvLogoDlg::Send(const Bytes& bytes)
+void CNvLogoDlg::Send(const Bytes& bytes, std::function<void()> next)
 {
-    // The link shows why it failed; a success message follows only a delivery.
-    return m_link.SendToPrinter(bytes, Delivery::Direct).ok();
+    // The window shows why it failed; the next step follows only a delivery, once it is in.
+    if (!m_sender.CheckPortHandle()) return;   // shown over this dialog, now
+    const QPointer<CNvLogoDlg> self(this);
+    m_sender.SendToPrinter(bytes, [self, next = std::move(next)](const Outcome& outcome) {
+        if (self && outcome.ok() && next) next();
+    });
 }
 
 void CNvLogoDlg::OnOpenBmp()
@@ -81,8 +86,7 @@ void CNvLogoDlg::OnTestPicture()
     UpdateData(true);
     const Result result = BuildTestPictureCommand(FileSystemName(m_strBmpPath));
     if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
-    if (!Send(result.bytes())) return;
-    UpdateData(false);
+    Send(result.bytes(), [this] { UpdateData(false); });
 }
 
 void CNvLogoDlg::OnDownloadLogo()
@@ -90,8 +94,7 @@ void CNvLogoDlg::OnDownloadLogo()
     UpdateData(true);
     const Result result = BuildDownloadLogoCommand(FileSystemName(m_strBmpPath), g_logoIndex);
     if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
-    if (!Send(result.bytes())) return;
-    Boxes().Show({kCaptionNvLogo, kMsgLogoDownloaded}, this);
+    Send(result.bytes(), [this] { Boxes().Show({kCaptionNvLogo, kMsgLogoDownloaded}, this); });
 }
 
 void CNvLogoDlg::OnPrintLogo()
@@ -103,8 +106,7 @@ void CNvLogoDlg::OnPrintLogo()
 void CNvLogoDlg::OnClearLogo()
 {
     UpdateData(true);
-    if (!Send(BuildClearLogoCommand(g_logoIndex))) return;
-    Boxes().Show({kCaptionNvLogo, kMsgLogoCleared}, this);
+    Send(BuildClearLogoCommand(g_logoIndex), [this] { Boxes().Show({kCaptionNvLogo, kMsgLogoCleared}, this); });
 }
 
 } // namespace tallyx

@@ -25,6 +25,7 @@ for p in tallyx tallyx-cli tallyx-vprinter; do
     page="$prefix/share/man/man1/$p.1"
     grep -q '^\.TH .*"tallyx 1\.0"' "$page" || { echo "man page of $p lacks its version"; status=1; }
     grep -q 'help' "$page" || { echo "man page of $p lacks its options"; status=1; }
+    grep -q "^$p \\\\- " "$page" || { echo "man page of $p does not name it"; status=1; }
 done
 desktop-file-validate "$prefix/share/applications/tallyx.desktop" || status=1
 grep -q '^Name\[zh_CN\]=' "$prefix/share/applications/tallyx.desktop" || { echo "no Name[zh_CN]"; status=1; }
