@@ -9,12 +9,14 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "app/CPosToolDlg.h"
 #include "commands/MainCommands.h"
 #include "link/PosixPlatform.h"
 #include "res/MainWindowIds.h"
+#include "res/RuntimeDir.h"
 #include "tests/support/Hex.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/RecordingBoxes.h"
@@ -48,13 +50,16 @@ void ConnectEthernet(CPosToolDlg& dlg, uint16_t port)
     PressAccessibly(dlg.Control(id::main::kConnect));
     QElapsedTimer t;
     t.start();
-    while (!dlg.GetLink().IsConnected() && t.elapsed() < 5000) QApplication::processEvents(QEventLoop::AllEvents, 5);
+    // Connected once the window says so: its buttons come on when the sender reports.
+    while (!dlg.Control(id::main::kInit)->isEnabled() && t.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    EnsureRuntimeDir();
     QApplication app(argc, argv);
     RecordingBoxes boxes;
     InstallBoxes(&boxes);
@@ -92,6 +97,7 @@ int main(int argc, char** argv)
         dlg.show();
         ConnectEthernet(dlg, printer.Port());
         const size_t connectConnections = printer.WaitForConnections(1).size();
+        if (std::getenv("TALLYX_BENCH_DEBUG")) std::fprintf(stderr, "connected %d\n", int(dlg.GetLink().IsConnected()));
         std::vector<std::string> expected;
         int64_t inPresses = 0;
         QElapsedTimer whole;
@@ -111,6 +117,10 @@ int main(int argc, char** argv)
         const int64_t pressing = whole.elapsed();
         dlg.GetSender().WaitIdle(30'000);
         const std::vector<std::string> got = printer.WaitForConnections(connectConnections + 10, 30'000);
+        if (std::getenv("TALLYX_BENCH_DEBUG")) {
+            for (const std::string& g : got) std::fprintf(stderr, "got %s\n", Hex(Bytes(g.begin(), g.end())).c_str());
+            for (const std::string& e : expected) std::fprintf(stderr, "want %s\n", e.c_str());
+        }
         size_t inOrder = 0;
         for (size_t i = 0; i + connectConnections < got.size() && i < expected.size(); ++i) {
             const std::string& bytes = got[i + connectConnections];

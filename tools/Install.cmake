@@ -45,7 +45,7 @@ foreach(program tallyx tallyx-cli tallyx-vprinter)
     add_custom_command(OUTPUT ${_page}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${TALLYX_GEN}/man
         COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
-                ${HELP2MAN} --no-info --section=1 --name=${_name} --include=${_include} --output=${_page}
+                ${HELP2MAN} --no-info --section=1 --include=${_include} --output=${_page}
                 $<TARGET_FILE:${program}>
         DEPENDS ${program} ${_include}
         COMMENT "Writing the man page of ${program}")
