@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSocketNotifier>
 
 #include "app/AppIcon.h"
 #include "app/PrintTestBox.h"
@@ -20,6 +21,7 @@
 #include "res/Address.h"
 #include "commands/Gbk.h"
 #include "commands/MainCommands.h"
+#include "jobs/Targets.h"
 #include "link/PosixPlatform.h"
 #include "res/Combos.h"
 #include "res/Faults.h"
@@ -44,19 +46,23 @@ CPosToolDlg::CPosToolDlg(Platform* platform, QWidget* parent)
       m_ownPlatform(platform ? nullptr : std::make_unique<PosixPlatform>()),
       m_platform(platform ? *platform : *m_ownPlatform),
       m_ui(BuildDialog(*this, MainWindowTemplate())),
-      m_link(*this, m_platform)
+      m_link(m_platform),
+      m_sender(m_link),
+      m_senderWake(new QSocketNotifier(m_sender.WakeFd(), QSocketNotifier::Read, this))
 {
+    // What the sender's worker hands back is shown here, on the window's thread.
+    m_sender.SetWindowTell([this](const Outcome& fault) { ReportFault(fault); });
+    connect(m_senderWake, &QSocketNotifier::activated, this, [this] { m_sender.Pump(); });
     m_port = Combo(kPort);
     m_baud = Combo(kBaud);
     m_printerIp = Address(kPrinterAddress);
     m_dhcp = Combo(kDhcp);
     m_sendCountEdit = qobject_cast<QLineEdit*>(Control(kSendCount));
     m_printText = qobject_cast<QPlainTextEdit*>(Control(kPrintText));
-    m_printTest = new PrintTestBox(*this, m_link, m_printText, qobject_cast<QCheckBox*>(Control(kHex)));
+    m_printTest = new PrintTestBox(*this, m_sender, m_printText, qobject_cast<QCheckBox*>(Control(kHex)));
     m_connect = Button(kConnect);
-    m_sendTrigger = Button(kSendTrigger);
-    // Only the program clicks the hidden buttons; Return never reaches them.
-    m_sendTrigger->setAutoDefault(false);
+    // Nobody clicks the hidden buttons; Return never reaches them.
+    Button(kSendTrigger)->setAutoDefault(false);
     Button(kReopen)->setAutoDefault(false);
 
     g_dhcpIndex = 0;
@@ -65,7 +71,11 @@ CPosToolDlg::CPosToolDlg(Platform* platform, QWidget* parent)
     OnInitDialog();
 }
 
-CPosToolDlg::~CPosToolDlg() = default;
+CPosToolDlg::~CPosToolDlg()
+{
+    // The notifier watches the sender's descriptor: it goes first.
+    delete m_senderWake;
+}
 
 QComboBox* CPosToolDlg::Combo(int id) const { return qobject_cast<QComboBox*>(Control(id)); }
 IpAddressCtrl* CPosToolDlg::Address(int id) const { return qobject_cast<IpAddressCtrl*>(Control(id)); }
@@ -169,7 +179,7 @@ QMenu* CPosToolDlg::CreateSystemMenu(QWidget* parent)
     auto* menu = new QMenu(parent);
     menu->setSeparatorsCollapsible(false);
     menu->addAction(ToQString(kSendLogMenu), this, [this] { ShowSendLogWindow(this); });
-    menu->addAction(ToQString(kStatusMenu), this, [this] { ShowStatusWindow(this, m_link, m_cutterRun); });
+    menu->addAction(ToQString(kStatusMenu), this, [this] { ShowStatusWindow(this, m_sender, m_cutterRun); });
     menu->addSeparator();
     menu->addAction(ToQString(kMsgAboutMenu), this, &CPosToolDlg::OnAbout);
     return menu;
@@ -183,11 +193,19 @@ void CPosToolDlg::contextMenuEvent(QContextMenuEvent* event)
     menu->popup(event->globalPos());
 }
 
-// The link asks only from the window's own thread: the cutter run delivers to a target
-// captured at its start.
-std::string CPosToolDlg::PortText() { return ToUtf8(m_port->currentText()); }
-std::string CPosToolDlg::BaudText() { return ToUtf8(m_baud->currentText()); }
-AddressEntry CPosToolDlg::PrinterAddress() { return m_printerIp->Entry(); }
+Target CPosToolDlg::ChosenTarget() const
+{
+    return TargetFromChoices(ToUtf8(m_port->currentText()), ToUtf8(m_baud->currentText()), m_printerIp->Entry(),
+                             m_tcpPort);
+}
+
+Sender::Job CPosToolDlg::AtAddress(Sender::Job job) const
+{
+    return [address = m_printerIp->Entry(), job = std::move(job)](Link& link, std::stop_token stop) {
+        link.SetNetworkAddress(address);
+        return job(link, stop);
+    };
+}
 
 void CPosToolDlg::ReportFault(const Outcome& fault)
 {
@@ -207,27 +225,14 @@ void CPosToolDlg::ShowMessage(const Message& message)
     else if (QWidget* control = Control(message.focusId)) control->setFocus(Qt::OtherFocusReason);
 }
 
-void CPosToolDlg::PostSendTrigger(uint64_t times)
-{
-    // One queued click carries every repetition, so no later input runs between them.
-    if (m_pendingTriggers.fetch_add(times) == 0)
-        QMetaObject::invokeMethod(m_sendTrigger, "click", Qt::QueuedConnection);
-}
-
 void CPosToolDlg::SendPendingNetData()
 {
-    // A click nobody posted still sends once, as the hidden button's handler does.
-    if (m_pendingTriggers.load() == 0) {
-        m_link.SendPendingNetData();
-        return;
-    }
-    while (m_pendingTriggers.load() > 0) {
-        m_pendingTriggers.fetch_sub(1);
-        // The first failure has been shown; the repetitions behind it are dropped.
-        if (!m_link.SendPendingNetData()) m_pendingTriggers.store(0);
-    }
+    m_sender.Post(AtAddress([](Link& link, std::stop_token stop) { return link.SendPendingNetData(stop); }));
 }
 
-void CPosToolDlg::ReopenPort() { m_link.ReopenPort(); }
+void CPosToolDlg::ReopenPort()
+{
+    m_sender.Post([](Link& link, std::stop_token) { return link.ReopenPort(); });
+}
 
 } // namespace tallyx

@@ -11,6 +11,7 @@
 
 #include "jobs/CutterRun.h"
 #include "link/Link.h"
+#include "link/Sender.h"
 #include "ui/DialogLayout.h"
 
 class QCheckBox;
@@ -19,6 +20,7 @@ class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QSocketNotifier;
 
 namespace tallyx {
 
@@ -27,7 +29,7 @@ class PrintTestBox;
 class PosixPlatform;
 struct MainCommandDef;
 
-class CPosToolDlg : public QDialog, public LinkHost {
+class CPosToolDlg : public QDialog {
     Q_OBJECT
 public:
     // platform: the devices and sockets to use; nullptr means the real ones.
@@ -35,6 +37,10 @@ public:
     ~CPosToolDlg() override;
 
     Link& GetLink() { return m_link; }
+    // Every link operation of the window and its dialogs goes through it.
+    Sender& GetSender() { return m_sender; }
+    // The network printer's port (9100; the virtual printer's own elsewhere).
+    void SetTcpPort(uint16_t port) { m_tcpPort = port; }
     CutterRun& GetCutterRun() { return m_cutterRun; }
     QWidget* Control(int id) const { return m_ui.controls.value(id); }
     const DialogUnits& Units() const { return m_ui.units; }
@@ -56,14 +62,15 @@ public:
     // The window menu: a separator and the About item.
     QMenu* CreateSystemMenu(QWidget* parent);
 
-    // LinkHost
-    std::string PortText() override;
-    std::string BaudText() override;
-    AddressEntry PrinterAddress() override;
-    void ReportFault(const Outcome& fault) override;
+    // The port, baud and address choices as the link's target.
+    Target ChosenTarget() const;
+    // The job after the network address is taken from its control as it stands now (the
+    // network's sends read it at each command).
+    Sender::Job AtAddress(Sender::Job job) const;
+    // A fault the link told, as the operator reads it.
+    void ReportFault(const Outcome& fault);
     // A box owned by the window, then the focus on the control the message names.
     void ShowMessage(const Message& message);
-    void PostSendTrigger(uint64_t times) override;
 
 public slots:
     void OnConnect();
@@ -78,8 +85,8 @@ public slots:
     void OnPdf417();
     void OnCutterCheck();
     void OnVoiceTest();
-    void SendPendingNetData();   // the hidden send trigger button
-    void ReopenPort();           // the hidden reopen button
+    void SendPendingNetData();   // the hidden button 1031, which the program never clicks
+    void ReopenPort();           // the hidden button 1052, likewise
 
     // The OK command does nothing: Return never closes the window.
     void accept() override;
@@ -94,6 +101,7 @@ private:
     void FillCombos();
     void OnSelfTest(const MainCommandDef& def);
     void Disconnect();
+    void OnConnected(const ConnectOutcome& outcome);
     void EnableForPortKind();
     void SetCommandSetEnabled(bool enabled);
     void SetEnabled(int id, bool enabled);
@@ -105,6 +113,10 @@ private:
     Platform& m_platform;
     BuiltDialog m_ui;
     Link m_link;
+    Sender m_sender;   // after the link: joined before it goes
+    QSocketNotifier* m_senderWake;
+    uint16_t m_tcpPort = kPrinterTcpPort;
+    bool m_connecting = false;   // a connect is under way: another press waits for it
 
     QComboBox* m_port;
     QComboBox* m_baud;
@@ -114,10 +126,6 @@ private:
     QPlainTextEdit* m_printText;
     PrintTestBox* m_printTest;
     QPushButton* m_connect;
-    QPushButton* m_sendTrigger;
-
-    // Posted network sends not yet run; one queued click carries them all.
-    std::atomic<uint64_t> m_pendingTriggers{0};
 
 
     // Outlives the cutter dialog (Esc leaves a run going); last, so it is stopped and

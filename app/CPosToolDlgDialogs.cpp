@@ -23,12 +23,12 @@ void RunModal(Args&&... args)
 
 void CPosToolDlg::OnAbout() { RunModal<CAboutDlg>(this); }
 
-void CPosToolDlg::OnNvLogo() { RunModal<CNvLogoDlg>(m_link, this); }
-void CPosToolDlg::OnCodePage() { RunModal<CCodePageDlg>(m_link, this); }
-void CPosToolDlg::OnBarCode() { RunModal<CBarCodeDlg>(m_link, this); }
-void CPosToolDlg::OnQrCode() { RunModal<CQrCodeDlg>(m_link, this); }
-void CPosToolDlg::OnPdf417() { RunModal<CPdf417Dlg>(m_link, this); }
-void CPosToolDlg::OnCutterCheck() { RunModal<CCutterCheckDlg>(m_cutterRun, m_link, *this, this); }
-void CPosToolDlg::OnVoiceTest() { RunModal<CVoiceTestDlg>(m_link, this); }
+void CPosToolDlg::OnNvLogo() { RunModal<CNvLogoDlg>(m_sender, this); }
+void CPosToolDlg::OnCodePage() { RunModal<CCodePageDlg>(m_sender, this); }
+void CPosToolDlg::OnBarCode() { RunModal<CBarCodeDlg>(m_sender, this); }
+void CPosToolDlg::OnQrCode() { RunModal<CQrCodeDlg>(m_sender, this); }
+void CPosToolDlg::OnPdf417() { RunModal<CPdf417Dlg>(m_sender, this); }
+void CPosToolDlg::OnCutterCheck() { RunModal<CCutterCheckDlg>(m_cutterRun, m_sender, this); }
+void CPosToolDlg::OnVoiceTest() { RunModal<CVoiceTestDlg>(m_sender, this); }
 
 } // namespace tallyx

@@ -2,6 +2,7 @@
 // combo's selection change, the setting and test buttons and the network parameter save.
 #include <QComboBox>
 #include <QPushButton>
+#include <memory>
 
 #include "app/CPosToolDlg.h"
 #include "commands/MainCommands.h"
@@ -21,10 +22,26 @@ using namespace id::main;
 void CPosToolDlg::OnConnect()
 {
     UpdateData(true);
+    if (m_connecting) return;   // the press before it is still being answered
     if (m_link.IsConnected()) return Disconnect();
 
-    const ConnectOutcome outcome = m_link.Connect(NetworkParamQuery());   // shows its own messages
-    if (!outcome.connected) return;
+    // The open and the network's read-back run on the sender; the window goes on answering.
+    m_connecting = true;
+    auto outcome = std::make_shared<ConnectOutcome>();
+    m_sender.Post(
+        [target = ChosenTarget(), outcome](Link& link, std::stop_token stop) {
+            *outcome = link.Connect(target, NetworkParamQuery(), stop);
+            return outcome->outcome;
+        },
+        [this, outcome](const Outcome&) {
+            m_connecting = false;
+            OnConnected(*outcome);
+        });
+}
+
+void CPosToolDlg::OnConnected(const ConnectOutcome& outcome)
+{
+    if (!outcome.connected) return;   // the link told why
     if (m_link.Kind() == LinkKind::Network) {
         // A reply too short to hold the parameters leaves the fields empty, DHCP "NO".
         const NetParams net = DecodeNetReply(outcome.netReply);
@@ -55,6 +72,14 @@ void CPosToolDlg::Disconnect()
     // says "连 接", and no reopen of the run's opens the port again.
     m_cutterRun.RequestStop();
     m_cutterRun.Wait();
+    // The commands not yet sent are dropped and the one under way stops at its next wait;
+    // the port closes behind them, on the sender.
+    m_sender.Cancel();
+    m_link.DropConnected();
+    m_sender.Post([](Link& link, std::stop_token) {
+        link.Disconnect();
+        return Outcome{};
+    });
     SetCaption(m_connect, kConnectCaption);
     SetCommandSetEnabled(false);
     SetEnabled(kSave, false);
@@ -66,7 +91,6 @@ void CPosToolDlg::Disconnect()
         g_dhcpIndex = 0;
         for (int id : {kNetIp, kNetMask, kNetGateway, kNetDns}) Address(id)->ClearAddress();
     }
-    m_link.Disconnect();   // drops the connected flag and closes the device
     UpdateData(false);
 }
 
@@ -101,15 +125,18 @@ void CPosToolDlg::OnMainCommand(int buttonId)
     if (buttonId == id::main::kSelfTest) return OnSelfTest(*def);
     const QComboBox* param = def->comboId ? Combo(def->comboId) : nullptr;
     const std::string paramText = param ? ToUtf8(param->currentText()) : std::string();
-    m_link.SendToPrinter(BuildMainCommand(*def, paramText), Delivery::Posted);
+    m_sender.Post(AtAddress([bytes = BuildMainCommand(*def, paramText)](Link& link, std::stop_token stop) {
+        return link.SendToPrinter(bytes, stop);
+    }));
 }
 
 // The port is checked and read once; the count is looked at before every repetition.
 void CPosToolDlg::OnSelfTest(const MainCommandDef& def)
 {
-    const Bytes command = BuildMainCommand(def);
-    if (!m_link.CheckPortHandle()) return;   // reported by the link
-    m_link.DeliverRepeated(PortText(), command.data(), command.size(), g_sendCount, Delivery::Posted);
+    if (!m_sender.CheckPortHandle()) return;   // told by the link
+    m_sender.Post(AtAddress([command = BuildMainCommand(def), count = g_sendCount](Link& link, std::stop_token stop) {
+        return link.Deliver(command, count, stop);
+    }));
 }
 
 void CPosToolDlg::OnSaveNetParams()
@@ -119,7 +146,10 @@ void CPosToolDlg::OnSaveNetParams()
                                   Address(id::main::kNetGateway)->Entry(), Address(id::main::kNetDns)->Entry()};
     const Result result = BuildNetworkParamCommand(input);
     if (const Message* refusal = result.refusal()) return ShowMessage(*refusal);
-    if (m_link.SendOnceOverTcp(result.bytes()).ok()) UpdateData(false);
+    m_sender.Post(AtAddress([bytes = result.bytes()](Link& link, std::stop_token) { return link.SendOnceOverTcp(bytes); }),
+                  [this](const Outcome& sent) {
+                      if (sent.ok()) UpdateData(false);
+                  });
 }
 
 } // namespace tallyx

@@ -13,8 +13,8 @@
 
 namespace tallyx {
 
-PrintTestBox::PrintTestBox(CPosToolDlg& window, Link& link, QPlainTextEdit* edit, QCheckBox* hex)
-    : QObject(&window), m_window(window), m_link(link), m_edit(edit), m_hex(hex)
+PrintTestBox::PrintTestBox(CPosToolDlg& window, Sender& sender, QPlainTextEdit* edit, QCheckBox* hex)
+    : QObject(&window), m_window(window), m_sender(sender), m_edit(edit), m_hex(hex)
 {
     // Every change of the box, by mouse, key or assistive technology, converts the text.
     connect(m_hex, &QCheckBox::toggled, this, [this] {
@@ -30,11 +30,12 @@ void PrintTestBox::OnSendText()
 {
     m_window.UpdateData(true);
     const bool hexMode = m_hex->isChecked();
-    if (!m_link.CheckPortHandle()) return;   // reported by the link
+    if (!m_sender.CheckPortHandle()) return;   // told by the link
     const Result result = BuildPrintTestCommand(EditBytes(), hexMode);
     if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, &m_window);
-    const Bytes& data = result.bytes();
-    m_link.DeliverRepeated(m_window.PortText(), data.data(), data.size(), m_window.g_sendCount, Delivery::Posted);
+    m_sender.Post(m_window.AtAddress([bytes = result.bytes(), count = m_window.g_sendCount](Link& link, std::stop_token stop) {
+        return link.Deliver(bytes, count, stop);
+    }));
 }
 
 void PrintTestBox::OnHexMode()

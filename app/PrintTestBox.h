@@ -10,12 +10,12 @@ class QPlainTextEdit;
 namespace tallyx {
 
 class CPosToolDlg;
-class Link;
+class Sender;
 
 class PrintTestBox : public QObject {
     Q_OBJECT
 public:
-    PrintTestBox(CPosToolDlg& window, Link& link, QPlainTextEdit* edit, QCheckBox* hex);
+    PrintTestBox(CPosToolDlg& window, Sender& sender, QPlainTextEdit* edit, QCheckBox* hex);
 
     // The box's text as the bytes the printer is to get, and back.
     std::string EditBytes() const;
@@ -28,7 +28,7 @@ public slots:
 
 private:
     CPosToolDlg& m_window;
-    Link& m_link;
+    Sender& m_sender;
     QPlainTextEdit* m_edit;
     QCheckBox* m_hex;
     bool m_converting = false;

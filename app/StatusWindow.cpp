@@ -4,13 +4,16 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "jobs/CutterRun.h"
 #include "jobs/PrinterQueries.h"
+#include "link/Sender.h"
 #include "link/SendLog.h"
 #include "res/Messages.h"
 #include "ui/QtText.h"
@@ -29,8 +32,8 @@ enum Item : size_t { kOnline, kCover, kPaper, kDrawer, kFeed, kErrors, kModel, k
 
 } // namespace
 
-StatusWindow::StatusWindow(Link& link, CutterRun& run, QWidget* parent)
-    : QDialog(parent), m_link(link), m_run(run), m_line(new QLabel(this)),
+StatusWindow::StatusWindow(Sender& sender, CutterRun& run, QWidget* parent)
+    : QDialog(parent), m_sender(sender), m_run(run), m_line(new QLabel(this)),
       m_refresh(new QPushButton(ToQString(kStatusRefresh), this)), m_auto(new QCheckBox(ToQString(kStatusAutoRefresh), this)),
       m_timer(new QTimer(this))
 {
@@ -67,6 +70,8 @@ StatusWindow::StatusWindow(Link& link, CutterRun& run, QWidget* parent)
     });
     ClearRows();
     SetLine({});
+    // The reads run on the sender, so the window answers while a printer is silent.
+    m_auto->setChecked(true);
 }
 
 void StatusWindow::SetRow(size_t item, Tone tone, const QString& text)
@@ -103,13 +108,30 @@ void StatusWindow::RefreshStatus()
 
 void StatusWindow::Query(bool withIdentity)
 {
-    if (!m_link.IsConnected()) {
+    if (!m_sender.GetLink().IsConnected()) {
         ClearRows();
         return SetLine(ToQString(kStatusNotConnected));
     }
     // The run's cycles own the link: a query between them would be read as a reply to them.
     if (m_run.Running()) return SetLine(ToQString(kStatusCutterBusy));
-    const StatusReport report = ReadPrinterStatus(m_link, {}, withIdentity);
+    if (m_asking) return;   // one read at a time: the tick that finds one under way passes
+    m_asking = true;
+    auto report = std::make_shared<StatusReport>();
+    const QPointer<StatusWindow> self(this);
+    m_sender.Post(
+        [report, withIdentity](Link& link, std::stop_token stop) {
+            *report = ReadPrinterStatus(link, stop, withIdentity);
+            return report->outcome;
+        },
+        [self, report, withIdentity](const Outcome&) {
+            if (!self) return;
+            self->m_asking = false;
+            self->ShowAnswer(*report, withIdentity);
+        });
+}
+
+void StatusWindow::ShowAnswer(const StatusReport& report, bool withIdentity)
+{
     if (!report.ok()) {
         ClearRows();
         const LinkFault fault = report.outcome.fault;
@@ -146,10 +168,23 @@ void StatusWindow::ShowReport(const StatusReport& report, bool withIdentity)
         SetRow(item, *text ? Tone::Good : Tone::Unknown, *text ? QString::fromStdString(**text) : ToQString(kStatusNoAnswer));
 }
 
-StatusWindow* ShowStatusWindow(QWidget* owner, Link& link, CutterRun& run)
+// A closed window asks nothing of the printer.
+void StatusWindow::hideEvent(QHideEvent* event)
+{
+    m_timer->stop();
+    QDialog::hideEvent(event);
+}
+
+void StatusWindow::showEvent(QShowEvent* event)
+{
+    if (m_auto->isChecked() && !m_timer->isActive()) m_timer->start(kAutoRefreshMs);
+    QDialog::showEvent(event);
+}
+
+StatusWindow* ShowStatusWindow(QWidget* owner, Sender& sender, CutterRun& run)
 {
     auto* window = owner->findChild<StatusWindow*>(kObjectName, Qt::FindDirectChildrenOnly);
-    if (!window) window = new StatusWindow(link, run, owner);
+    if (!window) window = new StatusWindow(sender, run, owner);
     window->show();
     window->raise();
     window->activateWindow();

@@ -1,9 +1,8 @@
 #pragma once
 // "打印机状态": what the printer says of itself, item by item with a coloured indicator.
-// "刷新" asks the status and the identity; every two seconds only the status is asked, as
-// the identity does not change and a printer that does not know GS I would hold the window
-// a reply bound each time. A query waits at most one reply bound on a silent printer, and
-// none is made while the cutter run uses the link.
+// "刷新" asks the status and the identity; every two seconds (on from the start) only the
+// status is asked, as the identity does not change. The reads run on the window's sender,
+// one at a time, never while the cutter run uses the link.
 #include <QDialog>
 
 #include <array>
@@ -15,7 +14,7 @@ class QTimer;
 
 namespace tallyx {
 
-class Link;
+class Sender;
 class CutterRun;
 struct StatusReport;
 
@@ -25,7 +24,7 @@ public:
     static constexpr size_t kItems = 10;
     static constexpr int kAutoRefreshMs = 2000;
 
-    StatusWindow(Link& link, CutterRun& run, QWidget* parent = nullptr);
+    StatusWindow(Sender& sender, CutterRun& run, QWidget* parent = nullptr);
 
     QLabel* Value(size_t item) const { return m_rows[item].value; }
     QLabel* Indicator(size_t item) const { return m_rows[item].indicator; }
@@ -37,6 +36,10 @@ public slots:
     void Refresh();
     void RefreshStatus();
 
+protected:
+    void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
 private:
     enum class Tone { Good, Warn, Bad, Unknown };
     struct Row {
@@ -46,10 +49,12 @@ private:
     void SetRow(size_t item, Tone tone, const QString& text);
     void SetLine(const QString& text);
     void Query(bool withIdentity);
+    void ShowAnswer(const StatusReport& report, bool withIdentity);
     void ShowReport(const StatusReport& report, bool withIdentity);
     void ClearRows();
 
-    Link& m_link;
+    Sender& m_sender;
+    bool m_asking = false;   // a read is under way
     CutterRun& m_run;
     std::array<Row, kItems> m_rows{};
     QLabel* m_line;
@@ -59,6 +64,6 @@ private:
 };
 
 // Opens the owner's status window (one per owner), or brings it to the front.
-StatusWindow* ShowStatusWindow(QWidget* owner, Link& link, CutterRun& run);
+StatusWindow* ShowStatusWindow(QWidget* owner, Sender& sender, CutterRun& run);
 
 } // namespace tallyx

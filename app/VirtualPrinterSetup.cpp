@@ -48,7 +48,7 @@ bool VirtualPrinterSetup::Attach(CPosToolDlg& dialog, const AppOptions& app)
         }
     }
     if (options.http) std::fprintf(stderr, "tallyx: the virtual printer's page: %s\n", m_printer->PageAddress().c_str());
-    dialog.GetLink().SetTcpPort(m_printer->TcpPort());
+    dialog.SetTcpPort(m_printer->TcpPort());
     if (auto* address = qobject_cast<IpAddressCtrl*>(dialog.Control(id::main::kPrinterAddress)))
         address->SetAddress(kLoopback);
     if (auto* port = qobject_cast<QComboBox*>(dialog.Control(id::main::kPort)))

@@ -2,6 +2,7 @@
 
 #include "app/AppOptions.h"
 #include "app/CPosToolApp.h"
+#include "res/RuntimeDir.h"
 #include "res/Version.h"
 
 int main(int argc, char** argv)
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "tallyx: %s\n", options.error.c_str());
         return 64;
     }
+    tallyx::EnsureRuntimeDir();
     tallyx::CPosToolApp app(argc, argv);
     return app.InitInstance(options) ? 0 : 1;
 }

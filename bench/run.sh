@@ -300,6 +300,18 @@ if [ -n "$direct_us" ] && [ -n "$forward_us" ]; then
         "$(verdict "$added_ms" 2 le)"
 else
     row "status round trip through --forward on loopback, median of 500" "no answer" "—" "—" "≤ +2 ms" "over"
+say "the window during a network retry and ten quick presses"
+if answer=$(env QT_QPA_PLATFORM=offscreen "$bin/tallyx-bench-window-answer" 2>"$tmp/answer.err"); then
+    read -r _ until_box gap box < <(grep '^retry ' <<<"$answer")
+    row "main window, longest wait of its event loop during a network command's retry (box after ${until_box} ms: $box)" \
+        "$gap ms" "—" "—" "≤ 300 ms" "$(verdict "$gap" 300 le)"
+    read -r _ pressing inside got inorder _ < <(grep '^presses ' <<<"$answer")
+    row "ten command buttons pressed 0.15 s apart: time inside the presses (over ${pressing} ms of pressing)" \
+        "$inside ms" "—" "—" "≤ 150 ms" "$(verdict "$inside" 150 le)"
+    row "…those ten at the printer once each, in order" "$inorder of $got" "—" "—" "10 of 10" \
+        "$( [ "$inorder" = 10 ] && [ "$got" = 10 ] && echo ok || echo over)"
+else
+    say "window-answer: $(head -c 200 "$tmp/answer.err")"
 fi
 
 echo "| figure | value | floor or peer | ratio | goal | result |"

@@ -6,6 +6,7 @@
 
 #include "res/Address.h"
 #include "cli/CliTexts.h"
+#include "link/SerialPort.h"
 #include "commands/Hex.h"
 #include "res/Combos.h"
 #include "res/Faults.h"
@@ -25,8 +26,8 @@ int CliContext::RunAction()
 Link& CliContext::TheLink()
 {
     if (!m_link) {
-        m_link.emplace(*this, m_platform);
-        m_link->SetTcpPort(options.tcpPort);
+        m_link.emplace(m_platform);
+        m_link->SetTell([this](const Outcome& fault) { ReportFault(fault); });
         if (m_log.IsOpen()) m_link->m_onSend = [this](const SendRecord& record) { m_log.Append(SendLogLine(record)); };
     }
     return *m_link;
@@ -34,18 +35,23 @@ Link& CliContext::TheLink()
 
 bool CliContext::IsEthernet() const
 {
-    return options.port == combo::kPorts[combo::kPortEthernetIndex].item;
+    return PortKind(options.port) == LinkKind::Network;
 }
 
-AddressEntry CliContext::PrinterAddress()
+Target CliContext::ChosenTarget() const
 {
     // --ip was checked while parsing; a text that slipped through reads as blank.
-    return ParseAddressText(options.ip).value_or(AddressEntry{});
+    return TargetFromChoices(options.port, options.baud, ParseAddressText(options.ip).value_or(AddressEntry{}),
+                             options.tcpPort);
 }
 
 void CliContext::ReportFault(const Outcome& fault)
 {
     m_err << FaultCliText(fault.fault) << '\n';
+    // The window's words alone do not say which port or why.
+    if (fault.fault == LinkFault::PortBusy && fault.error != 0)
+        m_err << "tallyx-cli: " << SerialDevicePath(options.port) << ": " << ErrorReason(fault.error) << '\n';
+    m_lastFault = fault;
     if (m_status == kExitSent) m_status = FaultRow(fault.fault).exitStatus;
 }
 
@@ -72,13 +78,8 @@ int CliContext::PrintCommand(const Bytes& bytes, uint32_t count)
 {
     if (m_log.IsOpen()) {
         // The link the command would have gone to; nothing is opened to find out more.
-        SendRecord record{std::chrono::system_clock::now(), LinkKind::Serial, options.port, bytes, {}};
-        if (IsEthernet()) {
-            record.kind = LinkKind::Network;
-            record.target = options.ip + ":" + std::to_string(options.tcpPort);
-        } else if (options.port == combo::kPorts[combo::kPortUsbIndex].item) {
-            record.kind = LinkKind::Usb;
-        }
+        SendRecord record{std::chrono::system_clock::now(), PortKind(options.port), options.port, bytes, {}};
+        if (record.kind == LinkKind::Network) record.target = options.ip + ":" + std::to_string(options.tcpPort);
         for (uint32_t i = 0; i < count; ++i) m_log.Append(SendLogLine(record, kOutcomeDryRun));
     }
     std::string line = BytesToHexText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
@@ -91,19 +92,32 @@ int CliContext::PrintCommand(const Bytes& bytes, uint32_t count)
 // makes its own connection, so there is nothing to open first.
 bool CliContext::OpenPort()
 {
-    if (IsEthernet()) return true;
-    const ConnectOutcome opened = TheLink().Connect();
+    if (IsEthernet()) {
+        TheLink().UseTarget(ChosenTarget());
+        return true;
+    }
+    const ConnectOutcome opened = TheLink().Connect(ChosenTarget());
     if (opened.connected) return true;
     // The silent stops of the USB discovery come here without a message.
     if (m_status == kExitSent) ReportFault(opened.outcome);
     return false;
 }
 
+int CliContext::LoggedUnsent(const Bytes& bytes)
+{
+    // The port did not open: the command is in the log all the same, with the fault, the
+    // path and the reason.
+    if (m_log.IsOpen() && PortKind(options.port) == LinkKind::Serial)
+        m_log.Append(SendLogLine({std::chrono::system_clock::now(), LinkKind::Serial, SerialDevicePath(options.port),
+                                  bytes, m_lastFault}));
+    return m_status;
+}
+
 int CliContext::Send(const Bytes& bytes)
 {
     if (options.dryRun) return PrintCommand(bytes);
-    if (!OpenPort()) return m_status;
-    TheLink().SendToPrinter(bytes, Delivery::Direct);
+    if (!OpenPort()) return LoggedUnsent(bytes);
+    TheLink().SendToPrinter(bytes);
     TheLink().Disconnect();
     return m_status;
 }
@@ -112,15 +126,11 @@ int CliContext::SendRepeated(const Bytes& bytes, uint32_t count)
 {
     if (options.dryRun) return PrintCommand(bytes, count);
     if (count == 0) return kExitSent;   // nothing to send: the port is not even opened
-    if (!OpenPort()) return m_status;
+    if (!OpenPort()) return LoggedUnsent(bytes);
     Link& link = TheLink();
-    if (const Outcome checked = link.CheckPortHandle(); !checked) {
-        // As the delivery rule logs it: the command was handed over and went nowhere.
-        if (m_log.IsOpen())
-            m_log.Append(SendLogLine({std::chrono::system_clock::now(), LinkKind::Usb, link.UsbPath(), bytes, checked}));
-    } else {
-        link.DeliverRepeated(PortText(), bytes.data(), bytes.size(), count, Delivery::Direct);
-    }
+    // The port is checked once (and a failure logged as the rule logs it), then the
+    // command repeated.
+    if (link.SendToPrinter(bytes).ok() && count > 1) link.Deliver(bytes, count - 1);
     link.Disconnect();
     return m_status;
 }

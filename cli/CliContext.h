@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "jobs/Targets.h"
 #include "link/Link.h"
 #include "link/SendLog.h"
 #include "res/Combos.h"
@@ -26,7 +27,7 @@ struct LinkOptions {
     std::string logPath;   // --log: one JSON line per command sent (or printed in a dry run)
 };
 
-class CliContext : public LinkHost {
+class CliContext {
 public:
     CliContext(Platform& platform, std::istream& in, std::ostream& out, std::ostream& err);
 
@@ -65,12 +66,10 @@ public:
     // the link's message, or the command line's own when the link said nothing.
     bool OpenPort();
 
-    // LinkHost
-    std::string PortText() override { return options.port; }
-    std::string BaudText() override { return options.baud; }
-    AddressEntry PrinterAddress() override;
-    void ReportFault(const Outcome& fault) override;
-    void PostSendTrigger(uint64_t) override {}   // every delivery here is Delivery::Direct
+    // The options as the link's target.
+    Target ChosenTarget() const;
+    // A fault the link told: its line on standard error; the first sets the exit status.
+    void ReportFault(const Outcome& fault);
 
 private:
     Platform& m_platform;
@@ -81,6 +80,10 @@ private:
     SendLogFile m_log;
     std::function<int()> m_action;
     int m_status = kExitSent;
+    Outcome m_lastFault;   // the last fault told
+
+    // A command the port did not open for, logged; the run's status.
+    int LoggedUnsent(const Bytes& bytes);
 };
 
 } // namespace tallyx::cli

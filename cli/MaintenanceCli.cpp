@@ -66,8 +66,7 @@ int RunCutterTest(CliContext& ctx, const MaintenanceArgs& args)
                 if (p.cycle > 0 && !p.ended) ctx.Err() << kTextCycle << p.cycle << '/' << p.count << std::endl;
             };
         }
-        FixedTarget target = link.CaptureTarget(ctx.options.port, ctx.options.baud);
-        target.printerIp = ctx.options.ip;   // every command makes its own connection: none was saved
+        FixedTarget target = link.CaptureTarget();
         InterruptGuard interrupts;
         run.Start(MakeCycleDelivery(link, std::move(target)), progress);
         while (run.Running()) {

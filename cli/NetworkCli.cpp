@@ -37,7 +37,7 @@ int QueryNetwork(CliContext& ctx)
     if (ctx.options.dryRun) return ctx.PrintCommand(query.request);
     ctx.options.port = std::string(combo::kPorts[combo::kPortEthernetIndex].item);
     Link& link = ctx.TheLink();
-    const ConnectOutcome outcome = link.Connect(query);
+    const ConnectOutcome outcome = link.Connect(ctx.ChosenTarget(), query);
     link.Disconnect();
     if (!outcome.connected) return ctx.Status() != kExitSent ? ctx.Status() : kExitLinkFailed;
     const NetParams net = DecodeNetReply(outcome.netReply);
@@ -66,6 +66,9 @@ int SetNetwork(CliContext& ctx, const SetNetworkArgs& args)
     const Result result = BuildNetworkParamCommand(in);
     if (const Message* refusal = result.refusal()) return ctx.Refuse(*refusal);
     if (ctx.options.dryRun) return ctx.PrintCommand(result.bytes());
+    // The save goes to the printer's address whatever the port.
+    ctx.options.port = std::string(combo::kPorts[combo::kPortEthernetIndex].item);
+    ctx.TheLink().UseTarget(ctx.ChosenTarget());
     if (ctx.TheLink().SendOnceOverTcp(result.bytes()).ok()) return kExitSent;
     return ctx.Status() != kExitSent ? ctx.Status() : kExitLinkFailed;
 }

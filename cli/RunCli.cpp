@@ -37,8 +37,12 @@ void AddLinkOptions(CLI::App& app, LinkOptions& options)
     app.add_option("--port", options.port,
                    "COM1..COM4, a serial device path (/dev/ttyUSB0), USB (the first USB printer) or Ethernet")
         ->capture_default_str();
-    app.add_option("--baud", options.baud,
-                   "serial rate: 4800, 9600, 19200, 38400, 57600 or 115200; any other text means 9600")
+    // The window's baud list, said once.
+    std::string rates;
+    for (size_t i = 0; i < combo::kBauds.size(); ++i)
+        rates += std::string(i == 0 ? "" : i + 1 == combo::kBauds.size() ? " or " : ", ") +
+                 std::string(combo::kBauds[i].item);
+    app.add_option("--baud", options.baud, "serial rate: " + rates + "; any other text means 9600")
         ->capture_default_str();
     app.add_option("--ip", options.ip, "the printer's address (Ethernet, query-network, set-network)")
         ->capture_default_str()

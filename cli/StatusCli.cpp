@@ -5,6 +5,8 @@
 #include <nlohmann/json.hpp>
 
 #include <chrono>
+#include <cmath>
+#include <cstdlib>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -20,6 +22,9 @@
 
 namespace tallyx::cli {
 namespace {
+
+constexpr double kWatchMinSeconds = 0.05;
+constexpr double kWatchMaxSeconds = 86400;
 
 struct StatusArgs {
     bool json = false;
@@ -163,8 +168,19 @@ void RegisterStatusCommand(CLI::App& app, CliContext& ctx)
         "status", "ask the printer for its status (DLE EOT 1-4) and identity (GS I 65-68); exit 0 it can print, "
                   "4 it answered but cannot print, 3 no answer");
     sub->add_flag("--json", args->json, "one JSON object a line");
+    // NaN passes every comparison and 1e-9 asks without pause: only a finite range is taken.
+    const CLI::Validator watchRange(
+        [](std::string& text) -> std::string {
+            char* end = nullptr;
+            const double seconds = std::strtod(text.c_str(), &end);
+            if (end == text.c_str() || *end != '\0' || !std::isfinite(seconds) || seconds < kWatchMinSeconds ||
+                seconds > kWatchMaxSeconds)
+                return "an interval from 0.05 seconds to one day (86400 seconds)";
+            return {};
+        },
+        "0.05..86400");
     sub->add_option("--watch", args->watchSeconds, "ask every SECONDS, print only what changed, until Ctrl-C")
-        ->check(CLI::PositiveNumber);
+        ->check(watchRange);
     OnRun(sub, ctx, [&ctx, args] { return RunStatus(ctx, *args); });
 }
 

@@ -34,8 +34,8 @@ std::optional<int> ParseIntField(const QString& text)
 constexpr uint8_t kNoSelection = 0xFF;
 } // namespace
 
-CBarCodeDlg::CBarCodeDlg(Link& link, QWidget* parent)
-    : CTemplateDlg(link, parent, BarCodeTemplate(), OkCommand::Closes),
+CBarCodeDlg::CBarCodeDlg(Sender& sender, QWidget* parent)
+    : CTemplateDlg(sender, parent, BarCodeTemplate(), OkCommand::Closes),
       g_hriPosition(barcode::kHriPositionDefault), g_hriFont(barcode::kHriFontDefault),
       g_symbology(barcode::kSymbologyDefault), g_barHeight(barcode::kHeightDefault),
       g_barWidth(barcode::kWidthDefault), g_barLeftMargin(barcode::kMarginDefault)
@@ -89,7 +89,7 @@ bool CBarCodeDlg::UpdateData(bool save)
 void CBarCodeDlg::OnBarcodePrint()
 {
     UpdateData(true);   // a number that did not read keeps its value; printing goes on
-    if (!m_link.CheckPortHandle()) return;   // the link shows why
+    if (!m_sender.CheckPortHandle()) return;   // the link shows why
     const BarcodeParams params{
         SelectedByte(m_hriPosition, kNoSelection), SelectedByte(m_hriFont, kNoSelection),
         SelectedByte(m_type, 0), g_barHeight, g_barWidth, g_barLeftMargin,
@@ -97,7 +97,7 @@ void CBarCodeDlg::OnBarcodePrint()
     const Result result = BuildBarcodeCommand(params, Utf8ToGbk(ToUtf8(m_data->text())));
     if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
     if (result.bytes().empty()) return;   // no symbology chosen
-    m_link.SendToPrinter(result.bytes(), Delivery::Direct);
+    m_sender.SendToPrinter(result.bytes());
     // The corrected numbers are the ones sent; the edits show them from now on.
     const BarcodeParams sent = CorrectBarcodeNumbers(params);
     g_barHeight = int(sent.height);

@@ -12,7 +12,7 @@ namespace tallyx {
 class CBarCodeDlg : public CTemplateDlg {
     Q_OBJECT
 public:
-    CBarCodeDlg(Link& link, QWidget* parent);
+    CBarCodeDlg(Sender& sender, QWidget* parent);
 
     // Selection indexes of the readable-line position, its font and the symbology, and the
     // numbers of the height, width and margin edits, from their defaults at every opening.

@@ -9,8 +9,8 @@
 
 namespace tallyx {
 
-CCodePageDlg::CCodePageDlg(Link& link, QWidget* parent)
-    : CTemplateDlg(link, parent, CodePageTemplate(), OkCommand::DoesNothing)
+CCodePageDlg::CCodePageDlg(Sender& sender, QWidget* parent)
+    : CTemplateDlg(sender, parent, CodePageTemplate(), OkCommand::DoesNothing)
 {
     m_list = qobject_cast<QComboBox*>(Control(id::codepage::kList));
     for (const CodePageEntry& entry : kCodePages) m_list->addItem(ToQString(entry.item));
@@ -37,16 +37,16 @@ void CCodePageDlg::UpdateData(bool save)
 
 void CCodePageDlg::Send(const Bytes& bytes)
 {
-    if (!m_link.CheckPortHandle()) return;   // the link shows why
-    m_link.SendToPrinter(bytes, Delivery::Direct);
+    if (!m_sender.CheckPortHandle()) return;   // the link shows why
+    m_sender.SendToPrinter(bytes);
 }
 
 void CCodePageDlg::OnSetCodePage()
 {
     UpdateData(true);
-    if (!m_link.CheckPortHandle()) return;
+    if (!m_sender.CheckPortHandle()) return;
     // No item selected: nothing to store.
-    if (const auto command = BuildSetCodePageCommand(g_codePageIndex)) m_link.SendToPrinter(*command, Delivery::Direct);
+    if (const auto command = BuildSetCodePageCommand(g_codePageIndex)) m_sender.SendToPrinter(*command);
 }
 
 void CCodePageDlg::OnPrintCodePage()

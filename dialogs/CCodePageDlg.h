@@ -10,7 +10,7 @@ namespace tallyx {
 class CCodePageDlg : public CTemplateDlg {
     Q_OBJECT
 public:
-    CCodePageDlg(Link& link, QWidget* parent);
+    CCodePageDlg(Sender& sender, QWidget* parent);
 
     // Selection of the code page list, 0 at every opening; -1 when the typed text is no item.
     int g_codePageIndex = 0;

@@ -16,8 +16,8 @@
 
 namespace tallyx {
 
-CCutterCheckDlg::CCutterCheckDlg(CutterRun& run, Link& link, LinkHost& host, QWidget* parent)
-    : CTemplateDlg(link, parent, CutterTemplate(), OkCommand::DoesNothing), m_run(run), m_host(host)
+CCutterCheckDlg::CCutterCheckDlg(CutterRun& run, Sender& sender, QWidget* parent)
+    : CTemplateDlg(sender, parent, CutterTemplate(), OkCommand::DoesNothing), m_run(run)
 {
     m_countEdit = qobject_cast<QLineEdit*>(Control(id::cutter::kCount));
     m_delayEdit = qobject_cast<QLineEdit*>(Control(id::cutter::kDelay));
@@ -56,11 +56,11 @@ void CCutterCheckDlg::OnStartTest()
 {
     UpdateData(true);   // a running test takes the new count and delay from its next cycle
     if (m_run.Running() && !m_run.StopRequested()) return;
-    if (!m_link.CheckPortHandle()) return;   // the link shows why
+    if (!m_sender.CheckPortHandle()) return;   // the link shows why
     if (const auto refusal = CheckCutterSettings(m_run.g_cutCount, m_run.g_cutDelayMs))
         return Boxes().Show(*refusal, this);
 
-    FixedTarget target = m_link.CaptureTarget(m_host.PortText(), m_host.BaudText());
+    FixedTarget target = m_sender.GetLink().CaptureTarget();
     // The worker only posts: the line is written on this thread, if the dialog is still open.
     QObject* receiver = QCoreApplication::instance();
     const QPointer<CCutterCheckDlg> self(this);
@@ -68,7 +68,7 @@ void CCutterCheckDlg::OnStartTest()
         QMetaObject::invokeMethod(receiver, [self, p] { if (self) self->ShowProgress(p); }, Qt::QueuedConnection);
     };
     // Refused while a stopped run still finishes its cycle: never two runs at once.
-    if (m_run.Start(MakeCycleDelivery(m_link, std::move(target)), progress)) m_startedHere = true;
+    if (m_run.Start(MakeCycleDelivery(m_sender.GetLink(), std::move(target)), progress)) m_startedHere = true;
 }
 
 void CCutterCheckDlg::ShowProgress(const CutProgress& p)

@@ -15,7 +15,7 @@ class CCutterCheckDlg : public CTemplateDlg {
     Q_OBJECT
 public:
     // host: the main window, whose port text chooses how the cycles travel.
-    CCutterCheckDlg(CutterRun& run, Link& link, LinkHost& host, QWidget* parent);
+    CCutterCheckDlg(CutterRun& run, Sender& sender, QWidget* parent);
 
     // save: the edits into the run's count and delay (false at the first field that is
     // not an unsigned number, which keeps its value); otherwise the values into the edits.
@@ -35,7 +35,6 @@ private:
     bool ReadField(QLineEdit* edit, std::atomic<uint32_t>& value);
 
     CutterRun& m_run;
-    LinkHost& m_host;
     QLineEdit* m_countEdit;
     QLineEdit* m_delayEdit;
     QLabel* m_progress;

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QPointer>
 #include <QTimer>
 
 #include "commands/NvLogo.h"
@@ -40,8 +41,8 @@ std::optional<CNvLogoDlg::PictureChoice> RunPictureDlg(const std::string& path, 
 
 } // namespace
 
-CNvLogoDlg::CNvLogoDlg(Link& link, QWidget* parent)
-    : CTemplateDlg(link, parent, NvLogoTemplate(), OkCommand::Closes), m_chooseFile(ChooseBitmapFile),
+CNvLogoDlg::CNvLogoDlg(Sender& sender, QWidget* parent)
+    : CTemplateDlg(sender, parent, NvLogoTemplate(), OkCommand::Closes), m_chooseFile(ChooseBitmapFile),
       m_previewPicture(RunPictureDlg)
 {
     m_slot = qobject_cast<QComboBox*>(Control(id::nvlogo::kSlot));
@@ -70,10 +71,14 @@ void CNvLogoDlg::UpdateData(bool save)
     ExchangeIndex(save, m_mode, g_logoPrintMode);
 }
 
-bool CNvLogoDlg::Send(const Bytes& bytes)
+void CNvLogoDlg::Send(const Bytes& bytes, std::function<void()> next)
 {
-    // The link shows why it failed; a success message follows only a delivery.
-    return m_link.SendToPrinter(bytes, Delivery::Direct).ok();
+    // The window shows why it failed; the next step follows only a delivery, once it is in.
+    if (!m_sender.CheckPortHandle()) return;   // shown over this dialog, now
+    const QPointer<CNvLogoDlg> self(this);
+    m_sender.SendToPrinter(bytes, [self, next = std::move(next)](const Outcome& outcome) {
+        if (self && outcome.ok() && next) next();
+    });
 }
 
 void CNvLogoDlg::OnOpenBmp()
@@ -101,15 +106,17 @@ std::optional<CNvLogoDlg::PictureChoice> CNvLogoDlg::PreviewPicture(PictureUse u
 
 void CNvLogoDlg::SendBands(std::vector<PictureBand> bands, size_t next)
 {
-    for (; next < bands.size(); ++next) {
-        if (!Send(bands[next].bytes)) return;
-        // The window does not know the line's rate here: it waits the head's whole time.
-        const int pause = m_link.Kind() == LinkKind::Serial ? BandPauseMs(bands[next], 0) : 0;
-        if (pause > 0 && next + 1 < bands.size()) {
-            QTimer::singleShot(pause, this, [this, bands = std::move(bands), next]() mutable { SendBands(std::move(bands), next + 1); });
-            return;
-        }
-    }
+    if (next >= bands.size()) return;
+    // The window does not know the line's rate here: it waits the head's whole time.
+    const int pause = m_sender.GetLink().Kind() == LinkKind::Serial ? BandPauseMs(bands[next], 0) : 0;
+    const Bytes bytes = bands[next].bytes;
+    // The next band goes only once this one is in, so a failed band ends the picture.
+    Send(bytes, [this, bands = std::move(bands), next, pause]() mutable {
+        if (next + 1 >= bands.size()) return;
+        if (pause <= 0) return SendBands(std::move(bands), next + 1);
+        QTimer::singleShot(pause, this,
+                           [this, bands = std::move(bands), next]() mutable { SendBands(std::move(bands), next + 1); });
+    });
 }
 
 void CNvLogoDlg::OnTestPicture()
@@ -125,8 +132,7 @@ void CNvLogoDlg::OnTestPicture()
     }
     const Result result = BuildTestPictureCommand(FileSystemName(m_strBmpPath));
     if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
-    if (!Send(result.bytes())) return;
-    UpdateData(false);
+    Send(result.bytes(), [this] { UpdateData(false); });
 }
 
 void CNvLogoDlg::OnDownloadLogo()
@@ -139,8 +145,7 @@ void CNvLogoDlg::OnDownloadLogo()
         result = BuildDownloadLogoCommand(chosen->dots, g_logoIndex);
     }
     if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
-    if (!Send(result.bytes())) return;
-    Boxes().Show({kCaptionNvLogo, kMsgLogoDownloaded}, this);
+    Send(result.bytes(), [this] { Boxes().Show({kCaptionNvLogo, kMsgLogoDownloaded}, this); });
 }
 
 void CNvLogoDlg::OnPrintLogo()
@@ -152,8 +157,7 @@ void CNvLogoDlg::OnPrintLogo()
 void CNvLogoDlg::OnClearLogo()
 {
     UpdateData(true);
-    if (!Send(BuildClearLogoCommand(g_logoIndex))) return;
-    Boxes().Show({kCaptionNvLogo, kMsgLogoCleared}, this);
+    Send(BuildClearLogoCommand(g_logoIndex), [this] { Boxes().Show({kCaptionNvLogo, kMsgLogoCleared}, this); });
 }
 
 } // namespace tallyx

@@ -17,7 +17,7 @@ class BitmapPreview;
 class CNvLogoDlg : public CTemplateDlg {
     Q_OBJECT
 public:
-    CNvLogoDlg(Link& link, QWidget* parent);
+    CNvLogoDlg(Sender& sender, QWidget* parent);
 
     // The file dialog of "打开BMP": the chosen path, or empty when cancelled.
     std::function<QString(QWidget* owner)> m_chooseFile;
@@ -50,9 +50,9 @@ public slots:
     void OnClearLogo();
 
 private:
-    // The port test, then the command to the main window's link, sent before returning;
-    // true when it was delivered.
-    bool Send(const Bytes& bytes);
+    // The port test, then the command to the main window's sender; `next` runs when it
+    // has been delivered.
+    void Send(const Bytes& bytes, std::function<void()> next = {});
     // A picture that is not a BMP, through its preview window; nothing when the file is
     // refused (its message shown) or the operator cancels.
     std::optional<PictureChoice> PreviewPicture(PictureUse use);

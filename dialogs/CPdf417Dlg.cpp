@@ -26,8 +26,8 @@ void FillNumbers(QComboBox* combo, std::span<const pdf417::NumberRun> runs)
 }
 } // namespace
 
-CPdf417Dlg::CPdf417Dlg(Link& link, QWidget* parent)
-    : CTemplateDlg(link, parent, Pdf417Template(), OkCommand::DoesNothing)
+CPdf417Dlg::CPdf417Dlg(Sender& sender, QWidget* parent)
+    : CTemplateDlg(sender, parent, Pdf417Template(), OkCommand::DoesNothing)
 {
     m_content = qobject_cast<QPlainTextEdit*>(Control(kContent));
     OnInitDialog();
@@ -67,7 +67,7 @@ void CPdf417Dlg::OnSelchangeCorrectionMode()
 
 void CPdf417Dlg::OnSendData()
 {
-    if (!m_link.CheckPortHandle()) return;   // before the content is looked at
+    if (!m_sender.CheckPortHandle()) return;   // before the content is looked at
     const auto text = [this](int id) { return Utf8ToGbk(ToUtf8(Combo(id)->currentText())); };
     const std::string texts[] = {text(kColumns), text(kRows), text(kModuleWidth), text(kRowHeight),
                                  text(kOptions), text(kCorrectionMode), text(kLevel), text(kRatio)};
@@ -75,7 +75,7 @@ void CPdf417Dlg::OnSendData()
         ReadPdf417Texts({texts[0], texts[1], texts[2], texts[3], texts[4], texts[5], texts[6], texts[7]});
     const Result result = BuildPdf417Command(params, Utf8ToGbk(WithCrLf(ToUtf8(m_content->toPlainText()))));
     if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
-    m_link.SendToPrinter(result.bytes(), Delivery::Direct);
+    m_sender.SendToPrinter(result.bytes());
 }
 
 } // namespace tallyx

@@ -11,7 +11,7 @@ namespace tallyx {
 class CPdf417Dlg : public CTemplateDlg {
     Q_OBJECT
 public:
-    CPdf417Dlg(Link& link, QWidget* parent);
+    CPdf417Dlg(Sender& sender, QWidget* parent);
 
 public slots:
     void OnSelchangeCorrectionMode();

@@ -15,8 +15,8 @@
 
 namespace tallyx {
 
-CQrCodeDlg::CQrCodeDlg(Link& link, QWidget* parent)
-    : CTemplateDlg(link, parent, QrTemplate(), OkCommand::DoesNothing),
+CQrCodeDlg::CQrCodeDlg(Sender& sender, QWidget* parent)
+    : CTemplateDlg(sender, parent, QrTemplate(), OkCommand::DoesNothing),
       g_qrModuleSizeIndex(qr::kModuleSizeDefault), g_qrEccIndex(qr::kEccDefault)
 {
     m_size = qobject_cast<QComboBox*>(Control(id::qr::kModuleSize));
@@ -37,12 +37,12 @@ void CQrCodeDlg::UpdateData(bool save)
 void CQrCodeDlg::OnSendData()
 {
     UpdateData(true);
-    if (!m_link.CheckPortHandle()) return;   // before the content is looked at
+    if (!m_sender.CheckPortHandle()) return;   // before the content is looked at
     // Without a selection the bytes are those of index -1, as the index is sent.
     const QrParams params{SelectedByte(m_size, 0), SelectedByte(m_ecc, 0xFF)};
     const Result result = BuildQrCommand(params, Utf8ToGbk(WithCrLf(ToUtf8(m_content->toPlainText()))));
     if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
-    m_link.SendToPrinter(result.bytes(), Delivery::Direct);
+    m_sender.SendToPrinter(result.bytes());
     UpdateData(false);
 }
 

@@ -11,7 +11,7 @@ namespace tallyx {
 class CQrCodeDlg : public CTemplateDlg {
     Q_OBJECT
 public:
-    CQrCodeDlg(Link& link, QWidget* parent);
+    CQrCodeDlg(Sender& sender, QWidget* parent);
 
     // Selection indexes of the module size and error-correction level combos, from "8"
     // and "级别M" at every opening.

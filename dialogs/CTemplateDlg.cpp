@@ -4,8 +4,8 @@
 
 namespace tallyx {
 
-CTemplateDlg::CTemplateDlg(Link& link, QWidget* parent, const DialogTemplate& tpl, OkCommand ok)
-    : QDialog(parent), m_link(link), m_ui(BuildDialog(*this, tpl)), m_ok(ok)
+CTemplateDlg::CTemplateDlg(Sender& sender, QWidget* parent, const DialogTemplate& tpl, OkCommand ok)
+    : QDialog(parent), m_sender(sender), m_ui(BuildDialog(*this, tpl)), m_ok(ok)
 {
 }
 

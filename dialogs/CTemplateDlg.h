@@ -1,12 +1,12 @@
 #pragma once
-// What the printer-command dialogs share: built from their template, the main window's link
+// What the printer-command dialogs share: built from their template, the main window's sender
 // lent to them, and what Return does away from a push button.
 #include <QDialog>
 #include <QPushButton>
 #include <initializer_list>
 #include <utility>
 
-#include "link/Link.h"
+#include "link/Sender.h"
 #include "ui/DialogLayout.h"
 
 namespace tallyx {
@@ -24,8 +24,8 @@ public:
 
 protected:
     // Every such dialog is opened modally by the main window, with the window as its parent
-    // and the window's link lent to it.
-    CTemplateDlg(Link& link, QWidget* parent, const DialogTemplate& tpl, OkCommand ok);
+    // and the window's sender lent to it: a send waits for nothing here.
+    CTemplateDlg(Sender& sender, QWidget* parent, const DialogTemplate& tpl, OkCommand ok);
 
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -37,7 +37,7 @@ protected:
             connect(qobject_cast<QPushButton*>(Control(id)), &QPushButton::clicked, static_cast<Dialog*>(this), handler);
     }
 
-    Link& m_link;
+    Sender& m_sender;
     BuiltDialog m_ui;
 
 private:

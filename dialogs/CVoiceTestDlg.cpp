@@ -10,8 +10,8 @@
 
 namespace tallyx {
 
-CVoiceTestDlg::CVoiceTestDlg(Link& link, QWidget* parent)
-    : CTemplateDlg(link, parent, VoiceTemplate(), OkCommand::DoesNothing)
+CVoiceTestDlg::CVoiceTestDlg(Sender& sender, QWidget* parent)
+    : CTemplateDlg(sender, parent, VoiceTemplate(), OkCommand::DoesNothing)
 {
     m_amountEdit = qobject_cast<QLineEdit*>(Control(id::voice::kAmount));
     ConnectButtons<CVoiceTestDlg>({
@@ -32,9 +32,9 @@ void CVoiceTestDlg::PlayVoice(uint32_t (*step)(uint32_t))
 {
     UpdateData(true);
     // A broken port stops the press before the prompt number moves.
-    if (!m_link.CheckPortHandle()) return;
+    if (!m_sender.CheckPortHandle()) return;
     g_voiceIndex = step(g_voiceIndex);
-    m_link.SendToPrinter(BuildVoicePromptCommand(uint8_t(g_voiceIndex)), Delivery::Direct);
+    m_sender.SendToPrinter(BuildVoicePromptCommand(uint8_t(g_voiceIndex)));
 }
 
 void CVoiceTestDlg::OnPrevVoice() { PlayVoice(PreviousVoice); }
@@ -44,10 +44,10 @@ void CVoiceTestDlg::OnNextVoice() { PlayVoice(NextVoice); }
 void CVoiceTestDlg::OnAmountTest()
 {
     UpdateData(true);
-    if (!m_link.CheckPortHandle()) return;
+    if (!m_sender.CheckPortHandle()) return;
     const Result result = BuildAmountCommand(m_amount);
     if (const Message* refusal = result.refusal()) return Boxes().Show(*refusal, this);
-    m_link.SendToPrinter(result.bytes(), Delivery::Direct);
+    m_sender.SendToPrinter(result.bytes());
 }
 
 } // namespace tallyx

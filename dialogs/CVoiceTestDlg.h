@@ -11,7 +11,7 @@ namespace tallyx {
 class CVoiceTestDlg : public CTemplateDlg {
     Q_OBJECT
 public:
-    CVoiceTestDlg(Link& link, QWidget* parent);
+    CVoiceTestDlg(Sender& sender, QWidget* parent);
 
     // The prompt last played; 0 at every opening, before the first.
     uint32_t g_voiceIndex = 0;

@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     platform.reply = in.ConsumeRemainingBytes<uint8_t>();
     FakeHost host;
     host.port = "Ethernet";
-    Link link(host, platform);
+    tallyx::test::HostedLink link(host, platform);
 
     const ConnectOutcome outcome = link.Connect(NetworkParamQuery());
     const NetParams net = DecodeNetReply(outcome.netReply);

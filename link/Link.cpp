@@ -1,271 +1,243 @@
 #include "link/Link.h"
 
-#include <cstring>
-
-#include "res/Address.h"
-#include "res/Combos.h"
+#include "link/SendLog.h"
+#include "link/SerialTransport.h"
+#include "link/UsbTransport.h"
 
 namespace tallyx {
 
-namespace {
-constexpr std::string_view kPortUsb = combo::kPorts[combo::kPortUsbIndex].item;
-constexpr std::string_view kPortEthernet = combo::kPorts[combo::kPortEthernetIndex].item;
-} // namespace
+Link::Link(Platform& platform) : m_platform(platform) {}
 
-uint32_t BaudFromText(const std::string& text)
+Link::~Link() = default;
+
+void Link::SetTell(Tell tell)
 {
-    // Only an item of the baud list counts; its text is the rate.
-    for (const Choice& c : combo::kBauds)
-        if (text == c.item) return uint32_t(std::stoul(std::string(c.item)));
-    return 9600;
+    std::lock_guard lock(m_lock);
+    m_tell = std::move(tell);
+    if (const std::shared_ptr<Transport> transport = CurrentTransport()) transport->SetTell(m_tell);
 }
-
-Link::Link(LinkHost& host, Platform& platform) : m_host(host), m_platform(platform) {}
 
 void Link::ResetState()
 {
-    std::lock_guard lock(m_lock);
     g_connected = 0;
     g_linkKind = LinkKind::None;
 }
 
-void Link::SetTcpPort(uint16_t port)
+std::shared_ptr<Transport> Link::CurrentTransport()
+{
+    std::lock_guard lock(m_transportMutex);
+    return m_transport;
+}
+
+void Link::Install(std::shared_ptr<Transport> transport)
 {
     std::lock_guard lock(m_lock);
-    m_tcpPort = port;
-}
-
-uint16_t Link::TcpPort()
-{
-    std::lock_guard lock(m_lock);
-    return m_tcpPort;
-}
-
-std::string Link::PrinterIp()
-{
-    std::lock_guard lock(m_lock);
-    return g_printerIp;
-}
-
-PortHandle Link::PortState()
-{
-    std::lock_guard lock(m_lock);
-    return g_hPort;
-}
-
-FixedTarget Link::CaptureTarget(const std::string& portText, const std::string& baudText)
-{
-    std::lock_guard lock(m_lock);
-    return FixedTarget{portText, baudText, g_printerIp, m_tcpPort, m_epoch};
-}
-
-Outcome Link::Report(LinkFault fault, int error)
-{
-    const Outcome outcome{fault, error};
-    if (!m_quiet) m_host.ReportFault(outcome);
-    return outcome;
-}
-
-void Link::CloseHandle()
-{
-    // A failed USB open holds no device: clearing it is the whole close.
-    if (g_hPort.IsOpen()) m_platform.Close(g_hPort.fd, m_writeBound);
-    g_hPort = PortHandle{};
-}
-
-Outcome Link::ReopenPort()
-{
-    std::lock_guard lock(m_lock);
-    return ReopenPort(m_host.PortText(), m_host.BaudText());
-}
-
-Outcome Link::ReopenPort(const std::string& portText, const std::string& baudText)
-{
-    std::lock_guard lock(m_lock);
-    CloseHandle();
-    Outcome outcome;
-    if (portText == kPortUsb) outcome = OpenUsb();
-    else if (portText != kPortEthernet) outcome = OpenSerial(portText, baudText);
-    if (outcome.ok()) FinishOpen();
-    return outcome;
-}
-
-Outcome Link::OpenUsb()
-{
-    const UsbDiscovery found = m_platform.DiscoverUsb();
-    if (found.result == UsbFind::NoInterface) return Report(LinkFault::NoUsbDevice);
-    // The other ends of the search stop without a word to the operator.
-    if (found.result != UsbFind::Found) return Outcome{LinkFault::UsbNotOpened};
-    // The open is not tested here: a failure waits for the next command to report it.
-    g_hPort = PortHandle{PortHandle::State::Failed, -1};
-    m_usbPath = found.path;
-    const OpenResult opened = m_platform.OpenUsb(found.path);
-    if (opened.ok()) g_hPort = PortHandle{PortHandle::State::Open, opened.fd};
-    g_linkKind = LinkKind::Usb;
-    return {};
-}
-
-Outcome Link::OpenSerial(const std::string& portText, const std::string& baudText)
-{
-    const OpenResult opened = m_platform.OpenSerial(portText);
-    if (!opened.ok()) {
-        g_hPort = PortHandle{};
-        return Report(LinkFault::PortBusy, opened.error);
+    if (transport) transport->SetTell(m_tell);
+    std::shared_ptr<Transport> old;
+    {
+        std::lock_guard swap(m_transportMutex);
+        old = std::exchange(m_transport, std::move(transport));
     }
-    g_hPort = PortHandle{PortHandle::State::Open, opened.fd};
-    m_baudRate = BaudFromText(baudText);
-    m_platform.ConfigureSerial(opened.fd, m_baudRate);
-    g_linkKind = LinkKind::Serial;
-    return {};
+    if (old) old->Close();
 }
 
-void Link::FinishOpen()
+namespace {
+std::unique_ptr<Transport> MakeTransport(Platform& platform, const Target& target, WriteBound bound, int retryLimitMs)
 {
-    if (g_hPort.IsOpen()) m_platform.Purge(g_hPort.fd);
-    g_connected = 1;
-}
-
-Outcome Link::CheckPortHandle()
-{
-    std::lock_guard lock(m_lock);
-    if (!g_hPort.IsFailed()) return {};
-    g_hPort = PortHandle{};
-    return Report(LinkFault::UsbOpenFailed);
-}
-
-Outcome Link::WriteToPort(const uint8_t* data, size_t n)
-{
-    // With no device open the write goes nowhere: the window stays silent, the log says so.
-    if (!g_hPort.IsOpen()) return Report(LinkFault::NotWritten);
-    if (m_platform.Write(g_hPort.fd, data, n, m_writeBound) < n) return Report(LinkFault::WriteTimeout);
-    return {};
-}
-
-Outcome Link::Deliver(const std::string& portText, const uint8_t* data, size_t n, Delivery form,
-                      std::stop_token stop)
-{
-    std::lock_guard lock(m_lock);
-    if (portText == kPortEthernet) {
-        if (!FillNetBuf(data, n)) return {};
-        if (form == Delivery::Posted) {
-            m_host.PostSendTrigger(1);
-            return {};
-        }
-        return SendPendingNetData(stop);
+    switch (target.kind) {
+    case LinkKind::Serial: return std::make_unique<SerialTransport>(platform, target.path, target.baud, bound);
+    case LinkKind::Usb: return std::make_unique<UsbTransport>(platform, bound);
+    case LinkKind::Network: {
+        auto net = std::make_unique<NetworkTransport>(platform, target.address, target.port);
+        net->m_sendRetryLimitMs = retryLimitMs;
+        return net;
     }
-    return ReopenTwiceAroundWrite(portText, m_host.BaudText(), data, n);
-}
-
-Outcome Link::ReopenTwiceAroundWrite(const std::string& portText, const std::string& baudText,
-                                     const uint8_t* data, size_t n)
-{
-    // Reopening twice is what makes these printers take the next command reliably:
-    // USB before the write, serial after it. The port kind is the caller's, read once;
-    // the reopens read the current texts, as the window's own reopen does.
-    const auto reopen = [&] { return m_quiet ? ReopenPort(portText, baudText) : ReopenPort(); };
-    if (portText == kPortUsb) {
-        const Outcome first = reopen();
-        const Outcome second = reopen();
-        const Outcome written = WriteToPort(data, n);
-        return Logged(LinkKind::Usb, m_usbPath, data, n, !first ? first : !second ? second : written);
+    case LinkKind::None: break;
     }
-    const Outcome written = WriteToPort(data, n);
-    const Outcome first = reopen();
-    const Outcome second = reopen();
-    return Logged(LinkKind::Serial, portText, data, n, !written ? written : !first ? first : second);
+    return nullptr;
 }
+} // namespace
 
-Outcome Link::DeliverFixed(const FixedTarget& target, const uint8_t* data, size_t n, std::stop_token stop,
-                           int netRetryLimitMs)
+ConnectOutcome Link::Connect(const Target& target, const NetQuery& netQuery, std::stop_token stop)
 {
-    std::unique_lock lock(m_lock);
-    if (target.epoch != m_epoch) {
-        // A disconnect came after the capture: the port stays closed.
-        const Outcome disconnected{LinkFault::Disconnected};
-        if (target.portText == kPortEthernet)
-            return LoggedNet(ParseAddressText(target.printerIp).value_or(AddressEntry{}), target.tcpPort, data, n,
-                             disconnected);
-        if (target.portText == kPortUsb) return Logged(LinkKind::Usb, m_usbPath, data, n, disconnected);
-        return Logged(LinkKind::Serial, target.portText, data, n, disconnected);
+    {
+        std::lock_guard lock(m_transportMutex);
+        m_target = target;
     }
-    if (target.portText == kPortEthernet) {
-        // The network cycle shares nothing with the window but the log: its connection
-        // and its retry wait run without the lock.
-        lock.unlock();
-        const auto address = ParseDottedAddress(target.printerIp);
-        const AddressEntry entry = ParseAddressText(target.printerIp).value_or(AddressEntry{});
-        const Outcome sent = address ? SendOverTcp(*address, target.tcpPort, data, n, netRetryLimitMs, stop)
-                                     : Outcome{LinkFault::AddressBlank};
-        lock.lock();
-        return LoggedNet(entry, target.tcpPort, data, n, sent);
-    }
-    m_quiet = true;
-    const Outcome outcome = ReopenTwiceAroundWrite(target.portText, target.baudText, data, n);
-    m_quiet = false;
-    return outcome;
+    return Connect(MakeTransport(m_platform, target, m_writeBound, m_sendRetryLimitMs), netQuery, stop);
 }
 
-bool Link::FillNetBuf(const uint8_t* data, size_t n)
+ConnectOutcome Link::Connect(std::unique_ptr<Transport> made, const NetQuery& netQuery, std::stop_token stop)
 {
-    // Callers keep commands within the buffer; a longer one must not overrun it.
-    if (n > kNetBufSize - 1) return false;
-    if (n) std::memcpy(g_netBuf.data(), data, n);
-    g_netBuf[n] = 0;
-    g_netLen = int(n);
-    return true;
-}
-
-Outcome Link::DeliverRepeated(const std::string& portText, const uint8_t* data, size_t n, uint32_t count,
-                              Delivery form, std::stop_token stop)
-{
-    std::lock_guard lock(m_lock);
-    if (count == 0) return {};
-    if (portText == kPortEthernet && form == Delivery::Posted) {
-        // Every repetition would refill the buffer with the same bytes: fill it once.
-        if (FillNetBuf(data, n)) m_host.PostSendTrigger(count);
-        return {};
-    }
-    for (uint32_t i = 0; i < count; ++i) {
-        if (stop.stop_requested()) return Outcome{LinkFault::Stopped};
-        if (const Outcome outcome = Deliver(portText, data, n, form, stop); !outcome) return outcome;
-    }
-    return {};
-}
-
-Outcome Link::SendToPrinter(const Bytes& bytes, Delivery form)
-{
-    if (const Outcome checked = CheckPortHandle(); !checked)
-        return Logged(LinkKind::Usb, m_usbPath, bytes.data(), bytes.size(), checked);
-    return Deliver(m_host.PortText(), bytes.data(), bytes.size(), form);
-}
-
-ConnectOutcome Link::Connect(const NetQuery& netQuery, std::stop_token stop)
-{
-    std::lock_guard lock(m_lock);
-    const std::string portText = m_host.PortText();
-    const std::string baudText = m_host.BaudText();
-    CloseHandle();
+    if (!made) return ConnectOutcome{false, Outcome{LinkFault::NotWritten}, {}};
+    std::shared_ptr<Transport> transport = std::move(made);
+    // Every open first closes the device before it.
+    Install(nullptr);
     ConnectOutcome result;
-    if (portText == kPortUsb) {
-        result.outcome = OpenUsb();
-    } else if (portText == kPortEthernet) {
-        result = ConnectNetwork(netQuery, stop);
-        if (!result.connected) return result;
-    } else {
-        result.outcome = OpenSerial(portText, baudText);
+    {
+        std::unique_lock lock(m_lock);
+        transport->SetTell(m_tell);
+        // The network check's waits hold no lock.
+        if (transport->Kind() == LinkKind::Network) lock.unlock();
+        result = transport->Connect(netQuery, stop);
     }
-    if (!result.connected && !result.outcome.ok()) return result;
-    FinishOpen();
-    result.connected = true;
+    Install(transport);
+    if (result.connected) {
+        g_linkKind = transport->Kind();
+        g_connected = 1;
+    }
     return result;
+}
+
+void Link::UseTarget(const Target& target)
+{
+    {
+        std::lock_guard lock(m_transportMutex);
+        m_target = target;
+    }
+    Install(MakeTransport(m_platform, target, m_writeBound, m_sendRetryLimitMs));
+}
+
+void Link::SetNetworkAddress(AddressEntry address)
+{
+    const std::shared_ptr<Transport> transport = CurrentTransport();
+    auto* net = dynamic_cast<NetworkTransport*>(transport.get());
+    if (!net) return;
+    net->SetAddress(address);
+    std::lock_guard lock(m_transportMutex);
+    m_target.address = address;
+}
+
+void Link::DropConnected()
+{
+    ++m_epoch;
+    g_connected = 0;
 }
 
 void Link::Disconnect()
 {
+    DropConnected();
+    const std::shared_ptr<Transport> transport = CurrentTransport();
     std::lock_guard lock(m_lock);
-    g_connected = 0;
-    ++m_epoch;
-    CloseHandle();
+    if (transport) transport->Close();
+}
+
+Outcome Link::CheckPortHandle()
+{
+    // Without the device's lock: the window's thread checks while the sender may write.
+    const std::shared_ptr<Transport> transport = CurrentTransport();
+    if (!transport || !transport->TakeOpenFailure()) return {};
+    const Outcome failed{LinkFault::UsbOpenFailed};
+    if (m_tell) m_tell(failed);
+    return failed;
+}
+
+Outcome Link::DeliverOnce(Transport& transport, std::span<const uint8_t> bytes, std::stop_token stop)
+{
+    // The device is the link's one handle: held from the first reopen to the last. A
+    // network command's connection is its own and waits without the lock.
+    std::unique_lock lock(m_lock, std::defer_lock);
+    if (transport.Kind() != LinkKind::Network) lock.lock();
+    // Looked at once the device is ours: a disconnect pressed meanwhile writes nothing more.
+    if (stop.stop_requested()) return Outcome{LinkFault::Stopped};
+    const Outcome outcome = transport.Deliver(bytes, stop);
+    // What the last open configured, as the reopens leave it.
+    if (auto* device = dynamic_cast<DevicePort*>(&transport); device && !device->Handle().IsNone())
+        g_linkKind = transport.Kind();
+    return Logged(transport.Kind(), transport.Describe(), bytes, outcome);
+}
+
+Outcome Link::Deliver(std::span<const uint8_t> bytes, uint32_t count, std::stop_token stop)
+{
+    const std::shared_ptr<Transport> transport = CurrentTransport();
+    if (!transport) return Logged(LinkKind::None, {}, bytes, Outcome{LinkFault::NotWritten});
+    for (uint32_t i = 0; i < count; ++i) {
+        if (const Outcome outcome = DeliverOnce(*transport, bytes, stop); !outcome) return outcome;
+    }
+    return {};
+}
+
+Outcome Link::SendToPrinter(std::span<const uint8_t> bytes, std::stop_token stop)
+{
+    if (const Outcome checked = CheckPortHandle(); !checked) {
+        const std::shared_ptr<Transport> transport = CurrentTransport();
+        return Logged(LinkKind::Usb, transport ? transport->Describe() : std::string(), bytes, checked);
+    }
+    return Deliver(bytes, 1, stop);
+}
+
+Outcome Link::ReopenPort()
+{
+    const std::shared_ptr<Transport> transport = CurrentTransport();
+    std::lock_guard lock(m_lock);
+    if (auto* device = dynamic_cast<DevicePort*>(transport.get())) return device->ReopenPort();
+    return {};   // the network holds nothing open
+}
+
+Outcome Link::SendPendingNetData(std::stop_token stop)
+{
+    const std::shared_ptr<Transport> transport = CurrentTransport();
+    auto* net = dynamic_cast<NetworkTransport*>(transport.get());
+    if (!net) return {};
+    return Logged(LinkKind::Network, net->Describe(), net->PendingNetData(), net->SendPendingNetData(stop));
+}
+
+Outcome Link::SendOnceOverTcp(std::span<const uint8_t> bytes)
+{
+    const std::shared_ptr<Transport> transport = CurrentTransport();
+    auto* net = dynamic_cast<NetworkTransport*>(transport.get());
+    if (!net) return Logged(LinkKind::Network, {}, bytes, Outcome{LinkFault::NotWritten});
+    return Logged(LinkKind::Network, net->Describe(), bytes, net->SendOnce(bytes));
+}
+
+std::vector<QueryAnswer> Link::Query(const std::vector<QueryStep>& steps, std::stop_token stop)
+{
+    const std::shared_ptr<Transport> transport = CurrentTransport();
+    if (!transport) {
+        std::vector<QueryAnswer> answers(steps.size());
+        for (QueryAnswer& a : answers) a.outcome = Outcome{LinkFault::NotWritten};
+        return answers;
+    }
+    // The port stays open and locked from the first question to the last answer.
+    std::unique_lock lock(m_lock, std::defer_lock);
+    if (transport->Kind() != LinkKind::Network) lock.lock();
+    return transport->Query(steps, m_replyBoundMs, stop);
+}
+
+FixedTarget Link::CaptureTarget()
+{
+    // Not the device's lock: the window's thread captures while the sender may write.
+    std::lock_guard lock(m_transportMutex);
+    return FixedTarget{m_target, m_epoch.load()};
+}
+
+Outcome Link::DeliverFixed(const FixedTarget& fixed, std::span<const uint8_t> bytes, std::stop_token stop,
+                           int netRetryLimitMs)
+{
+    const Target& target = fixed.target;
+    const std::string netTarget =
+        target.address.Complete() ? target.address.Dotted() + ":" + std::to_string(target.port) : std::string();
+    const std::shared_ptr<Transport> transport = CurrentTransport();
+    std::unique_lock lock(m_lock);
+    const std::string deviceTarget = transport ? transport->Describe() : target.path;
+    if (fixed.epoch != m_epoch.load())   // a disconnect came after the capture: the port stays closed
+        return Logged(target.kind, target.kind == LinkKind::Network ? netTarget : deviceTarget, bytes,
+                      Outcome{LinkFault::Disconnected});
+    if (target.kind == LinkKind::Network) {
+        // The network cycle shares nothing with the sender but the log.
+        lock.unlock();
+        const Outcome sent = target.address.Complete()
+                                 ? SendOverTcp(m_platform, target.address.Value(), target.port, bytes, netRetryLimitMs, stop)
+                                 : Outcome{LinkFault::AddressBlank};
+        lock.lock();
+        return Logged(LinkKind::Network, netTarget, bytes, sent);
+    }
+    if (!transport) return Logged(target.kind, deviceTarget, bytes, Outcome{LinkFault::NotWritten});
+    // Quiet: the run counts its failures, the window is not told of each.
+    transport->SetTell({});
+    const Outcome outcome = transport->Deliver(bytes, stop);
+    transport->SetTell(m_tell);
+    return Logged(transport->Kind(), deviceTarget, bytes, outcome);
 }
 
 } // namespace tallyx

@@ -1,6 +1,8 @@
 #include "link/SendLog.h"
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <nlohmann/json.hpp>
 
@@ -11,13 +13,13 @@ namespace tallyx {
 namespace {
 
 // In the order of LinkFault.
-constexpr std::array<std::string_view, 19> kFaultNames{
+constexpr std::array<std::string_view, 20> kFaultNames{
     "sent", "PortBusy", "UsbOpenFailed", "NoUsbDevice", "UsbNotOpened", "AddressBlank",
     "AddressIncomplete", "SendAddressIncomplete", "SocketFailed", "NotReached", "CutOff",
     "ReplyShort", "SaveFailed", "WriteTimeout", "Stopped", "NotWritten", "Disconnected", "NoReply",
-    "BadReply",
+    "BadReply", "TooLong",
 };
-static_assert(size_t(LinkFault::BadReply) + 1 == kFaultNames.size(), "one name per fault");
+static_assert(size_t(LinkFault::TooLong) + 1 == kFaultNames.size(), "one name per fault");
 
 std::string IsoTime(std::chrono::system_clock::time_point t)
 {
@@ -51,6 +53,21 @@ std::string_view LinkKindName(LinkKind kind)
     return "none";
 }
 
+std::string ErrorReason(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENXIO:
+    case ENODEV: return "no such device";
+    case EACCES:
+    case EPERM: return "permission denied";
+    case EBUSY:
+    case EWOULDBLOCK: return "busy";
+    case ENOTTY: return "not a serial port";
+    default: return std::strerror(error);
+    }
+}
+
 std::string SendLogLine(const SendRecord& record, std::string_view outcome)
 {
     nlohmann::ordered_json line;
@@ -61,6 +78,9 @@ std::string SendLogLine(const SendRecord& record, std::string_view outcome)
     line["bytes"] = HexPairs(record.bytes);
     line["length"] = record.bytes.size();
     line["outcome"] = outcome.empty() ? OutcomeName(record.outcome) : outcome;
+    // A port that did not open says why: the path is the target.
+    if (outcome.empty() && record.outcome.fault == LinkFault::PortBusy && record.outcome.error != 0)
+        line["reason"] = ErrorReason(record.outcome.error);
     return line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
@@ -87,16 +107,11 @@ void SendLogFile::Append(const std::string& line)
 }
 
 // The link's side: one record per command handed to it, whatever came of it.
-Outcome Link::Logged(LinkKind kind, const std::string& target, const uint8_t* data, size_t n, Outcome outcome)
+Outcome Link::Logged(LinkKind kind, const std::string& target, std::span<const uint8_t> bytes, Outcome outcome)
 {
-    if (m_onSend) m_onSend(SendRecord{std::chrono::system_clock::now(), kind, target, Bytes(data, data + n), outcome});
+    if (m_onSend)
+        m_onSend(SendRecord{std::chrono::system_clock::now(), kind, target, Bytes(bytes.begin(), bytes.end()), outcome});
     return outcome;
-}
-
-Outcome Link::LoggedNet(const AddressEntry& address, uint16_t port, const uint8_t* data, size_t n, Outcome outcome)
-{
-    const std::string target = address.Complete() ? address.Dotted() + ":" + std::to_string(port) : std::string();
-    return Logged(LinkKind::Network, target, data, n, outcome);
 }
 
 } // namespace tallyx

@@ -26,7 +26,10 @@ std::string_view OutcomeName(const Outcome& outcome);
 std::string_view LinkKindName(LinkKind kind);
 // What a dry run writes in place of an outcome: the command was printed, not sent.
 inline constexpr std::string_view kOutcomeDryRun = "dry-run";
-// One line of JSON, no line break; time in ISO 8601 UTC with milliseconds. `outcome`
+// Why a device did not open, from its errno, in a technician's words ("no such device",
+// "permission denied", "busy", "not a serial port"; otherwise the system's own text).
+std::string ErrorReason(int error);
+// One line of JSON, no line break; with "reason" when a port did not open; time in ISO 8601 UTC with milliseconds. `outcome`
 // replaces the record's own outcome when given.
 std::string SendLogLine(const SendRecord& record, std::string_view outcome = {});
 

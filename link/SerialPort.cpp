@@ -12,6 +12,7 @@
 #include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
+#include <utility>
 
 namespace tallyx {
 
@@ -23,16 +24,17 @@ int64_t NowMs()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+// What termios can set, not the window's list: the link takes any rate a Target names.
+constexpr std::pair<uint32_t, speed_t> kTermiosSpeeds[] = {
+    {1200, B1200},   {2400, B2400},   {4800, B4800},     {9600, B9600},     {19200, B19200},
+    {38400, B38400}, {57600, B57600}, {115200, B115200}, {230400, B230400},
+};
+
 speed_t SpeedFor(uint32_t baud)
 {
-    switch (baud) {
-    case 4800: return B4800;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    default: return B9600;
-    }
+    for (const auto& [rate, speed] : kTermiosSpeeds)
+        if (rate == baud) return speed;
+    return B9600;
 }
 
 // Unix98 pseudo-terminal slaves (majors 136 to 143).

@@ -25,6 +25,7 @@ enum class LinkFault : uint8_t {
     Disconnected,        // the link was disconnected since the work was given its target
     NoReply,             // the printer did not answer a query within its bound
     BadReply,            // the answer does not have the layout asked for
+    TooLong,             // the command is longer than the network buffer holds
 };
 
 } // namespace tallyx

@@ -31,7 +31,7 @@ inline constexpr int kIn = kExitInputRefused, kLink = kExitLinkFailed;
 
 
 // In the order of LinkFault.
-inline constexpr std::array<FaultText, 19> kFaults{{
+inline constexpr std::array<FaultText, 20> kFaults{{
     {LinkFault::None, {}, {}, 0, 0, {}},
     {LinkFault::PortBusy, kCaptionWarning, kMsgPortBusy, 0, fault::kLink, {}},
     // The framework's application box reports a USB open that failed earlier.
@@ -56,6 +56,7 @@ inline constexpr std::array<FaultText, 19> kFaults{{
     {LinkFault::Disconnected, {}, {}, 0, fault::kLink, kTextDisconnected},
     {LinkFault::NoReply, {}, {}, 0, fault::kLink, kTextNoReply},
     {LinkFault::BadReply, {}, {}, 0, fault::kLink, kTextBadReply},
+    {LinkFault::TooLong, kCaptionTool, kMsgCommandTooLong, 0, fault::kIn, {}},
 }};
 
 constexpr bool FaultsInOrder()

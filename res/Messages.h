@@ -53,6 +53,9 @@ inline constexpr std::string_view kMsgOpenBmpFirst = "Please Open BMP first!";
 inline constexpr std::string_view kMsgLogoDownloaded = "DownLoad LOGO Success!";
 inline constexpr std::string_view kMsgLogoCleared = "Clear LOGO Success!";
 
+// A network command longer than the pending buffer (24575 bytes) is not sent at all.
+inline constexpr std::string_view kMsgCommandTooLong = "命令超过24575字节，未发送!";
+
 // The command line's own texts for what the window does not report itself
 inline constexpr std::string_view kTextUsbNotOpened = "tallyx-cli: the USB printer could not be opened";
 inline constexpr std::string_view kTextShortReply =

@@ -32,7 +32,8 @@ add_custom_command(OUTPUT ${TALLYX_ICON48}
 add_custom_target(tallyx_icon48 ALL DEPENDS ${TALLYX_ICON48})
 install(FILES ${TALLYX_ICON48} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/48x48/apps)
 
-# Man pages from each program's --help and --version.
+# Man pages from each program's --help and --version. help2man takes the NAME line's program
+# from --version, which says "tallyx" for all three: each page's NAME is given instead.
 find_program(HELP2MAN help2man REQUIRED)
 foreach(program tallyx tallyx-cli tallyx-vprinter)
     set(_page ${TALLYX_GEN}/man/${program}.1)
@@ -43,11 +44,14 @@ foreach(program tallyx tallyx-cli tallyx-vprinter)
     else()
         set(_name "a virtual receipt printer that prints to pictures")
     endif()
+    set(_include ${TALLYX_GEN}/man/${program}.h2m)
+    file(WRITE ${_include} "[NAME]\n${program} \\- ${_name}\n")
     add_custom_command(OUTPUT ${_page}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${TALLYX_GEN}/man
         COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
-                ${HELP2MAN} --no-info --section=1 --name=${_name} --output=${_page} $<TARGET_FILE:${program}>
-        DEPENDS ${program}
+                ${HELP2MAN} --no-info --section=1 --include=${_include} --output=${_page}
+                $<TARGET_FILE:${program}>
+        DEPENDS ${program} ${_include}
         COMMENT "Writing the man page of ${program}")
     list(APPEND TALLYX_MAN_PAGES ${_page})
 endforeach()

@@ -26,6 +26,7 @@ for p in tallyx tallyx-cli tallyx-vprinter; do
     page="$prefix/share/man/man1/$p.1"
     grep -q '^\.TH .*"tallyx 1\.0"' "$page" || { echo "man page of $p lacks its version"; status=1; }
     grep -q 'help' "$page" || { echo "man page of $p lacks its options"; status=1; }
+    grep -q "^$p \\\\- " "$page" || { echo "man page of $p does not name it"; status=1; }
 done
 # The printer application: its drivers listed without a server, its service off until enabled.
 "$prefix/bin/tallyx-printer" drivers | grep -q '^zh-58 ' || { echo "tallyx-printer lists no zh-58 driver"; status=1; }

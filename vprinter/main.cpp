@@ -10,6 +10,7 @@
 #include <ctime>
 #include <semaphore.h>
 
+#include "res/RuntimeDir.h"
 #include "res/Version.h"
 #include "vprinter/Render.h"
 #include "vprinter/VirtualPrinter.h"
@@ -46,6 +47,7 @@ bool ParseHostPort(const std::string& text, tallyx::vprinter::VirtualPrinterOpti
 std::unique_ptr<QGuiApplication> StartGui(char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    tallyx::EnsureRuntimeDir();
     static int qtArgc = 1;
     return std::make_unique<QGuiApplication>(qtArgc, argv);
 }

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "res/MainWindowIds.h"
+#include "tests/support/LoopbackServer.h"
 #include "ui/IpAddressCtrl.h"
 
 namespace tallyx::test {
@@ -61,6 +62,15 @@ void AppTest::Press(int id)
     ASSERT_NE(button, nullptr);
     ASSERT_TRUE(button->isEnabled()) << "control " << id << " is disabled";
     button->click();
+    Settle();
+}
+
+void AppTest::Settle()
+{
+    for (int round = 0; round < 4; ++round) {
+        EXPECT_TRUE(dlg->GetSender().WaitIdle(10'000));
+        dlg->GetSender().Pump();
+    }
 }
 
 std::vector<std::string> AppTest::Shown() const
@@ -68,6 +78,18 @@ std::vector<std::string> AppTest::Shown() const
     std::vector<std::string> out;
     for (const auto& s : boxes.shown) out.push_back(s.caption + "|" + s.text);
     return out;
+}
+
+void AppTest::ConnectToAPrinterThatGoes(Platform& real, int retryLimitMs)
+{
+    dlg = std::make_unique<CPosToolDlg>(&real);
+    LoopbackServer printer(LoopbackServer::Options{0, std::string(22, '\0')});
+    dlg->SetTcpPort(printer.Port());
+    dlg->GetLink().m_sendRetryLimitMs = retryLimitMs;
+    SelectItem(id::main::kPort, "Ethernet");
+    AddressAt(id::main::kPrinterAddress)->SetAddress(0x7F000001);
+    Press(id::main::kConnect);
+    ASSERT_TRUE(dlg->GetLink().IsConnected());
 }
 
 void AppTest::ShowActive()

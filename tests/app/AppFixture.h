@@ -34,9 +34,14 @@ protected:
     void SelectItem(int comboId, const QString& item);
     // Picks the port and presses connect.
     void ConnectOn(const QString& port);
+    // Clicked, and what the sender hands back taken in, as the window's loop would.
     void Press(int id);
+    void Settle();
     // Boxes shown so far as "caption|text".
     std::vector<std::string> Shown() const;
+    // A window on `real`, connected over the network to a printer that then goes away:
+    // every connection is refused from then on, each send retried for retryLimitMs.
+    void ConnectToAPrinterThatGoes(Platform& real, int retryLimitMs);
     // Shows the window and waits (bounded) until it has the keyboard.
     void ShowActive();
 

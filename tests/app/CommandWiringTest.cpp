@@ -178,6 +178,7 @@ TEST_F(CommandWiring, HiddenReopenButtonReopensThePort)
     ConnectOn("COM4");
     platform.calls.clear();
     qobject_cast<QAbstractButton*>(Ctl(id::main::kReopen))->click();
+    Settle();
     EXPECT_EQ(platform.calls, (std::vector<std::string>{"close", "open COM4", "configure 115200"}));
 }
 

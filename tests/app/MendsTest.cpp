@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <future>
+
 #include "dialogs/CNvLogoDlg.h"
 #include "res/Faults.h"
 #include "res/MainWindowIds.h"
@@ -37,18 +39,27 @@ public:
         platform.sockets.clear();
         platform.calls.clear();
     }
-    // Connected over Ethernet, the operator presses `button` while three self-test pages go out.
+    // Connected over Ethernet, the operator presses `button` while the first of three
+    // self-test pages is going out (the sender holds in its first send until then).
     void PressDuringThreeSelfTests(int button)
     {
         ConnectEthernet();
         SendCount()->setText("3");
-        platform.onSend = [this, button, clicked = false]() mutable {
-            if (clicked) return;
-            clicked = true;
-            QTimer::singleShot(0, [this, button] { Press(button); });
+        std::promise<void> sending;
+        std::promise<void> pressed;
+        std::shared_future<void> gate = pressed.get_future().share();
+        platform.onSend = [&sending, gate, first = true]() mutable {
+            if (!first) return;
+            first = false;
+            sending.set_value();
+            gate.wait();
         };
-        Press(id::main::kSelfTest);
-        for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+        qobject_cast<QAbstractButton*>(Ctl(id::main::kSelfTest))->click();
+        sending.get_future().wait();
+        qobject_cast<QAbstractButton*>(Ctl(button))->click();
+        pressed.set_value();
+        Settle();
+        platform.onSend = nullptr;
     }
     // Connected over Ethernet, `spoil` spoils the link, then "初始化打印机" is pressed.
     void InitOverEthernetAfter(const std::function<void()>& spoil)
@@ -73,10 +84,11 @@ TEST_F(Mends, RepetitionsRunBeforeTheNextClick)
     EXPECT_EQ(Wire(), (std::vector<std::string>{"1F 11 04 0A", "1F 11 04 0A", "1F 11 04 0A", "1B 40 0A"}));
 }
 
-TEST_F(Mends, ADisconnectWaitsForTheRepetitions)
+// The page going out when "断 开" is pressed ends; the repetitions behind it are dropped.
+TEST_F(Mends, ADisconnectDropsTheRepetitionsNotBegun)
 {
     PressDuringThreeSelfTests(id::main::kConnect);   // "断 开"
-    EXPECT_EQ(Wire().size(), 3u);
+    EXPECT_EQ(Wire(), std::vector<std::string>{"1F 11 04 0A"});
     EXPECT_FALSE(dlg->GetLink().IsConnected());
 }
 
@@ -105,10 +117,11 @@ TEST_F(Mends, NoSuccessMessageAfterAFailedDelivery)
     const std::string bmp = WriteBmp(AllBlack(8, 8), "mends-logo.bmp");
     ConnectEthernet();
     platform.refuse = true;
-    CNvLogoDlg logo(dlg->GetLink(), dlg.get());
+    CNvLogoDlg logo(dlg->GetSender(), dlg.get());
     logo.m_strBmpPath = QString::fromStdString(bmp);
     logo.OnDownloadLogo();
     logo.OnClearLogo();
+    Settle();
     EXPECT_EQ(Shown(), (std::vector<std::string>{"打印机设置工具|与打印机连接不成功!",
                                                  "打印机设置工具|与打印机连接不成功!"}));
 }
@@ -117,7 +130,7 @@ TEST_F(Mends, APortFailureInsideADialogIsOwnedByTheDialog)
 {
     platform.usbOpens = false;
     ConnectOn("USB");
-    CNvLogoDlg logo(dlg->GetLink(), dlg.get());
+    CNvLogoDlg logo(dlg->GetSender(), dlg.get());
     QTimer::singleShot(0, [&] {
         logo.OnPrintLogo();
         logo.reject();

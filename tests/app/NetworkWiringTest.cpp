@@ -1,4 +1,4 @@
-// "Ethernet": the connect read-back, the posted sends and the network parameter save.
+// "Ethernet": the connect read-back, the sends and the network parameter save.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -32,11 +32,9 @@ protected:
         const QStringList parts = QString(text).split('.');
         for (int i = 0; i < int(parts.size()) && i < 4; ++i) ip->Field(i)->setText(parts[i]);
     }
-    static void RunPosted() { QCoreApplication::processEvents(); }
-    // Once the posted sends have run: two connections, each carrying `hex`.
+    // Two connections, each carrying `hex`.
     void ExpectSentTwice(const char* hex)
     {
-        for (int i = 0; i < 4; ++i) RunPosted();
         ASSERT_EQ(platform.sockets.size(), 2u);
         EXPECT_EQ(Hex(platform.sockets[0]), hex);
         EXPECT_EQ(Hex(platform.sockets[1]), hex);
@@ -59,7 +57,7 @@ TEST_F(NetworkWiring, ConnectShowsTheParametersThePrinterReports)
     EXPECT_TRUE(Ctl(id::main::kSave)->isEnabled());
     EXPECT_FALSE(AddressAt(id::main::kPrinterAddress)->isEnabled());
     EXPECT_EQ(qobject_cast<QAbstractButton*>(Ctl(id::main::kConnect))->text(), "断 开");
-    EXPECT_EQ(dlg->GetLink().PrinterIp(), "127.0.0.1");
+    EXPECT_EQ(dlg->GetLink().CaptureTarget().target.address.Dotted(), "127.0.0.1");
     EXPECT_TRUE(Shown().empty());
 }
 
@@ -107,12 +105,10 @@ TEST_F(NetworkWiring, BlankOrIncompleteAddressRefusesToConnect)
     EXPECT_TRUE(platform.sockets.empty());
 }
 
-TEST_F(NetworkWiring, CommandsAreSentAfterTheHandlerReturns)
+TEST_F(NetworkWiring, CommandsAreSentByTheSender)
 {
     ConnectEthernet();
     Press(id::main::kInit);
-    EXPECT_TRUE(platform.sockets.empty());   // only posted so far
-    RunPosted();
     ASSERT_EQ(platform.sockets.size(), 1u);
     EXPECT_EQ(Hex(platform.sockets[0]), "1B 40 0A");
     EXPECT_TRUE(platform.Writes().empty());
@@ -123,16 +119,19 @@ TEST_F(NetworkWiring, SelfTestPostsOneSendPerRepetition)
     ConnectEthernet();
     SendCount()->setText("2");
     Press(id::main::kSelfTest);
-    EXPECT_TRUE(platform.sockets.empty());
     ExpectSentTwice("1F 11 04 0A");
 }
 
-TEST_F(NetworkWiring, TwoCommandsBeforeTheLoopRunsBothSendTheSecond)
+// Each goes once, in order (two posted commands once sent the second twice).
+TEST_F(NetworkWiring, TwoQuickCommandsGoOnceEachInOrder)
 {
     ConnectEthernet();
-    Press(id::main::kBold);
-    Press(id::main::kRotate);
-    ExpectSentTwice("1B 56 01");
+    qobject_cast<QAbstractButton*>(Ctl(id::main::kBold))->click();
+    qobject_cast<QAbstractButton*>(Ctl(id::main::kRotate))->click();
+    Settle();
+    ASSERT_EQ(platform.sockets.size(), 2u);
+    EXPECT_EQ(Hex(platform.sockets[0]), "1B 45 01");
+    EXPECT_EQ(Hex(platform.sockets[1]), "1B 56 01");
 }
 
 TEST_F(NetworkWiring, SaveSendsTheParameters)
@@ -205,13 +204,11 @@ TEST_F(NetworkWiring, SaveChecksThePrinterAddressToo)
     EXPECT_TRUE(platform.sockets.empty());
 }
 
-TEST_F(NetworkWiring, ABlankAddressIsReportedWhenThePostedSendRuns)
+TEST_F(NetworkWiring, ABlankAddressIsReportedWhenTheSendRuns)
 {
     ConnectEthernet();
     AddressAt(id::main::kPrinterAddress)->ClearAddress();
     Press(id::main::kSelfTestPage);
-    EXPECT_TRUE(Shown().empty());
-    RunPosted();
     EXPECT_EQ(Shown(), (std::vector<std::string>{"打印机设置工具|远程IP地址为空!"}));
     EXPECT_TRUE(platform.sockets.empty());
 }

@@ -65,23 +65,14 @@ TEST_F(RunMends, DisconnectEndsAnEscLeftRunAndThePortStaysClosed)
     EXPECT_EQ(atDisconnect.back(), "close");
     QTest::qWait(700);   // two more cycles' time
     EXPECT_EQ(platform.calls, atDisconnect) << "nothing written or opened after the disconnect";
-    EXPECT_TRUE(dlg->GetLink().PortState().IsNone());
+    EXPECT_TRUE(LinkTestAccess::Port(dlg->GetLink()).IsNone());
     EXPECT_LT(run.Sent(), 12u);
 }
 
 TEST_F(RunMends, AWindowCommandDuringARetryingNetworkRunTakesNoLonger)
 {
     PosixPlatform real;
-    dlg = std::make_unique<CPosToolDlg>(&real);
-    {
-        LoopbackServer printer(LoopbackServer::Options{0, std::string(22, '\0')});
-        dlg->GetLink().SetTcpPort(printer.Port());
-        SelectItem(id::main::kPort, "Ethernet");
-        AddressAt(id::main::kPrinterAddress)->SetAddress(0x7F000001);
-        Press(id::main::kConnect);
-        ASSERT_TRUE(dlg->GetLink().IsConnected());
-    }   // the printer goes: every connection is refused from now on
-    dlg->GetLink().m_sendRetryLimitMs = 300;
+    ConnectToAPrinterThatGoes(real, 300);
     StartAndLeave("1", "0");   // its cycle keeps retrying for ten seconds
     QTest::qWait(100);
     const auto pressed = Clock::now();

@@ -65,7 +65,6 @@ TEST_F(SendLogWiring, ALinkFailureIsOneLineWithTheFault)
     EXPECT_TRUE(store.Lines().empty()) << "the connect's query is not a command";
     platform.refuse = true;
     Press(id::main::kBold);
-    QCoreApplication::processEvents();   // the posted send
     const auto lines = Lines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0]["link"], "network");

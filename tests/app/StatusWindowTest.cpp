@@ -19,7 +19,7 @@ protected:
     QString Value(size_t item) const { return window->Value(item)->text(); }
     QString Read(QWidget* w) const { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); }
     std::unique_ptr<StatusWindow> window =
-        std::make_unique<StatusWindow>(dlg->GetLink(), dlg->GetCutterRun(), nullptr);
+        std::make_unique<StatusWindow>(dlg->GetSender(), dlg->GetCutterRun(), nullptr);
 };
 
 TEST_F(StatusWindowTest, ShowsEachItemFromTheAnswers)
@@ -31,6 +31,7 @@ TEST_F(StatusWindowTest, ShowsEachItemFromTheAnswers)
         return {'_', 'X', r[2], 0};
     };
     window->RefreshButton()->click();
+    Settle();
     EXPECT_EQ(Value(0), "脱机");
     EXPECT_EQ(Value(1), "打开");
     EXPECT_EQ(Value(2), "缺纸");
@@ -47,12 +48,14 @@ TEST_F(StatusWindowTest, ShowsEachItemFromTheAnswers)
 TEST_F(StatusWindowTest, SilentPrinterNotConnectedAndCutterRunSayWhy)
 {
     window->Refresh();
+    Settle();
     EXPECT_EQ(window->Line()->text(), "未连接打印机");
     EXPECT_TRUE(platform.Writes().empty());
 
     ConnectOn("COM1");
     platform.respond = [](const Bytes&) { return Bytes{}; };
     window->Refresh();
+    Settle();
     EXPECT_EQ(window->Line()->text(), "打印机无应答");
     EXPECT_EQ(Value(0), "—");
 
@@ -61,14 +64,15 @@ TEST_F(StatusWindowTest, SilentPrinterNotConnectedAndCutterRunSayWhy)
     run.g_cutDelayMs = 5000;
     ASSERT_TRUE(run.Start([](const Bytes&, std::stop_token) { return Outcome{}; }));
     window->Refresh();
+    Settle();
     EXPECT_EQ(window->Line()->text(), "切刀测试正在使用连接，暂不查询");
     EXPECT_TRUE(platform.Writes().empty());
     run.RequestStop();
     run.Wait();
 }
 
-// The identity is asked on "刷新" only: a printer that does not know GS I would otherwise hold
-// the window a reply bound at every tick.
+// The identity is asked on "刷新" only: a printer that does not know GS I would otherwise add
+// a reply bound to every tick.
 TEST_F(StatusWindowTest, AutoRefreshAsksTheStatusAloneAndKeepsTheIdentityShown)
 {
     ConnectOn("COM1");
@@ -78,11 +82,13 @@ TEST_F(StatusWindowTest, AutoRefreshAsksTheStatusAloneAndKeepsTheIdentityShown)
         return {'_', 'X', r[2], 0};
     };
     window->RefreshButton()->click();
+    Settle();
     ASSERT_EQ(Value(6), "XC");
     coverOpen = true;
     platform.calls.clear();
     window->AutoRefreshBox()->setChecked(true);
     QMetaObject::invokeMethod(window->findChild<QTimer*>(), "timeout");
+    Settle();
     window->AutoRefreshBox()->setChecked(false);
     EXPECT_EQ(Value(1), "打开") << "the status is asked";
     EXPECT_EQ(Value(6), "XC") << "the identity shown stays";

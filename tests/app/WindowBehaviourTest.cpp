@@ -100,7 +100,7 @@ TEST_F(WindowBehaviour, TypingAPortIsNotAChoice)
     QTest::keyClicks(edit, "Ethernet");
     QTest::keyClick(edit, Qt::Key_Tab);
     EXPECT_EQ(ComboAt(id::main::kPort)->currentText(), "Ethernet");
-    EXPECT_EQ(dlg->PortText(), "Ethernet");
+    EXPECT_EQ(dlg->ChosenTarget().kind, LinkKind::Network);
     EXPECT_FALSE(AddressAt(id::main::kPrinterAddress)->isEnabled());
     EXPECT_FALSE(ComboAt(id::main::kBaud)->isEnabled());
     // The typed text is kept as typed: no completion, no case folding.
@@ -108,7 +108,8 @@ TEST_F(WindowBehaviour, TypingAPortIsNotAChoice)
     edit->selectAll();
     QTest::keyClicks(edit, "usb");
     QTest::keyClick(edit, Qt::Key_Return);
-    EXPECT_EQ(dlg->PortText(), "usb");
+    EXPECT_EQ(dlg->ChosenTarget().kind, LinkKind::Serial);
+    EXPECT_EQ(dlg->ChosenTarget().path, "usb");
 }
 
 

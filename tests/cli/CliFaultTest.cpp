@@ -37,6 +37,8 @@ TEST(CliFaults, EachFaultEndsTheRunWithItsRow)
         row.setUp(platform);
         const CliRun run = RunCliWith(platform, row.args);
         EXPECT_EQ(run.status, FaultRow(row.fault).exitStatus);
-        EXPECT_EQ(run.err, std::string(FaultCliText(row.fault)) + "\n");
+        // A port that does not open also says which and why (the platform's errno is ENOENT).
+        const std::string more = row.fault == LinkFault::PortBusy ? "tallyx-cli: /dev/ttyS0: no such device\n" : "";
+        EXPECT_EQ(run.err, std::string(FaultCliText(row.fault)) + "\n" + more);
     }
 }

@@ -119,7 +119,7 @@ TEST(CliProcess, ARegularFileIsNoPort)
     { std::ofstream(path) << "keep me"; }
     const Process p = RunProgram({"--port", path, "init"});
     EXPECT_EQ(p.status, 3);
-    EXPECT_EQ(p.err, "此端口被占用或已损坏\n");
+    EXPECT_EQ(p.err, "此端口被占用或已损坏\ntallyx-cli: " + path + ": not a serial port\n");
     std::ifstream in(path);
     const std::string contents((std::istreambuf_iterator<char>(in)), {});
     EXPECT_EQ(contents, "keep me");

@@ -116,7 +116,7 @@ TEST(CliRefusal, PrinterAddressIsCheckedBeforeAnyConnection)
 
 TEST(CliRefusal, LinkFailuresExitThree)
 {
-    ExpectRefusals({{{"--port", "COM1", "init"}, 3, "此端口被占用或已损坏\n"}},
+    ExpectRefusals({{{"--port", "COM1", "init"}, 3, "此端口被占用或已损坏\ntallyx-cli: /dev/ttyS0: no such device\n"}},
                    [](RecordingPlatform& p) { p.serialOpens["COM1"] = false; });
     ExpectRefusals({{{"init"}, 3, "无法找到USB设备\n"}},
                    [](RecordingPlatform& p) { p.usb = {UsbFind::NoInterface, "", ""}; });
@@ -170,6 +170,20 @@ TEST(CliRefusal, CommandLinesThatDoNotParseExitSixtyFour)
         EXPECT_EQ(run.status, 64);
         EXPECT_FALSE(run.err.empty());
         EXPECT_EQ(run.out, "");
+        EXPECT_TRUE(platform.calls.empty());
+    }
+}
+
+// A watch polls at most every 0.05 s and at least once a day; the refusal says so in words.
+TEST(CliRefusal, WatchIntervalOutsideItsRange)
+{
+    for (const char* interval : {"nan", "1e-9", "0", "0.04", "86401", "inf", "2s"}) {
+        SCOPED_TRACE(interval);
+        RecordingPlatform platform;
+        const CliRun run = RunCliWith(platform, {"status", "--watch", interval});
+        EXPECT_EQ(run.status, 64);
+        EXPECT_NE(run.err.find("an interval from 0.05 seconds to one day (86400 seconds)"), std::string::npos)
+            << run.err;
         EXPECT_TRUE(platform.calls.empty());
     }
 }

@@ -90,12 +90,13 @@ TEST(CliSerial, BaudTextConfiguresThePort)
     }
 }
 
+// The window's words, then which port and why.
 TEST(CliSerial, MissingDeviceIsBusyOrDamaged)
 {
     PosixPlatform platform;
     const CliRun run = RunCliWith(platform, {"--port", "/dev/tallyx-no-such-port", "init"});
     EXPECT_EQ(run.status, 3);
-    EXPECT_EQ(run.err, "此端口被占用或已损坏\n");
+    EXPECT_EQ(run.err, "此端口被占用或已损坏\ntallyx-cli: /dev/tallyx-no-such-port: no such device\n");
 }
 
 TEST(CliUsb, NoPrinterInTheTree)

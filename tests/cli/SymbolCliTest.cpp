@@ -158,7 +158,7 @@ TEST(SymbolCli, PortThatDoesNotOpenIsALinkFailure)
         platform.serialOpens["COM1"] = false;
         const CliRun run = RunCliWith(platform, args);
         EXPECT_EQ(run.status, 3);
-        EXPECT_EQ(run.err, "此端口被占用或已损坏\n");
+        EXPECT_EQ(run.err, "此端口被占用或已损坏\ntallyx-cli: /dev/ttyS0: no such device\n");
         for (const auto& c : platform.calls) EXPECT_NE(c.rfind("write ", 0), 0u) << c;
     }
 }

@@ -17,7 +17,7 @@ class CodePageDlgTest : public MaintenanceDlgTest {
 protected:
     QComboBox* List() const { return qobject_cast<QComboBox*>(dialog.Control(1002)); }
     void Press(int id) { MaintenanceDlgTest::Press(dialog.Control(id)); }
-    CCodePageDlg dialog{link, nullptr};
+    CCodePageDlg dialog{sender, nullptr};
 };
 
 } // namespace
@@ -90,6 +90,7 @@ TEST_F(CodePageDlgTest, BrokenPortStopsEveryButton)
 TEST_F(CodePageDlgTest, OverTheNetworkTheCommandIsSentBeforeThePressReturns)
 {
     host.port = "Ethernet";
+    link.ReopenPort();
     List()->setCurrentIndex(70);
     Press(1006);
     ASSERT_EQ(platform.sockets.size(), 1u);

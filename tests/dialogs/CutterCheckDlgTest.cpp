@@ -59,7 +59,7 @@ protected:
     }
 
     CutterRun run;   // the main window's
-    std::unique_ptr<CCutterCheckDlg> dialog = std::make_unique<CCutterCheckDlg>(run, link, host, nullptr);
+    std::unique_ptr<CCutterCheckDlg> dialog = std::make_unique<CCutterCheckDlg>(run, sender, nullptr);
 };
 
 } // namespace
@@ -187,7 +187,7 @@ TEST_F(CutterCheckDlgTest, ReopeningStopsARunLeftGoingAndStartsAfresh)
     ASSERT_TRUE(Until([&] { return run.Sent() == 1; }));
     QTest::keyClick(dialog.get(), Qt::Key_Escape);
     const auto reopenedAt = Clock::now();
-    dialog = std::make_unique<CCutterCheckDlg>(run, link, host, nullptr);
+    dialog = std::make_unique<CCutterCheckDlg>(run, sender, nullptr);
     EXPECT_EQ(Edit(1081)->text(), "2");
     EXPECT_EQ(Edit(1082)->text(), "1000");
     ASSERT_TRUE(Until([&] { return !run.Running(); }));

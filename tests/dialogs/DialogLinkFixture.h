@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "link/Sender.h"
 #include "ui/MessageBoxes.h"
 #include "tests/support/RecordingBoxes.h"
 #include "tests/support/RecordingPlatform.h"
@@ -21,11 +22,24 @@ protected:
     {
         InstallBoxes(&boxes);
         link.ReopenPort();
+        sender.SetWindowTell(host.AsTell());
         platform.calls.clear();
     }
     ~DialogLinkTest() override { InstallBoxes(nullptr); }
 
-    static void Press(QWidget* button) { qobject_cast<QPushButton*>(button)->click(); }
+    // Clicked, and what the sender hands back taken in, as the window's loop would.
+    void Press(QWidget* button)
+    {
+        qobject_cast<QPushButton*>(button)->click();
+        Settle();
+    }
+    void Settle()
+    {
+        for (int round = 0; round < 4; ++round) {
+            EXPECT_TRUE(sender.WaitIdle(10'000));
+            sender.Pump();
+        }
+    }
     Strings Writes() const
     {
         Strings out;
@@ -40,7 +54,15 @@ protected:
         for (const auto& b : boxes.shown) out.push_back(b.caption + "|" + b.text);
         return out;
     }
-    void BreakPort() { LinkTestAccess::Port(link) = PortHandle{PortHandle::State::Failed, -1}; }
+    // A USB printer whose node was found and would not open: the next command reports it.
+    void BreakPort()
+    {
+        host.port = "USB";
+        platform.usbOpens = false;
+        link.ReopenPort();
+        platform.usbOpens = true;
+        platform.calls.clear();
+    }
     // Pressed with the port broken: the port's message alone, the handle closed, nothing
     // written and no box of the dialog's own.
     void ExpectPortBusyOnPress(QWidget* button)
@@ -63,7 +85,8 @@ protected:
     RecordingBoxes boxes;
     RecordingPlatform platform;
     FakeHost host;
-    Link link{host, platform};
+    HostedLink link{host, platform};
+    Sender sender{link};
 };
 
 } // namespace tallyx::test

@@ -9,6 +9,7 @@
 #include "dialogs/CNvLogoDlg.h"
 #include "res/NvLogoIds.h"
 #include "tests/support/BmpWriter.h"
+#include "link/Sender.h"
 #include "tests/support/RecordingPlatform.h"
 #include "ui/BitmapPreview.h"
 #include "ui/DialogLayout.h"
@@ -21,8 +22,10 @@ namespace {
 struct Dialog {
     RecordingPlatform platform;
     FakeHost host;
-    Link link{host, platform};
-    CNvLogoDlg dialog{link, nullptr};
+    HostedLink link{host, platform};
+    Sender sender{link};
+    CNvLogoDlg dialog{sender, nullptr};
+    Dialog() { link.UseTarget(link.HostTarget()); }   // COM1 chosen, not opened
 };
 
 QStringList Items(QComboBox* combo)
@@ -88,6 +91,7 @@ TEST(NvLogoDlgLook, ReturnPressesTheFocusedButtonElseCloses)
     auto* print = qobject_cast<QPushButton*>(d.dialog.Control(id::nvlogo::kPrint));
     print->setFocus();
     QTest::keyClick(print, Qt::Key_Return);
+    ASSERT_TRUE(d.sender.WaitIdle(10'000));
     // The print command ran: no device was open, so the serial rule's two reopenings follow.
     EXPECT_EQ(std::count(d.platform.calls.begin(), d.platform.calls.end(), "open COM1"), 2);
     EXPECT_TRUE(d.dialog.isVisible());

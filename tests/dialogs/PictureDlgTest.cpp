@@ -74,7 +74,7 @@ protected:
         PictureUse use;
     };
     std::vector<Asked> asked;
-    CNvLogoDlg dialog{link, nullptr};
+    CNvLogoDlg dialog{sender, nullptr};
 };
 
 } // namespace

@@ -32,7 +32,7 @@ TEST_F(QrCodeDlgTest, ControlsAndDefaults)
     Select(1002, "3");
     dialog.UpdateData(true);
     EXPECT_EQ(dialog.g_qrModuleSizeIndex, 2);
-    EXPECT_EQ(CQrCodeDlg(link, nullptr).g_qrModuleSizeIndex, 7);
+    EXPECT_EQ(CQrCodeDlg(sender, nullptr).g_qrModuleSizeIndex, 7);
 }
 
 TEST_F(QrCodeDlgTest, AbcWithTheDefaults)
@@ -108,7 +108,6 @@ TEST_F(QrCodeDlgTest, OverTheNetworkTheCommandIsOneDirectConnection)
     Press(1003);
     ASSERT_EQ(platform.sockets.size(), 1u);
     EXPECT_EQ(platform.sockets[0].size(), 41u);
-    EXPECT_EQ(host.posted, 0);
 }
 
 TEST_F(QrCodeDlgTest, ReturnClosesNothingEscCloses)

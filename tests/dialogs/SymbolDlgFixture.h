@@ -60,7 +60,7 @@ protected:
         }
     }
     QComboBox* Combo(int id) { return qobject_cast<QComboBox*>(dialog.Control(id)); }
-    void Press(int id) { qobject_cast<QPushButton*>(dialog.Control(id))->click(); }
+    void Press(int id) { DialogLinkTest::Press(dialog.Control(id)); }
     void Select(int comboId, const QString& item)
     {
         const int index = Combo(comboId)->findText(item);
@@ -90,7 +90,7 @@ protected:
         for (int i = 0; i < Combo(comboId)->count(); ++i) out.push_back(Combo(comboId)->itemText(i).toStdString());
         return out;
     }
-    Dialog dialog{link, nullptr};
+    Dialog dialog{sender, nullptr};
 };
 
 } // namespace tallyx::test

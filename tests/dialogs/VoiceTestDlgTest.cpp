@@ -16,7 +16,7 @@ class VoiceTestDlgTest : public MaintenanceDlgTest {
 protected:
     void Press(int id) { MaintenanceDlgTest::Press(dialog.Control(id)); }
     void Type(const QString& text) { qobject_cast<QLineEdit*>(dialog.Control(1014))->setText(text); }
-    CVoiceTestDlg dialog{link, nullptr};
+    CVoiceTestDlg dialog{sender, nullptr};
 };
 
 } // namespace
@@ -26,7 +26,7 @@ TEST_F(VoiceTestDlgTest, FirstPressEitherWayPlaysVoiceOne)
     EXPECT_EQ(dialog.windowTitle(), "语音芯片测试");
     Press(1003);
     EXPECT_EQ(Writes(), Strings{"1F 12 10 01"});
-    CVoiceTestDlg other(link, nullptr);
+    CVoiceTestDlg other(sender, nullptr);
     platform.calls.clear();
     MaintenanceDlgTest::Press(other.Control(1006));
     EXPECT_EQ(Writes(), Strings{"1F 12 10 01"});

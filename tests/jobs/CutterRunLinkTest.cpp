@@ -7,6 +7,7 @@
 
 #include "jobs/CycleDelivery.h"
 #include "link/PosixPlatform.h"
+#include "res/Address.h"
 #include "tests/jobs/RunProbe.h"
 #include "tests/support/CutCycles.h"
 #include "tests/support/RecordingPlatform.h"
@@ -26,17 +27,23 @@ void RunToEnd(CutterRun& run, DeliverCycle deliver, uint32_t count, uint32_t del
     run.Wait();
 }
 
+// A network target as the window builds it; the link's disconnect count as it starts.
+FixedTarget NetTarget(const std::string& ip, uint16_t port)
+{
+    return FixedTarget{TargetFromChoices("Ethernet", "", ParseAddressText(ip).value_or(AddressEntry{}), port), 0};
+}
+
 // The link on the real platform beside a port that refuses every connection.
 struct RefusingPrinter {
     DeliverCycle Deliver(int retryLimitMs = kCutNetRetryLimitMs)
     {
-        return MakeCycleDelivery(link, FixedTarget{"Ethernet", "", "127.0.0.1", refusing.Port()}, retryLimitMs);
+        return MakeCycleDelivery(link, NetTarget("127.0.0.1", refusing.Port()), retryLimitMs);
     }
 
     RefusingPort refusing;
     PosixPlatform platform;
     FakeHost host;
-    Link link{host, platform};
+    HostedLink link{host, platform};
 };
 } // namespace
 
@@ -44,11 +51,11 @@ TEST(CutterRunLink, SerialCyclesAreWrittenThenThePortReopenedTwice)
 {
     RecordingPlatform platform;
     FakeHost host;
-    Link link(host, platform);
+    HostedLink link(host, platform);
     link.ReopenPort();
     platform.calls.clear();
     CutterRun run;
-    RunToEnd(run, MakeCycleDelivery(link, link.CaptureTarget("COM1", "9600")), 2, 0);
+    RunToEnd(run, MakeCycleDelivery(link, link.CaptureTarget()), 2, 0);
     const Strings reopen{"close", "open COM1", "configure 9600"};
     Strings expected{"write " + kCycle1};
     for (int i = 0; i < 2; ++i) expected.insert(expected.end(), reopen.begin(), reopen.end());
@@ -63,12 +70,13 @@ TEST(CutterRunLink, AFailedReopenIsCountedNotShown)
 {
     RecordingPlatform platform;
     FakeHost host;
-    Link link(host, platform);
+    HostedLink link(host, platform);
     link.ReopenPort();
+    const FixedTarget target = link.CaptureTarget();
     platform.serialOpens["COM1"] = false;
     host.port = "changed after the start";
     CutterRun run;
-    RunToEnd(run, MakeCycleDelivery(link, link.CaptureTarget("COM1", "9600")), 2, 0);
+    RunToEnd(run, MakeCycleDelivery(link, target), 2, 0);
     EXPECT_TRUE(host.faults.empty());
     EXPECT_EQ(run.Failures(), 2u);
     EXPECT_EQ(platform.Writes().size(), 1u);   // the reopen after the first write failed: closed
@@ -79,11 +87,11 @@ TEST(CutterRunLink, UsbReopensTwiceBeforeEachWrite)
     RecordingPlatform platform;
     FakeHost host;
     host.port = "USB";
-    Link link(host, platform);
+    HostedLink link(host, platform);
     link.ReopenPort();
     platform.calls.clear();
     CutterRun run;
-    RunToEnd(run, MakeCycleDelivery(link, link.CaptureTarget("USB", "9600")), 1, 0);
+    RunToEnd(run, MakeCycleDelivery(link, link.CaptureTarget()), 1, 0);
     EXPECT_EQ(platform.calls, (Strings{"close", "discover", "open /dev/usb/lp0", "close", "discover",
                                        "open /dev/usb/lp0", "write " + kCycle1}));
 }
@@ -94,11 +102,10 @@ TEST(CutterRunLink, NetworkCyclesEachOnAConnectionOfTheirOwn)
     PosixPlatform platform;
     FakeHost host;
     host.port = "Ethernet";
-    Link link(host, platform);
-    LinkTestAccess::PrinterIp(link) = "127.0.0.1";   // saved by the network connect
+    HostedLink link(host, platform);
     link.SetTcpPort(printer.Port());
     CutterRun run;
-    RunToEnd(run, MakeCycleDelivery(link, link.CaptureTarget("Ethernet", "9600")), 2, 0);
+    RunToEnd(run, MakeCycleDelivery(link, link.CaptureTarget()), 2, 0);
     const auto connections = printer.WaitForConnections(2);
     ASSERT_EQ(connections.size(), 2u);
     EXPECT_EQ(Hex(connections[0]), kCycle1);
@@ -139,11 +146,11 @@ TEST(CutterRunLink, NetworkSenderFaults)
 {
     PosixPlatform platform;
     FakeHost host;
-    Link link(host, platform);
+    HostedLink link(host, platform);
     std::stop_source source;
     const uint8_t cycle[] = {0x30};
     const auto send = [&](const char* ip, uint16_t port) {
-        return link.DeliverFixed(FixedTarget{"Ethernet", "", ip, port}, cycle, 1, source.get_token(), 10000).fault;
+        return link.DeliverFixed(NetTarget(ip, port), cycle, source.get_token(), 10000).fault;
     };
     EXPECT_EQ(send("", 9100), LinkFault::AddressBlank);
     EXPECT_EQ(send("127.0.0", 9100), LinkFault::AddressBlank);
@@ -158,11 +165,11 @@ TEST(CutterRunLink, NetworkSenderHandsTheCycleToASlowPrinter)
     LoopbackServer printer(LoopbackServer::Options{400, {}});
     PosixPlatform platform;
     FakeHost host;
-    Link link(host, platform);
+    HostedLink link(host, platform);
     std::stop_source source;
     const uint8_t cycle[] = {0x41, 0x42};
     const Outcome outcome =
-        link.DeliverFixed(FixedTarget{"Ethernet", "", "127.0.0.1", printer.Port()}, cycle, 2, source.get_token(), 10000);
+        link.DeliverFixed(NetTarget("127.0.0.1", printer.Port()), cycle, source.get_token(), 10000);
     EXPECT_TRUE(outcome.ok());
     const auto connections = printer.WaitForConnections(1);
     ASSERT_EQ(connections.size(), 1u);

@@ -4,6 +4,7 @@
 #include "tests/support/RecordingPlatform.h"
 #include "tests/support/LinkAccess.h"
 #include "jobs/PrinterQueries.h"
+#include "link/SendLog.h"
 
 using namespace tallyx;
 using namespace tallyx::test;
@@ -13,7 +14,7 @@ namespace {
 struct Fixture {
     FakeHost host;
     RecordingPlatform platform;
-    Link link{host, platform};
+    HostedLink link{host, platform};
 };
 
 const Bytes kInit{0x1B, 0x40, 0x0A};
@@ -26,7 +27,7 @@ TEST(DeliveryRule, SerialWritesThenReopensTwice)
     f.host.port = "COM7";
     f.link.ReopenPort();
     f.platform.calls.clear();
-    f.link.SendToPrinter(kInit, Delivery::Posted);
+    f.link.SendToPrinter(kInit);
     EXPECT_EQ(f.platform.calls, (std::vector<std::string>{
         "write 1B 40 0A", "close", "open COM7", "configure 9600", "close", "open COM7", "configure 9600"}));
     EXPECT_EQ(f.link.Kind(), LinkKind::Serial);
@@ -37,7 +38,7 @@ TEST(DeliveryRule, UsbReopensTwiceThenWrites)
 {
     Fixture f;
     f.host.port = "USB";
-    f.link.SendToPrinter(kInit, Delivery::Posted);
+    f.link.SendToPrinter(kInit);
     EXPECT_EQ(f.platform.calls, (std::vector<std::string>{
         "discover", "open /dev/usb/lp0", "close", "discover", "open /dev/usb/lp0", "write 1B 40 0A"}));
     EXPECT_EQ(f.link.Kind(), LinkKind::Usb);
@@ -60,41 +61,31 @@ TEST(DeliveryRule, BaudTextMapsToRateAndAnythingElseIsNineThousandSixHundred)
     EXPECT_EQ(f.platform.calls.back(), "configure 9600");
 }
 
-TEST(DeliveryRule, NetworkPostedFillsPendingBufferAndPostsTrigger)
+TEST(DeliveryRule, NetworkFillsPendingBufferThenSendsIt)
 {
     Fixture f;
     f.host.port = "Ethernet";
+    f.link.UseTarget(f.link.HostTarget());
     LinkTestAccess::NetBuf(f.link).fill(0xEE);
-    f.link.SendToPrinter(kInit, Delivery::Posted);
+    EXPECT_TRUE(f.link.SendToPrinter(kInit));
     EXPECT_EQ(LinkTestAccess::NetLen(f.link), 3);
     EXPECT_EQ(Hex(Bytes(LinkTestAccess::NetBuf(f.link).begin(), LinkTestAccess::NetBuf(f.link).begin() + 4)), "1B 40 0A 00");
-    EXPECT_EQ(f.host.posted, 1);
-    EXPECT_TRUE(f.platform.calls.empty()) << "nothing is sent before the trigger runs";
+    ASSERT_EQ(f.platform.sockets.size(), 1u);
+    EXPECT_EQ(Hex(f.platform.sockets[0]), "1B 40 0A");
 }
 
-// Posted, both triggers send what the buffer holds last; direct, each command goes before
-// the call returns, on its own connection, with its own 300 ms pause.
-TEST(DeliveryRule, TwoNetworkCommandsPostedAndDirect)
+// Each command goes once, in order, on its own connection, with its own 300 ms pause
+// (two posted commands once sent the second twice).
+TEST(DeliveryRule, TwoNetworkCommandsGoOnceEachInOrder)
 {
-    struct Row {
-        Delivery form;
-        int triggers;
-        const char* first;
-        int64_t leastMs;
-    };
-    for (const Row& row : {Row{Delivery::Posted, 2, "1B 45 01", 0}, Row{Delivery::Direct, 0, "1B 40 0A", 600}}) {
-        SCOPED_TRACE(row.triggers ? "posted" : "direct");
-        Fixture f;
-        f.host.port = "Ethernet";
-        f.link.SendToPrinter(kInit, row.form);
-        f.link.SendToPrinter(Bytes{0x1B, 0x45, 0x01}, row.form);
-        ASSERT_EQ(f.host.posted, row.triggers);
-        for (int i = 0; i < row.triggers; ++i) EXPECT_TRUE(f.link.SendPendingNetData());
-        ASSERT_EQ(f.platform.sockets.size(), 2u);
-        EXPECT_EQ(Hex(f.platform.sockets[0]), row.first);
-        EXPECT_EQ(Hex(f.platform.sockets[1]), "1B 45 01");
-        EXPECT_GE(f.platform.now, row.leastMs);
-    }
+    Fixture f;
+    f.host.port = "Ethernet";
+    f.link.SendToPrinter(kInit);
+    f.link.SendToPrinter(Bytes{0x1B, 0x45, 0x01});
+    ASSERT_EQ(f.platform.sockets.size(), 2u);
+    EXPECT_EQ(Hex(f.platform.sockets[0]), "1B 40 0A");
+    EXPECT_EQ(Hex(f.platform.sockets[1]), "1B 45 01");
+    EXPECT_GE(f.platform.now, 600);
 }
 
 TEST(DeliveryRule, FailedUsbOpenIsReportedOnceThenTheNextCommandProceeds)
@@ -106,13 +97,13 @@ TEST(DeliveryRule, FailedUsbOpenIsReportedOnceThenTheNextCommandProceeds)
     EXPECT_TRUE(LinkTestAccess::Port(f.link).IsFailed());
     f.platform.calls.clear();
 
-    f.link.SendToPrinter(kInit, Delivery::Posted);
+    f.link.SendToPrinter(kInit);
     EXPECT_EQ(f.host.messages, (std::vector<std::string>{"tallyx|此端口被占用或已损坏|0"}));
     EXPECT_TRUE(LinkTestAccess::Port(f.link).IsNone());
     EXPECT_TRUE(f.platform.calls.empty());
 
     f.platform.usbOpens = true;
-    f.link.SendToPrinter(kInit, Delivery::Posted);
+    f.link.SendToPrinter(kInit);
     EXPECT_EQ(f.host.messages.size(), 1u);
     EXPECT_EQ(f.platform.calls.back(), "write 1B 40 0A");
 }
@@ -122,7 +113,7 @@ TEST(DeliveryRule, NoUsbPrinterShowsMessageOncePerReopenAndWritesNothing)
     Fixture f;
     f.host.port = "USB";
     f.platform.usb = {UsbFind::NoInterface, {}, {}};
-    f.link.SendToPrinter(kInit, Delivery::Posted);
+    f.link.SendToPrinter(kInit);
     EXPECT_EQ(f.host.messages, (std::vector<std::string>{"打印机设置工具|无法找到USB设备|0",
                                                          "打印机设置工具|无法找到USB设备|0"}));
     for (const auto& call : f.platform.calls) EXPECT_NE(call.rfind("write", 0), 0u) << call;
@@ -147,7 +138,7 @@ TEST(DeliveryRule, SerialOpenFailureWarnsOnEachReopen)
     Fixture f;
     f.host.port = "usb";
     f.platform.serialOpens["usb"] = false;
-    f.link.SendToPrinter(kInit, Delivery::Posted);
+    f.link.SendToPrinter(kInit);
     EXPECT_EQ(f.host.messages, (std::vector<std::string>{"警告|此端口被占用或已损坏|0", "警告|此端口被占用或已损坏|0"}));
     EXPECT_TRUE(LinkTestAccess::Port(f.link).IsNone());
 }
@@ -163,16 +154,21 @@ TEST(DeliveryRule, ReopenOnEthernetClosesTheDevice)
     EXPECT_EQ(f.platform.calls.back(), "close");
 }
 
-TEST(DeliveryRule, CommandLongerThanPendingBufferIsNotCopied)
+// An oversized command is refused as a fault, told and logged, never reported as sent.
+TEST(DeliveryRule, CommandLongerThanPendingBufferIsRefused)
 {
     Fixture f;
     f.host.port = "Ethernet";
-    f.link.SendToPrinter(Bytes(24575, 0x41), Delivery::Posted);
+    std::vector<std::string> logged;
+    f.link.m_onSend = [&](const SendRecord& r) { logged.push_back(std::string(OutcomeName(r.outcome))); };
+    EXPECT_TRUE(f.link.SendToPrinter(Bytes(24575, 0x41)));
     EXPECT_EQ(LinkTestAccess::NetLen(f.link), 24575);
     EXPECT_EQ(LinkTestAccess::NetBuf(f.link)[24575], 0);
-    f.link.SendToPrinter(Bytes(24576, 0x42), Delivery::Posted);
+    EXPECT_EQ(f.link.SendToPrinter(Bytes(24576, 0x42)).fault, LinkFault::TooLong);
     EXPECT_EQ(LinkTestAccess::NetLen(f.link), 24575) << "an oversized command must not overrun the buffer";
-    EXPECT_EQ(f.host.posted, 1);
+    EXPECT_EQ(f.platform.sockets.size(), 1u);
+    EXPECT_EQ(logged, (std::vector<std::string>{"sent", "TooLong"}));
+    EXPECT_EQ(f.host.messages, (std::vector<std::string>{"打印机设置工具|命令超过24575字节，未发送!|0"}));
 }
 
 TEST(NetworkDelivery, RetriesEveryStepAndGivesUpAfterTheBound)
@@ -180,7 +176,7 @@ TEST(NetworkDelivery, RetriesEveryStepAndGivesUpAfterTheBound)
     Fixture f;
     f.host.port = "Ethernet";
     f.platform.connectAfterMs = 1'000'000;
-    f.link.SendToPrinter(kInit, Delivery::Direct);
+    f.link.SendToPrinter(kInit);
     EXPECT_EQ(f.host.messages, (std::vector<std::string>{"打印机设置工具|与打印机连接不成功!|0"}));
     EXPECT_GE(f.platform.now, 3000);
     EXPECT_LT(f.platform.now, 3200);
@@ -200,6 +196,7 @@ TEST(NetworkDelivery, RefusedConnectionIsRetriedOnFreshSocketsUntilTheBound)
 TEST(NetworkDelivery, AddressChecksComeFirstAndSendNothing)
 {
     Fixture f;
+    f.host.port = "Ethernet";
     f.host.address = AddressEntry{};
     EXPECT_FALSE(f.link.SendPendingNetData());
     f.host.address.present = {true, true, true, false};
@@ -241,5 +238,5 @@ TEST(NetworkConnect, ShortReplyLeavesNoParameters)
     EXPECT_EQ(DecodeNetReply(full.netReply).dns, 0x08080808u);
     EXPECT_EQ(DecodeNetReply(full.netReply).dhcpIndex, 1);
     EXPECT_EQ(f.link.Kind(), LinkKind::Network);
-    EXPECT_EQ(f.link.PrinterIp(), "127.0.0.1");
+    EXPECT_EQ(f.link.CaptureTarget().target.address.Dotted(), "127.0.0.1");
 }

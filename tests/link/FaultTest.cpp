@@ -23,7 +23,7 @@ TEST(NetworkFault, ResetMidCommandIsReportedAndNotSentAgain)
     FaultyPrinter printer({0, 500});
     EthernetLink<SlowLinePlatform> f(printer.Port());
 
-    const int64_t took = TimedMs([&] { f.link.SendToPrinter(command, Delivery::Direct); });
+    const int64_t took = TimedMs([&] { f.link.SendToPrinter(command); });
 
     EXPECT_EQ(f.host.messages, std::vector<std::string>{kNotReached});
     EXPECT_LT(took, 4000) << "the link keeps trying past its bound";
@@ -41,7 +41,7 @@ TEST(NetworkFault, PrinterListeningLateGetsTheCommandOnce)
         SCOPED_TRACE("listening after " + std::to_string(lateMs) + " ms");
         FaultyPrinter printer({lateMs, -1});
         EthernetLink<> f(printer.Port());
-        const int64_t took = TimedMs([&] { f.link.SendToPrinter(Bytes{0x1B, 0x40, 0x0A}, Delivery::Direct); });
+        const int64_t took = TimedMs([&] { f.link.SendToPrinter(Bytes{0x1B, 0x40, 0x0A}); });
 
         EXPECT_TRUE(f.host.messages.empty());
         // Refused tries are 100 ms apart; then the send and the 300 ms pause.
@@ -56,7 +56,7 @@ TEST(NetworkFault, RefusingPrinterEndsAtTheRetryBound)
     const BoundSocket refusing;
     ASSERT_GE(refusing.Fd(), 0);
     EthernetLink<> f(refusing.Port());
-    const int64_t took = TimedMs([&] { f.link.SendToPrinter(Bytes{0x1F, 0x11, 0x04}, Delivery::Direct); });
+    const int64_t took = TimedMs([&] { f.link.SendToPrinter(Bytes{0x1F, 0x11, 0x04}); });
 
     EXPECT_EQ(f.host.messages, std::vector<std::string>{kNotReached});
     EXPECT_GE(took, 2900);
@@ -80,7 +80,7 @@ TEST(NetworkFault, PrinterThatNeverAnswersEndsAtTheRetryBound)
     ASSERT_EQ(::connect(filler, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
 
     EthernetLink<> f(port);
-    const int64_t took = TimedMs([&] { f.link.SendToPrinter(Bytes{0x1F, 0x11, 0x04}, Delivery::Direct); });
+    const int64_t took = TimedMs([&] { f.link.SendToPrinter(Bytes{0x1F, 0x11, 0x04}); });
 
     EXPECT_EQ(f.host.messages, std::vector<std::string>{kNotReached});
     EXPECT_GE(took, 2900);

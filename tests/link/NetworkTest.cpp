@@ -65,8 +65,8 @@ TEST(NetworkDelivery, OneConnectionPerCommand)
 {
     LoopbackServer printer;
     NetFixture f(printer.Port());
-    f.link.SendToPrinter(Bytes{0x1F, 0x11, 0x04, 0x0A}, Delivery::Direct);
-    f.link.SendToPrinter(Bytes{0x1B, 0x40, 0x0A}, Delivery::Direct);
+    f.link.SendToPrinter(Bytes{0x1F, 0x11, 0x04, 0x0A});
+    f.link.SendToPrinter(Bytes{0x1B, 0x40, 0x0A});
     const auto connections = printer.WaitForConnections(2);
     ASSERT_EQ(connections.size(), 2u);
     EXPECT_EQ(Hex(connections[0]), "1F 11 04 0A");
@@ -78,7 +78,7 @@ TEST(NetworkDelivery, LateAcceptGetsTheCommandOnce)
 {
     LoopbackServer printer({250, {}});
     NetFixture f(printer.Port());
-    f.link.SendToPrinter(Bytes{0x1B, 0x45, 0x01}, Delivery::Direct);
+    f.link.SendToPrinter(Bytes{0x1B, 0x45, 0x01});
     const auto connections = printer.WaitForConnections(1);
     ASSERT_EQ(connections.size(), 1u);
     EXPECT_EQ(Hex(connections[0]), "1B 45 01");
@@ -89,6 +89,7 @@ TEST(NetworkDelivery, EmptyCommandStillOpensAndClosesAConnection)
 {
     LoopbackServer printer;
     NetFixture f(printer.Port());
+    f.link.UseTarget(f.link.HostTarget());
     LinkTestAccess::NetLen(f.link) = 0;
     EXPECT_TRUE(f.link.SendPendingNetData());
     const auto connections = printer.WaitForConnections(1);
@@ -102,7 +103,7 @@ TEST(NetworkDelivery, LongestTextArrivesWhole)
     NetFixture f(printer.Port());
     Bytes text(24574);
     for (size_t i = 0; i < text.size(); ++i) text[i] = uint8_t('A' + i % 26);
-    f.link.SendToPrinter(text, Delivery::Direct);
+    f.link.SendToPrinter(text);
     const auto connections = printer.WaitForConnections(1);
     ASSERT_EQ(connections.size(), 1u);
     EXPECT_EQ(connections[0], std::string(text.begin(), text.end()));
@@ -113,7 +114,7 @@ TEST(NetworkDelivery, RefusedConnectionEndsWithTheMessage)
     RefusingPort nobody;
     NetFixture f(nobody.Port());
     const int64_t start = f.platform.NowMs();
-    f.link.SendToPrinter(Bytes{0x0A}, Delivery::Direct);
+    f.link.SendToPrinter(Bytes{0x0A});
     EXPECT_EQ(f.host.messages, (std::vector<std::string>{"打印机设置工具|与打印机连接不成功!|0"}));
     EXPECT_LT(f.platform.NowMs() - start, 10'000) << "the retry loop is bounded";
 }

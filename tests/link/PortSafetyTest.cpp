@@ -59,7 +59,7 @@ TEST(PortSafety, FilesFifosAndDirectoriesAreRefusedAndLeftAlone)
         FakeHost host;
         host.port = path.string();
         PosixPlatform platform;
-        Link link(host, platform);
+        HostedLink link(host, platform);
         const ConnectOutcome connect = link.Connect();
         EXPECT_FALSE(connect.connected);
         EXPECT_EQ(connect.outcome.fault, LinkFault::PortBusy);
@@ -75,12 +75,12 @@ TEST(PortSafety, AWriteToAPortNobodyReadsEndsAtItsBound)
     FakeHost host;
     host.port = printer.Path();
     PosixPlatform platform;
-    Link link(host, platform);
+    HostedLink link(host, platform);
     link.m_writeBound = WriteBound{0, 200};
     ASSERT_TRUE(link.Connect().connected);
     const Bytes big(1 << 20, 0x41);   // far more than a pty buffers
     const auto start = std::chrono::steady_clock::now();
-    const Outcome outcome = link.SendToPrinter(big, Delivery::Direct);
+    const Outcome outcome = link.SendToPrinter(big);
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(outcome.fault, LinkFault::WriteTimeout);
     EXPECT_EQ(host.faults.front(), LinkFault::WriteTimeout);

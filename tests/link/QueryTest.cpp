@@ -43,7 +43,7 @@ struct Recorded {
     }
     RecordingPlatform platform;
     FakeHost host;
-    Link link{host, platform};
+    HostedLink link{host, platform};
 };
 
 } // namespace
@@ -123,7 +123,7 @@ TEST(QueryDevices, PtyAnswersAndSilenceEndsAtTheBoundOrAtAStop)
     FakeHost host;
     host.port = printer.Path();
     PosixPlatform platform;
-    Link link(host, platform);
+    HostedLink link(host, platform);
     link.m_replyBoundMs = 200;
     ASSERT_TRUE(link.Connect().connected);
 
@@ -163,6 +163,7 @@ TEST(QueryDevices, SilentNetworkPrinterAndAnsweringUsbNode)
         LoopbackServer silent;
         EthernetLink<> f(silent.Port());
         f.link.m_replyBoundMs = 200;
+        f.link.UseTarget(f.link.HostTarget());
         EXPECT_EQ(ReadPrinterStatus(f.link).outcome.fault, LinkFault::NoReply);
         const auto seen = silent.WaitForConnections(1);
         ASSERT_EQ(seen.size(), 1u) << "one connection for the whole status";
@@ -176,7 +177,7 @@ TEST(QueryDevices, SilentNetworkPrinterAndAnsweringUsbNode)
         FakeHost host;
         host.port = "USB";
         PosixPlatform platform(tree.Finder());
-        Link link(host, platform);
+        HostedLink link(host, platform);
         link.m_replyBoundMs = 200;
         ASSERT_TRUE(link.Connect().connected);
         std::jthread responder([&](std::stop_token done) {

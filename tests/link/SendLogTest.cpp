@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cerrno>
 #include <functional>
 
 #include "link/SendLog.h"
@@ -21,7 +22,7 @@ struct Logged {
 struct Fixture {
     FakeHost host;
     RecordingPlatform platform;
-    Link link{host, platform};
+    HostedLink link{host, platform};
     std::vector<Logged> lines;
     Fixture()
     {
@@ -64,7 +65,7 @@ void ExpectOneLine(const Case& c)
     Fixture f;
     f.host.port = c.port;
     c.setUp(f);
-    f.link.SendToPrinter(kSelfTest, Delivery::Direct);
+    f.link.SendToPrinter(kSelfTest);
     ASSERT_EQ(f.lines.size(), 1u);
     ExpectLine(f.lines[0], c.link, c.target, "1F 11 04", 3, c.outcome);
 }
@@ -79,13 +80,11 @@ TEST(SendLog, OneLinePerCommandOnEachKindOfLink)
     ExpectOneLine({"serial", "/dev/ttyS3", Reopen, "serial", "/dev/ttyS3", "sent"});
     ExpectOneLine({"usb", "USB", Nothing, "usb", "/dev/usb/lp0", "sent"});
     {
-        SCOPED_TRACE("network, sent by the trigger");
+        SCOPED_TRACE("network");
         Fixture f;
         f.host.port = "Ethernet";
         f.link.SetTcpPort(9101);
-        f.link.SendToPrinter(kSelfTest, Delivery::Posted);
-        EXPECT_TRUE(f.lines.empty()) << "nothing went out before the trigger";
-        f.link.SendPendingNetData();
+        f.link.SendToPrinter(kSelfTest);
         ASSERT_EQ(f.lines.size(), 1u);
         ExpectLine(f.lines[0], "network", "127.0.0.1:9101", "1F 11 04", 3, "sent");
     }
@@ -97,7 +96,7 @@ TEST(SendLog, RepeatedCommandsLogEachRepetition)
     f.host.port = "COM2";
     f.link.ReopenPort();
     const Bytes one{0x0A};
-    f.link.DeliverRepeated("COM2", one.data(), one.size(), 3, Delivery::Direct);
+    f.link.DeliverRepeated(one, 3);
     ASSERT_EQ(f.lines.size(), 3u);
     for (const Logged& l : f.lines) ExpectLine(l, "serial", "COM2", "0A", 1, "sent");
 }
@@ -134,6 +133,7 @@ TEST(SendLog, LinkFailuresAreLoggedWithTheFaultName)
 TEST(SendLog, TheNetworkSaveIsLoggedOnce)
 {
     Fixture f;
+    f.host.port = "Ethernet";
     const Bytes save{0x1F, 0x1B, 0x1D, 0x02};
     f.link.SendOnceOverTcp(save);
     ASSERT_EQ(f.lines.size(), 1u);
@@ -145,10 +145,24 @@ TEST(SendLog, NoHookNoRecord)
     FakeHost host;
     host.port = "COM1";
     RecordingPlatform platform;
-    Link link{host, platform};
+    HostedLink link{host, platform};
     link.ReopenPort();
-    EXPECT_TRUE(link.SendToPrinter(kSelfTest, Delivery::Direct).ok());
+    EXPECT_TRUE(link.SendToPrinter(kSelfTest).ok());
     EXPECT_EQ(platform.Writes(), (std::vector<std::string>{"1F 11 04"}));
+}
+
+TEST(SendLog, APortThatDidNotOpenSaysWhy)
+{
+    const std::pair<int, const char*> rows[] = {
+        {ENOENT, "no such device"}, {EACCES, "permission denied"}, {EWOULDBLOCK, "busy"}, {ENOTTY, "not a serial port"}};
+    for (const auto& [error, reason] : rows) {
+        SCOPED_TRACE(reason);
+        const SendRecord r{{}, LinkKind::Serial, "/dev/ttyS9", {0x0A}, Outcome{LinkFault::PortBusy, error}};
+        const auto j = nlohmann::json::parse(SendLogLine(r));
+        EXPECT_EQ(j["outcome"], "PortBusy");
+        EXPECT_EQ(j["target"], "/dev/ttyS9");
+        EXPECT_EQ(j["reason"], reason);
+    }
 }
 
 TEST(SendLog, LineFormat)

@@ -35,7 +35,7 @@ struct PtyLink {
     PtyPrinter printer;
     FakeHost host;
     PosixPlatform platform;
-    Link link{host, platform};
+    HostedLink link{host, platform};
 };
 
 } // namespace
@@ -64,8 +64,8 @@ TEST(SerialPort, CommandsArriveIntactAcrossTheReopens)
     EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t(CS8));
     EXPECT_EQ(tio.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
 
-    link.SendToPrinter(Bytes{0x1F, 0x11, 0x04}, Delivery::Posted);
-    link.SendToPrinter(Bytes{0x1B, 0x40, 0x0A}, Delivery::Posted);
+    link.SendToPrinter(Bytes{0x1F, 0x11, 0x04});
+    link.SendToPrinter(Bytes{0x1B, 0x40, 0x0A});
     EXPECT_EQ(Hex(printer.Read(6)), "1F 11 04 1B 40 0A");
     EXPECT_TRUE(host.messages.empty());
 }
@@ -82,7 +82,7 @@ TEST(SerialPort, LargeWriteIsHandedOverWhole)
     for (size_t i = 0; i < big.size(); ++i) big[i] = uint8_t(i * 7 + i / 256);
     std::string got;
     std::thread reader([&, &device = printer] { got = device.Read(big.size()); });
-    link.SendToPrinter(big, Delivery::Posted);
+    link.SendToPrinter(big);
     reader.join();
     ASSERT_EQ(got.size(), big.size());
     EXPECT_TRUE(std::equal(big.begin(), big.end(), reinterpret_cast<const uint8_t*>(got.data())));
@@ -93,7 +93,7 @@ TEST(SerialPort, UnknownDeviceTextIsBusyOrDamaged)
     FakeHost host;
     host.port = "usb";
     PosixPlatform platform;
-    Link link(host, platform);
+    HostedLink link(host, platform);
     EXPECT_FALSE(link.Connect().connected);
     EXPECT_EQ(host.messages, (std::vector<std::string>{"警告|此端口被占用或已损坏|0"}));
     EXPECT_TRUE(LinkTestAccess::Port(link).IsNone());

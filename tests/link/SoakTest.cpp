@@ -117,10 +117,10 @@ TEST(LinkSoak, TenThousandCommandsOverThePseudoTerminalArriveOnceInOrder)
     host.port = path;
     host.baud = "115200";
     QuickPlatform platform;
-    Link link(host, platform);
+    HostedLink link(host, platform);
     ASSERT_TRUE(link.Connect().connected);
     constexpr int kCommands = 10000;
-    for (int i = 0; i < kCommands; ++i) link.SendToPrinter(Numbered(i), Delivery::Direct);
+    for (int i = 0; i < kCommands; ++i) link.SendToPrinter(Numbered(i));
     link.Disconnect();
 
     EXPECT_TRUE(host.messages.empty()) << host.messages.front();
@@ -140,10 +140,10 @@ TEST(LinkSoak, TwoHundredCommandsOverTcpArriveOnceInOrder)
     FakeHost host;
     host.port = "Ethernet";
     QuickPlatform platform;
-    Link link(host, platform);
+    HostedLink link(host, platform);
     link.SetTcpPort(server.Port());
     constexpr int kCommands = 200;
-    for (int i = 0; i < kCommands; ++i) link.SendToPrinter(Numbered(i), Delivery::Direct);
+    for (int i = 0; i < kCommands; ++i) link.SendToPrinter(Numbered(i));
 
     EXPECT_TRUE(host.messages.empty()) << host.messages.front();
     ExpectAllInOrder(printer, kCommands);

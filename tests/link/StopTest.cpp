@@ -47,6 +47,7 @@ TEST(LinkStop, SendToAPrinterThatNeverAcceptsEndsAtTheStop)
 {
     RefusingPort printer;
     Fixture f(printer.Port());
+    f.link.UseTarget(f.link.HostTarget());
     LinkTestAccess::NetLen(f.link) = 3;
     Outcome outcome;
     const auto late = TimeAfterStop(f.stop, [&] { outcome = f.link.SendPendingNetData(f.stop.get_token()); });
@@ -71,11 +72,11 @@ TEST(LinkStop, PauseAfterASendEndsAtTheStop)
     LoopbackServer printer;
     Fixture f(printer.Port());
     const uint8_t cycle[] = {0x1B, 0x40, 0x0A};
-    const FixedTarget target{"Ethernet", "", "127.0.0.1", printer.Port()};
+    const FixedTarget target{TargetFromChoices("Ethernet", "", AddressEntry::FromValue(0x7F000001), printer.Port()), 0};
     Outcome outcome;
     // Sent at once; the 300 ms pause behind it is cut short by the stop at 120 ms.
     const auto late =
-        TimeAfterStop(f.stop, [&] { outcome = f.link.DeliverFixed(target, cycle, 3, f.stop.get_token(), 3000); });
+        TimeAfterStop(f.stop, [&] { outcome = f.link.DeliverFixed(target, cycle, f.stop.get_token(), 3000); });
     EXPECT_LT(late, kStopBound);
     EXPECT_TRUE(outcome.ok());
     EXPECT_EQ(printer.WaitForConnections(1), (std::vector<std::string>{"\x1B\x40\n"}));
@@ -86,8 +87,9 @@ TEST(LinkStop, WithoutAStopThePauseIsWholeAndSendsRetry)
     RecordingPlatform platform;
     FakeHost host;
     host.port = "Ethernet";
-    Link link(host, platform);
+    HostedLink link(host, platform);
     platform.connectAfterMs = 500;   // a printer still starting up
+    link.UseTarget(link.HostTarget());
     LinkTestAccess::NetLen(link) = 1;
     EXPECT_TRUE(link.SendPendingNetData().ok());
     EXPECT_GE(platform.now, 500 + 300);

@@ -51,7 +51,7 @@ TEST(UsbDiscovery, ConnectMessagesAndWritesThroughTheDeviceNode)
     host.port = "USB";
     {
         PosixPlatform platform(sys.Finder());
-        Link link(host, platform);
+        HostedLink link(host, platform);
         EXPECT_FALSE(link.Connect().connected);
         EXPECT_EQ(host.messages, (std::vector<std::string>{"打印机设置工具|无法找到USB设备|0"}));
     }
@@ -61,10 +61,10 @@ TEST(UsbDiscovery, ConnectMessagesAndWritesThroughTheDeviceNode)
     ASSERT_EQ(::mkfifo(node.c_str(), 0600), 0);
     const int reader = ::open(node.c_str(), O_RDONLY | O_NONBLOCK);
     PosixPlatform platform(sys.Finder());
-    Link link(host, platform);
+    HostedLink link(host, platform);
     ASSERT_TRUE(link.Connect().connected);
     EXPECT_EQ(link.Kind(), LinkKind::Usb);
-    link.SendToPrinter(Bytes{0x1B, 0x40, 0x0A}, Delivery::Posted);
+    link.SendToPrinter(Bytes{0x1B, 0x40, 0x0A});
     char buf[16] = {};
     const ssize_t n = ::read(reader, buf, sizeof buf);
     EXPECT_EQ(Hex(std::string_view(buf, n > 0 ? size_t(n) : 0)), "1B 40 0A");
@@ -78,10 +78,10 @@ TEST(UsbDiscovery, MissingDeviceNodeFailsOnTheFirstCommand)
     FakeHost host;
     host.port = "USB";
     PosixPlatform platform(sys.Finder());
-    Link link(host, platform);
+    HostedLink link(host, platform);
     ASSERT_TRUE(link.Connect().connected) << "a found path connects even when it cannot be opened";
     EXPECT_TRUE(LinkTestAccess::Port(link).IsFailed());
     EXPECT_TRUE(fs::is_empty(sys.root + "/dev/usb")) << "the open never creates a node";
-    link.SendToPrinter(Bytes{0x0A}, Delivery::Posted);
+    link.SendToPrinter(Bytes{0x0A});
     EXPECT_EQ(host.messages, (std::vector<std::string>{"tallyx|此端口被占用或已损坏|0"}));
 }

@@ -34,6 +34,7 @@ TEST(FaultTable, EveryFaultHasItsCaptionTextFocusAndExitStatus)
         {LinkFault::Disconnected, "", "", 0, 3, "tallyx-cli: the link was disconnected"},
         {LinkFault::NoReply, "", "", 0, 3, "tallyx-cli: the printer did not answer"},
         {LinkFault::BadReply, "", "", 0, 3, "tallyx-cli: the printer's answer is not of the layout asked for"},
+        {LinkFault::TooLong, "打印机设置工具", "命令超过24575字节，未发送!", 0, 2, "命令超过24575字节，未发送!"},
     };
     EXPECT_EQ(std::size(rows) + 1, kFaults.size());   // every fault but None
     for (const auto& row : rows) {

@@ -18,7 +18,7 @@ struct EthernetLink {
     }
     FakeHost host;
     P platform;
-    Link link{host, platform};
+    HostedLink link{host, platform};
 };
 
 } // namespace tallyx::test

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "jobs/Targets.h"
 #include "link/Link.h"
 #include "res/Faults.h"
 #include "tests/support/Hex.h"
@@ -148,27 +149,81 @@ private:
 };
 
 // The window's side: texts of the port, baud and address controls, messages shown.
-class FakeHost : public LinkHost {
+class FakeHost {
 public:
     std::string port = "COM1";
     std::string baud = "9600";
     AddressEntry address = AddressEntry::FromValue(0x7F000001);
     std::vector<std::string> messages;     // "caption|text|focus"
     std::vector<LinkFault> faults;
-    int posted = 0;
 
-    std::string PortText() override { return port; }
-    std::string BaudText() override { return baud; }
-    AddressEntry PrinterAddress() override { return address; }
     // Recorded as the window would show it, from the fault table.
-    void ReportFault(const Outcome& fault) override
+    void ReportFault(const Outcome& fault)
     {
         faults.push_back(fault.fault);
         const Message m = FaultMessage(fault.fault);
         if (m.caption.empty()) return;
         messages.push_back(std::string(m.caption) + "|" + std::string(m.text) + "|" + std::to_string(m.focusId));
     }
-    void PostSendTrigger(uint64_t times) override { posted += int(times); }
+    Tell AsTell()
+    {
+        return [this](const Outcome& o) { ReportFault(o); };
+    }
+};
+
+// The link aimed, before every call, at the target the host's texts name now, as the
+// window builds it; faults told go to the host.
+class HostedLink : public Link {
+public:
+    HostedLink(FakeHost& host, Platform& platform) : Link(platform), m_host(host) { SetTell(host.AsTell()); }
+
+    void SetTcpPort(uint16_t port) { m_tcpPort = port; }
+    Target HostTarget() const { return TargetFromChoices(m_host.port, m_host.baud, m_host.address, m_tcpPort); }
+
+    ConnectOutcome Connect(const NetQuery& query = {}, std::stop_token stop = {})
+    {
+        m_aimed = HostTarget();
+        m_isAimed = true;
+        return Link::Connect(m_aimed, query, stop);
+    }
+    // As the window's reopen: the first one for new texts opens as a connect does.
+    Outcome ReopenPort()
+    {
+        const Target now = HostTarget();
+        if (now.kind == LinkKind::Network || (m_isAimed && Same(now, m_aimed))) return Aim(), Link::ReopenPort();
+        return Connect().outcome;
+    }
+    Outcome SendToPrinter(const Bytes& bytes, std::stop_token stop = {}) { return Aim(), Link::SendToPrinter(bytes, stop); }
+    Outcome DeliverRepeated(const Bytes& bytes, uint32_t count, std::stop_token stop = {})
+    {
+        return Aim(), Link::Deliver(bytes, count, stop);
+    }
+    Outcome SendPendingNetData(std::stop_token stop = {}) { return Aim(), Link::SendPendingNetData(stop); }
+    Outcome SendOnceOverTcp(const Bytes& bytes) { return Aim(), Link::SendOnceOverTcp(bytes); }
+    std::vector<QueryAnswer> Query(const std::vector<QueryStep>& steps, std::stop_token stop = {})
+    {
+        return Aim(), Link::Query(steps, stop);
+    }
+    FixedTarget CaptureTarget() { return Aim(), Link::CaptureTarget(); }
+
+private:
+    void Aim()
+    {
+        const Target now = HostTarget();
+        if (m_isAimed && Same(now, m_aimed)) return;
+        m_aimed = now;
+        m_isAimed = true;
+        UseTarget(now);
+    }
+    static bool Same(const Target& a, const Target& b)
+    {
+        return a.kind == b.kind && a.path == b.path && a.baud == b.baud && a.port == b.port &&
+               a.address.Value() == b.address.Value() && a.address.present == b.address.present;
+    }
+    FakeHost& m_host;
+    uint16_t m_tcpPort = kPrinterTcpPort;
+    Target m_aimed;
+    bool m_isAimed = false;
 };
 
 } // namespace tallyx::test

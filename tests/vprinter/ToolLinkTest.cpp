@@ -36,7 +36,7 @@ protected:
 TEST_F(ToolLink, EthernetConnectReadsTheStoredParametersAndSelfTestPrints)
 {
     m_host.port = "Ethernet";
-    Link link(m_host, m_platform);
+    tallyx::test::HostedLink link(m_host, m_platform);
     link.SetTcpPort(m_printer->TcpPort());
     const ConnectOutcome outcome = link.Connect(NetworkParamQuery());
     ASSERT_TRUE(outcome.connected);
@@ -45,7 +45,7 @@ TEST_F(ToolLink, EthernetConnectReadsTheStoredParametersAndSelfTestPrints)
     EXPECT_EQ(DecodeNetReply(outcome.netReply).mask, 0xFFFFFF00u);
     EXPECT_EQ(DecodeNetReply(outcome.netReply).dhcpIndex, 0);
 
-    link.SendToPrinter(Bytes{0x1F, 0x11, 0x04}, Delivery::Direct);
+    link.SendToPrinter(Bytes{0x1F, 0x11, 0x04});
     EXPECT_TRUE(m_host.messages.empty());
     EXPECT_TRUE(WaitForFiles(*m_printer, 1));
 }
@@ -53,10 +53,10 @@ TEST_F(ToolLink, EthernetConnectReadsTheStoredParametersAndSelfTestPrints)
 TEST_F(ToolLink, SerialSelfTestThroughThePseudoTerminalWithTheReopenRule)
 {
     m_host.port = m_printer->PtyPath();
-    Link link(m_host, m_platform);
+    tallyx::test::HostedLink link(m_host, m_platform);
     ASSERT_TRUE(link.Connect(NetworkParamQuery()).connected) << (m_host.messages.empty() ? "" : m_host.messages[0]);
-    link.SendToPrinter(Bytes{0x1F, 0x11, 0x04, 0x0A}, Delivery::Direct);
-    link.SendToPrinter(Bytes{0x1F, 0x11, 0x04, 0x0A}, Delivery::Direct);
+    link.SendToPrinter(Bytes{0x1F, 0x11, 0x04, 0x0A});
+    link.SendToPrinter(Bytes{0x1F, 0x11, 0x04, 0x0A});
     EXPECT_TRUE(m_host.messages.empty());
     EXPECT_TRUE(WaitForFiles(*m_printer, 2));
     link.Disconnect();
