@@ -152,8 +152,12 @@ TEST_F(NvLogoPictureTest, BandsGoOneWriteEachAndABmpAsItAlwaysHas)
     DotPicture tall{576, 500, Bytes(72 * 500, 0)};
     Answer(CNvLogoDlg::PictureChoice{tall, PictureCommand::Raster});
     Press(dialog.Control(id::nvlogo::kTestPicture));
-    // Over serial the second and third bands wait for the head, on a timer.
-    for (int i = 0; i < 100 && Writes().size() < 3; ++i) QTest::qWait(20);
+    // Over serial the second and third bands wait for the head, on a timer, each after the
+    // band before it is in.
+    for (int i = 0; i < 150 && Writes().size() < 3; ++i) {
+        QTest::qWait(20);
+        Settle();
+    }
     const Strings writes = Writes();
     ASSERT_EQ(writes.size(), 3u);
     EXPECT_EQ(writes[0].substr(0, 23), "1D 76 30 00 48 00 D8 00");
