@@ -103,7 +103,11 @@ void Link::SetNetworkAddress(AddressEntry address)
     const std::shared_ptr<Transport> transport = CurrentTransport();
     auto* net = dynamic_cast<NetworkTransport*>(transport.get());
     if (!net) return;
-    net->SetAddress(address);
+    {
+        // The cutter run's delivery describes the transport under this lock.
+        std::lock_guard portLock(m_lock);
+        net->SetAddress(address);
+    }
     std::lock_guard lock(m_transportMutex);
     m_target.address = address;
 }
