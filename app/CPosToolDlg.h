@@ -85,8 +85,8 @@ public slots:
     void OnPdf417();
     void OnCutterCheck();
     void OnVoiceTest();
-    void SendPendingNetData();   // the hidden button 1031, which the program never clicks
-    void ReopenPort();           // the hidden button 1052, likewise
+    void SendPendingNetData();   // the hidden kSendTrigger button, which the program never clicks
+    void ReopenPort();           // the hidden kReopen button, likewise
 
     // The OK command does nothing: Return never closes the window.
     void accept() override;
