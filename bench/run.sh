@@ -204,41 +204,55 @@ ratio=$(calc %.2f "$last / $first")
 row "tallyx-cli --dry-run cutter-test peak memory, 99,999 cycles" "$(calc '%.1f MB' "$last / 1024")" \
     "$(calc '%.1f MB (1,000 cycles)' "$first / 1024")" "$ratio ×" "≤ 1.1 ×" "$(verdict "$ratio" 1.1 le)"
 
-# --- 100 receiptline receipts drawn: tallyx-vprinter render beside receiptline's own SVG under node -----
-# The receipts of tests/vprinter/corpus/receiptline.bin (two a file, made by make-corpus.mjs from
-# the document below), 50 times over. node and receiptline (found by require: NODE_PATH or the
-# global modules) are optional; without them the row says so.
-say "100 receiptline receipts: render beside receiptline's SVG"
-for _ in $(seq 50); do cat "$(dirname "$0")/../tests/vprinter/corpus/receiptline.bin"; done >"$tmp/receiptline-100.bin"
-mkdir -p "$tmp/rl-png" "$tmp/rl-svg"
+# --- receipts drawn by the hundred and the thousand: render beside receiptline's own SVG ---------
+# Two streams of tests/vprinter/corpus, made by make-corpus.mjs from the documents below:
+# receiptline.bin (two receipts of text, a QR code and a Code 128) and ten-barcodes.bin (one
+# receipt of ten Code 128). node and receiptline (found by require: NODE_PATH or the global
+# modules) are optional; without them the rows say so. Memory: peak at 1,000 beside 100.
+corpus=$(dirname "$0")/../tests/vprinter/corpus
 cat >"$tmp/rl-svg.mjs" <<'NODE'
 import { createRequire } from 'node:module';
 import { writeFileSync } from 'node:fs';
 const receiptline = createRequire(import.meta.url)('receiptline');
-const doc = ['^^^TALLYX CAFE', 'Item | Qty | Price', '-', 'Coffee | 2 | 7.00', 'Cake | 1 | 6.50', '-',
-    '^TOTAL | ^13.50', '{code:https://tallyx.example/r/42; option:qrcode,4,m}', '=',
-    'Second receipt', '{code:TALLYX42; option:code128,2,72,hri}', '='].join('\n');
-const receipts = doc.split('\n=\n').map((r) => r.replace(/\n?=$/, ''));
+const [kind, count, dir] = [process.argv[2], Number(process.argv[3]), process.argv[4]];
+const docs = {
+    receiptline: ['^^^TALLYX CAFE\nItem | Qty | Price\n-\nCoffee | 2 | 7.00\nCake | 1 | 6.50\n-\n^TOTAL | ^13.50\n' +
+        '{code:https://tallyx.example/r/42; option:qrcode,4,m}', 'Second receipt\n{code:TALLYX42; option:code128,2,72,hri}'],
+    'ten-barcodes': [['^TEN BARCODES', ...Array.from({ length: 10 },
+        (_, i) => `{code:TALLYX${String(i).padStart(4, '0')}; option:code128,2,72,hri}`)].join('\n')],
+};
 const printer = { cpl: 48, encoding: 'multilingual', spacing: false };
-for (let i = 0; i < 100; i++)
-    writeFileSync(`${process.argv[2]}/receipt-${i + 1}.svg`, receiptline.transform(receipts[i % 2], printer));
+const receipts = docs[kind];
+for (let i = 0; i < count; i++)
+    writeFileSync(`${dir}/receipt-${i + 1}.svg`, receiptline.transform(receipts[i % receipts.length], printer));
 NODE
-render_cmd="env QT_QPA_PLATFORM=offscreen $vprinter render --profile tm-t88 --out $tmp/rl-png $tmp/receiptline-100.bin"
-if ! command -v node >/dev/null || ! node "$tmp/rl-svg.mjs" "$tmp/rl-svg" 2>"$tmp/rl-node.err"; then
-    say "receiptline's renderer not run: $(head -c 200 "$tmp/rl-node.err" 2>/dev/null || echo 'no node')"
-    row "tallyx-vprinter render --profile tm-t88 of 100 receiptline receipts, whole process" "skipped" \
-        "skipped (no node or no receiptline)" "—" "≥ 10 × faster" "skipped"
-elif [ "$($render_cmd 2>/dev/null | wc -l)" != 100 ]; then
-    row "tallyx-vprinter render --profile tm-t88 of 100 receiptline receipts, whole process" "not 100 pictures" \
-        "—" "—" "≥ 10 × faster" "over"
-else
-    hf_pair receiptline 3 "node $tmp/rl-svg.mjs $tmp/rl-svg" "$render_cmd"
-    faster=$(calc %.1f "1 / $ratio")
-    row "tallyx-vprinter render --profile tm-t88 of 100 receiptline receipts, whole process" \
-        "$(calc '%.0f ms' "$under_s * 1000")" "$(calc '%.0f ms (receiptline SVG, node)' "$floor_s * 1000")" \
-        "$faster × faster" "≥ 10 × faster" "$(verdict "$faster" 10 ge)"
-fi
-
+for kind in receiptline ten-barcodes; do
+    per_file=$([ "$kind" = receiptline ] && echo 2 || echo 1)
+    for count in 100 1000; do
+        say "$count $kind receipts: render beside receiptline's SVG"
+        for _ in $(seq $((count / per_file))); do cat "$corpus/$kind.bin"; done >"$tmp/$kind-$count.bin"
+        mkdir -p "$tmp/$kind-$count-png" "$tmp/$kind-$count-svg"
+        figure="tallyx-vprinter render --profile tm-t88 of $count $kind receipts, whole process"
+        render_cmd="env QT_QPA_PLATFORM=offscreen $vprinter render --profile tm-t88 --out $tmp/$kind-$count-png $tmp/$kind-$count.bin"
+        svg_cmd="node $tmp/rl-svg.mjs $kind $count $tmp/$kind-$count-svg"
+        if ! command -v node >/dev/null || ! $svg_cmd 2>"$tmp/rl-node.err"; then
+            say "receiptline's renderer not run: $(head -c 200 "$tmp/rl-node.err" 2>/dev/null || echo 'no node')"
+            row "$figure" "skipped" "skipped (no node or no receiptline)" "—" "≥ 4 × faster" "skipped"
+        elif [ "$($render_cmd 2>/dev/null | wc -l)" != "$count" ]; then
+            row "$figure" "not $count pictures" "—" "—" "≥ 4 × faster" "over"
+        else
+            hf_pair "rl-$kind-$count" 3 "$svg_cmd" "$render_cmd"
+            faster=$(calc %.1f "1 / $ratio")
+            row "$figure" "$(calc '%.0f ms' "$under_s * 1000")" "$(calc '%.0f ms (receiptline SVG, node)' "$floor_s * 1000")" \
+                "$faster × faster" "≥ 4 × faster" "$(verdict "$faster" 4 ge)"
+        fi
+        read -r peak _ < <(env QT_QPA_PLATFORM=offscreen "$bin/tallyx-bench-peakmem" $render_cmd 2>&1 >/dev/null | tail -1)
+        eval "peak_$count=$peak"
+    done
+    ratio=$(calc %.2f "$peak_1000 / $peak_100")
+    row "tallyx-vprinter render peak memory, 1,000 $kind receipts" "$(calc '%.1f MB' "$peak_1000 / 1024")" \
+        "$(calc '%.1f MB (100 receipts)' "$peak_100 / 1024")" "$ratio ×" "≤ 1.1 ×" "$(verdict "$ratio" 1.1 le)"
+done
 
 # --- the printer application: a PWG receipt from submission to its last byte -------------------
 say "tallyx-printer: one-page and 20-page PWG receipts"

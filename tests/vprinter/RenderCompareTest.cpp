@@ -327,16 +327,20 @@ QImage Paper(int w, int h)
     return image;
 }
 
-// One bit a dot on disk: every dot comes back as it was, past the last whole byte of a row too.
+// One bit a dot on disk: every dot comes back as it was, in each way a row's dots are packed
+// (sixteen, eight and the last few), over a longer picture written there before.
 TEST(Render, ASavedPictureKeepsEveryDot)
 {
     TempDir dir("onebit");
-    QImage picture = Paper(21, 9);
+    const std::string path = (dir.path / "p.png").string();
+    QImage earlier = Paper(400, 300);
+    earlier.setText(kCutText, kCutFull);
+    ASSERT_TRUE(SaveReceiptPicture(earlier, path));
+    QImage picture = Paper(45, 9);
     for (int y = 0; y < 9; ++y)
-        for (int x = 0; x < 21; ++x)
+        for (int x = 0; x < 45; ++x)
             if ((x * 7 + y * 3) % 5 < 2) picture.setPixel(x, y, qRgb(0, 0, 0));
     picture.setText(kCutText, kCutPartial);
-    const std::string path = (dir.path / "p.png").string();
     ASSERT_TRUE(SaveReceiptPicture(picture, path));
     const QImage back(QString::fromStdString(path));
     ASSERT_EQ(back.size(), picture.size());

@@ -4,13 +4,16 @@
 #include <QImageWriter>
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
 
 #include "vprinter/paper/LineLayout.h"
+#include "vprinter/render/PngFile.h"
 
 namespace tallyx::vprinter {
 
@@ -27,49 +30,69 @@ QImage BlankPaper(int width, int height)
     return image;
 }
 
+// Dots are 0 or 1, so eight of them times 0xFF is a mask of eight ink bytes, with no carry.
 void PaintPicture(QImage& image, int top, const Picture& pic)
 {
-    for (int row = 0; row < pic.height && top + row < image.height(); ++row) {
-        uchar* line = image.scanLine(top + row);
-        for (int col = 0; col < pic.width && pic.x + col < image.width(); ++col)
-            if (pic.Dot(col, row)) line[pic.x + col] = 0;
-    }
-}
-
-// Eight grey dots to one byte of a 1-bit row, first dot in the top bit, dark (< 128) as 1.
-uchar InkBits(const uchar* dots)
-{
-    uint64_t v;
-    std::memcpy(&v, dots, sizeof v);
-    if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
-    const uint64_t dark = (~v & 0x8080808080808080ULL) >> 7;
-    return uchar((dark * 0x8040201008040201ULL) >> 56);
-}
-
-// Qt's own conversion to one bit (even undithered) took longer than writing the PNG.
-QImage OneBitADot(const QImage& picture)
-{
-    const QImage gray = picture.convertToFormat(QImage::Format_Grayscale8);
-    const int width = gray.width();
-    const int height = gray.height();
-    QImage mono(width, height, QImage::Format_Mono);
-    mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
-    for (int y = 0; y < height; ++y) {
-        const uchar* in = gray.constScanLine(y);
-        uchar* out = mono.scanLine(y);
-        int x = 0;
-        for (; x + 8 <= width; x += 8) out[x >> 3] = InkBits(in + x);
-        if (x < width) {
-            uchar tail[8];
-            std::memset(tail, 0xFF, sizeof tail);
-            std::memcpy(tail, in + x, size_t(width - x));
-            out[x >> 3] = InkBits(tail);
+    const int firstCol = std::max(0, -pic.x), firstRow = std::max(0, -top);
+    const int cols = std::min(pic.width, image.width() - pic.x);
+    const int rows = std::min(pic.height, image.height() - top);
+    for (int row = firstRow; row < rows; ++row) {
+        uchar* line = image.scanLine(top + row) + pic.x;
+        const uint8_t* dots = pic.dots.data() + size_t(row) * size_t(pic.width);
+        int col = firstCol;
+        for (; col + 8 <= cols; col += 8) {
+            uint64_t ink, paper;
+            std::memcpy(&ink, dots + col, 8);
+            std::memcpy(&paper, line + col, 8);
+            paper &= ~(ink * 0xFF);
+            std::memcpy(line + col, &paper, 8);
         }
+        for (; col < cols; ++col)
+            if (dots[col]) line[col] = 0;
     }
-    for (const QString& key : picture.textKeys()) mono.setText(key, picture.text(key));
-    mono.setDotsPerMeterX(picture.dotsPerMeterX());
-    mono.setDotsPerMeterY(picture.dotsPerMeterY());
-    return mono;
+}
+
+// The picture's own rows when it is grey already, as the paper's pictures are.
+std::string OneBitPngOf(const QImage& picture)
+{
+    const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
+    std::vector<std::pair<std::string, std::string>> texts;
+    for (const QString& key : picture.textKeys())
+        texts.emplace_back(key.toLatin1().toStdString(), picture.text(key).toLatin1().toStdString());
+    const GreyRows rows{grey.constBits(), size_t(grey.bytesPerLine()), grey.width(), grey.height()};
+    return OneBitPng(rows, picture.dotsPerMeterX(), texts);
+}
+
+// The whole file or none: every call checked (Qt's file writer let a full disk pass as
+// zero-byte pictures), and an existing file overwritten in place rather than truncated to
+// nothing first, which made ext4 write it out to the disk on every close.
+bool WriteWhole(const std::string& bytes, const std::string& path, std::string* error)
+{
+    errno = 0;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        if (error) *error = std::strerror(errno);
+        return false;
+    }
+    struct stat info {};
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    size_t done = 0;
+    int why = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            why = n < 0 ? errno : ENOSPC;
+            break;
+        }
+        done += size_t(n);
+    }
+    if (!why && regular && ::ftruncate(fd, off_t(bytes.size())) != 0) why = errno;
+    if (::close(fd) != 0 && !why) why = errno;
+    if (!why) return true;
+    if (error) *error = std::strerror(why);
+    if (regular) ::unlink(path.c_str());   // never a device such as /dev/full
+    return false;
 }
 
 } // namespace
@@ -97,11 +120,14 @@ QImage RenderReceipt(const Receipt& receipt)
 
 bool SaveReceiptPicture(const QImage& picture, const std::string& path, std::string* error)
 {
-    return SavePng(OneBitADot(picture), path, error);
+    const std::string png = OneBitPngOf(picture);
+    if (png.empty()) {
+        if (error) *error = "cannot be encoded";
+        return false;
+    }
+    return WriteWhole(png, path, error);
 }
 
-// Encoded in memory and written with every call checked: Qt's file writer let a full disk
-// pass as zero-byte pictures.
 bool SavePng(const QImage& picture, const std::string& path, std::string* error)
 {
     QByteArray png;
@@ -112,32 +138,12 @@ bool SavePng(const QImage& picture, const std::string& path, std::string* error)
         if (error) *error = writer.errorString().toStdString();
         return false;
     }
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        if (error) *error = std::strerror(errno);
-        return false;
-    }
-    struct stat info {};
-    const bool regular = ::fstat(::fileno(file), &info) == 0 && S_ISREG(info.st_mode);
-    const bool written = std::fwrite(png.constData(), 1, size_t(png.size()), file) == size_t(png.size());
-    const int writeErrno = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (written && closed) return true;
-    const int why = !written ? writeErrno : errno;
-    if (error) *error = std::strerror(why ? why : EIO);
-    if (regular) std::remove(path.c_str());   // never a device such as /dev/full
-    return false;
+    return WriteWhole(png.toStdString(), path, error);
 }
 
 std::string ReceiptPng(const QImage& picture)
 {
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    writer.write(OneBitADot(picture));
-    return data.toStdString();
+    return OneBitPngOf(picture);
 }
 
 ReceiptCanvas::ReceiptCanvas(int paperDots) : m_width(paperDots) {}

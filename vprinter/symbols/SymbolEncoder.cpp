@@ -192,9 +192,15 @@ Picture ModulesToPicture(const SymbolModules& modules, int moduleW, int rowH, in
     pic.width = leftDots + modules.width * moduleW;
     pic.height = modules.rows * rowH;
     pic.dots.assign(size_t(pic.width) * size_t(pic.height), 0);
-    for (int y = 0; y < pic.height; ++y)
-        for (int x = leftDots; x < pic.width; ++x)
-            pic.dots[size_t(y) * size_t(pic.width) + size_t(x)] = modules.Dark((x - leftDots) / moduleW, y / rowH);
+    // Each module row is made once and copied down its rows: a receipt of barcodes spent most
+    // of its drawing here, a dot at a time.
+    const size_t w = size_t(pic.width);
+    for (int row = 0; row < modules.rows; ++row) {
+        uint8_t* first = pic.dots.data() + size_t(row) * size_t(rowH) * w;
+        for (int col = 0; col < modules.width; ++col)
+            if (modules.Dark(col, row)) std::fill_n(first + leftDots + col * moduleW, moduleW, uint8_t(1));
+        for (int y = 1; y < rowH; ++y) std::copy_n(first, w, first + size_t(y) * w);
+    }
     return pic;
 }
 

@@ -90,4 +90,14 @@ const save = (name, bytes, shows) => {
         'Code 128 3130303435; QR receipt-printer-encoder');
 }
 
+// receiptline again: ten Code 128 barcodes on one receipt, what `make bench` draws by the thousand.
+{
+    const receiptline = require('receiptline');
+    const codes = Array.from({ length: 10 }, (_, i) => `{code:TALLYX${String(i).padStart(4, '0')}; option:code128,2,72,hri}`);
+    const doc = ['^TEN BARCODES', ...codes, '='].join('\n');
+    const printer = { cpl: 48, encoding: 'multilingual', command: 'escpos', upsideDown: false, spacing: false, cutting: true };
+    save('ten-barcodes', Buffer.from(receiptline.transform(doc, printer), 'binary'),
+        'one receipt; "TEN BARCODES"; Code 128 TALLYX0000 to TALLYX0009, each with its readable line');
+}
+
 writeFileSync(join(out, 'corpus.txt'), lines.join('\n') + '\n');
