@@ -2,6 +2,7 @@
 // sub-commands (server, add, drivers, devices, printers, submit, shutdown, ...).
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 
 #include "printer/Drivers.h"
@@ -14,6 +15,25 @@ using namespace tallyx::printer;
 
 constexpr int kDefaultPort = 8631;
 constexpr int kIdlePollSeconds = 5;
+constexpr int kAdvertiseSeconds = 1;
+
+// PAPPL 1.3 advertises a printer over DNS-SD when the application starts, but not one added
+// while it runs: CUPS and the desktop did not find a new printer until a restart. Each
+// printer is advertised once here, within a second of being added. Main loop thread only.
+bool AdvertiseNewPrinters(pappl_system_t* system, void*)
+{
+    static std::set<int> advertised;
+    papplSystemIteratePrinters(
+        system,
+        [](pappl_printer_t* printer, void*) {
+            if (!advertised.insert(papplPrinterGetID(printer)).second) return;
+            char name[256] = "";
+            if (papplPrinterGetDNSSDName(printer, name, sizeof name) && name[0])
+                papplPrinterSetDNSSDName(printer, name);
+        },
+        nullptr);
+    return true;
+}
 constexpr const char* kFooter = "tallyx-printer: receipt printers for every program that prints.";
 
 std::string Option(int n, cups_option_t* options, const char* name, const char* fallback)
@@ -74,6 +94,7 @@ pappl_system_t* MakeSystem(int n, cups_option_t* options, void*)
     papplSystemSetSaveCallback(system, reinterpret_cast<pappl_save_cb_t>(papplSystemSaveState),
                                const_cast<char*>(stateFile.c_str()));
     papplSystemAddTimerCallback(system, 0, kIdlePollSeconds, PollPrinters, nullptr);
+    papplSystemAddTimerCallback(system, 0, kAdvertiseSeconds, AdvertiseNewPrinters, nullptr);
     return system;
 }
 

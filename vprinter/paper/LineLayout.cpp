@@ -37,6 +37,8 @@ void LineLayout::AddChar(const std::string& utf8, bool wide, const TextStyle& st
         m_lineAlign = style.align;
         m_lineUpsideDown = style.upsideDown;
     }
+    // Room for a line of font A at once, not grown one doubling at a time.
+    if (m_line.glyphs.capacity() == 0) m_line.glyphs.reserve(size_t(std::max(area / kFontACellW, 1)));
     g.x = m_cursor;
     g.text = utf8;
     g.wide = wide;
