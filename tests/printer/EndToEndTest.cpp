@@ -156,17 +156,18 @@ protected:
     Spawned m_vprinter, m_server;
 };
 
-// The page CUPS would send: 8-bit grey PWG raster, 80 mm x 297 mm at 203 dpi, ink given by
-// `ink(x, y)` in the head's dots.
+// The page CUPS would send: 8-bit grey PWG raster (or Apple raster, what CUPS sends a printer
+// that prefers it), 80 mm x 297 mm at 203 dpi, ink given by `ink(x, y)` in the head's dots.
 template <class Ink>
-fs::path WritePwg(const fs::path& path, int height, Ink ink, bool truncate = false)
+fs::path WritePwg(const fs::path& path, int height, Ink ink, bool truncate = false,
+                  cups_mode_t mode = CUPS_RASTER_WRITE_PWG)
 {
     cups_page_header2_t header;
     cupsRasterInitPWGHeader(&header, pwgMediaForPWG("om_receipt_80x297mm"), "sgray_8", 203, 203, "one-sided",
                             nullptr);
     header.cupsHeight = unsigned(height);
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    cups_raster_t* raster = cupsRasterOpen(fd, CUPS_RASTER_WRITE_PWG);
+    cups_raster_t* raster = cupsRasterOpen(fd, mode);
     cupsRasterWriteHeader2(raster, &header);
     std::vector<unsigned char> line(header.cupsBytesPerLine);
     const int headLeft = (int(header.cupsWidth) - kHeadDots) / 2;
@@ -194,20 +195,24 @@ bool Pattern(int x, int y)
     return y >= 100 && ((x < 200 && (x / 8 + y / 8) % 2 == 0) || (x == kHeadDots - 1 && y == 139));
 }
 
-TEST_F(PrinterApplication, APwgPageComesOutDotForDotWithNoBlankRowsAboveOrBelowIt)
+TEST_F(PrinterApplication, ARasterPageComesOutDotForDotWithNoBlankRowsAboveOrBelowIt)
 {
     StartWithPrinter();
-    const fs::path page = WritePwg(m_dir / "page.pwg", 2374, [](int x, int y) { return Pattern(x, y) && y < 140; });
-    ASSERT_EQ(Print(page, "image/pwg-raster"), 0);
-    const QImage picture = WaitForPicture();
-    ASSERT_FALSE(picture.isNull());
-    ASSERT_EQ(picture.width(), kHeadDots);
-    // The page's 40 inked rows and the cutter's feed of 72 dots below them, nothing more.
-    ASSERT_EQ(picture.height(), 40 + 72);
-    int wrong = 0;
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < kHeadDots; ++x) wrong += Black(picture, x, y) != (Pattern(x, y + 100) && y < 40);
-    EXPECT_EQ(wrong, 0);
+    const auto ink = [](int x, int y) { return Pattern(x, y) && y < 140; };
+    ASSERT_EQ(Print(WritePwg(m_dir / "page.pwg", 2374, ink), "image/pwg-raster"), 0);
+    ASSERT_EQ(Print(WritePwg(m_dir / "page.urf", 2374, ink, false, CUPS_RASTER_WRITE_APPLE), "image/urf"), 0);
+    for (size_t n = 1; n <= 2; ++n) {
+        SCOPED_TRACE(n == 1 ? "PWG raster" : "Apple raster");
+        const QImage picture = WaitForPicture(n);
+        ASSERT_FALSE(picture.isNull());
+        ASSERT_EQ(picture.width(), kHeadDots);
+        // The page's 40 inked rows and the cutter's feed of 72 dots below them, nothing more.
+        ASSERT_EQ(picture.height(), 40 + 72);
+        int wrong = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < kHeadDots; ++x) wrong += Black(picture, x, y) != (Pattern(x, y + 100) && y < 40);
+        EXPECT_EQ(wrong, 0);
+    }
 }
 
 TEST_F(PrinterApplication, APngBeginsAtTheTopOfItsReceipt)
