@@ -62,7 +62,7 @@ PictureOptions OptionsFor(const PictureArgs& a, bool bmp)
     o.method = bmp ? DitherMethod::Threshold : DitherMethod::FloydSteinberg;
     if (a.dither) o.method = FindRow(kDitherNames, &DitherName::name, *a.dither)->method;
     if (a.command) o.command = FindRow(kPictureCommandNames, &PictureCommandName::name, *a.command)->command;
-    if (a.paper) o.width = *a.paper == 58 ? kHeadDots58 : kHeadDots80;
+    if (a.paper) o.width = *a.paper == 58 ? kPaper58Dots : kPaper80Dots;
     if (a.width) {
         o.width = *a.width;
         o.fit = Fit::Exact;

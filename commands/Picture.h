@@ -7,12 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "res/Profiles.h"   // the head's dots across each roll
 #include "res/Types.h"
 
 namespace tallyx {
 
-inline constexpr int kHeadDots58 = 384;   // the print head across 58 mm paper
-inline constexpr int kHeadDots80 = 576;   // and across 80 mm paper
 // Widest picture a command is built for: the bitmap commands' own bound.
 inline constexpr int kPictureMaxDots = 2040;
 inline constexpr int kDarknessMax = 100;   // darkness runs from -kDarknessMax to kDarknessMax
@@ -65,7 +64,7 @@ enum class Fit : uint8_t {
 
 struct PictureOptions {
     DitherMethod method = DitherMethod::FloydSteinberg;
-    int width = kHeadDots80;   // dots, 1 .. kPictureMaxDots
+    int width = kPaper80Dots;   // dots, 1 .. kPictureMaxDots
     Fit fit = Fit::Shrink;
     PictureCommand command = PictureCommand::Raster;
     int darkness = 0;   // -kDarknessMax (lighter) .. kDarknessMax (darker); 0 leaves the tones

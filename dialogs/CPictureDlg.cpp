@@ -16,7 +16,7 @@ namespace tallyx {
 
 namespace {
 
-int HeadDots(int paperIndex) { return paperIndex == picture::kPaper80Index ? kHeadDots80 : kHeadDots58; }
+int HeadDots(int paperIndex) { return paperIndex == picture::kPaper80Index ? kPaper80Dots : kPaper58Dots; }
 
 } // namespace
 

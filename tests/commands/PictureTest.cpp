@@ -147,7 +147,7 @@ TEST(Picture, FittingKeepsTheAspectAndAverages)
     EXPECT_EQ(FittedSize(1152, 800, head).height, 400);
     EXPECT_EQ(FittedSize(576, 800, head).width, 576);
     EXPECT_EQ(FittedSize(200, 50, head).width, 200);   // a small logo keeps its dots
-    head.width = kHeadDots58;
+    head.width = kPaper58Dots;
     EXPECT_EQ(FittedSize(577, 3, head).width, 384);
     EXPECT_EQ(FittedSize(577, 3, head).height, 2);
     EXPECT_EQ(FittedSize(4000, 1, head).height, 1);   // never less than a row
