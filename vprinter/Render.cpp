@@ -15,6 +15,7 @@
 #include "res/Hex.h"
 #include "vprinter/VirtualPrinter.h"
 #include "vprinter/render/Compare.h"
+#include "vprinter/render/PictureWriter.h"
 #include "vprinter/render/ReceiptRenderer.h"
 
 namespace tallyx::vprinter {
@@ -31,8 +32,8 @@ constexpr long kNotCarriedOutShown = 20;
 class FileDrawing {
 public:
     FileDrawing(const std::string& file, const RenderOptions& options, const std::shared_ptr<CommandLog>& log,
-                std::FILE* out, std::FILE* err)
-        : m_file(file), m_options(options), m_out(out), m_err(err), m_stem(fs::path(file).stem().string())
+                PictureWriter& writer, std::FILE* err)
+        : m_file(file), m_options(options), m_writer(writer), m_err(err), m_stem(fs::path(file).stem().string())
     {
         if (log) log->SetFile(file);
         VirtualPrinterOptions printer;
@@ -54,12 +55,12 @@ public:
         std::ifstream in(m_file, std::ios::binary);
         if (!in) return false;
         std::vector<char> chunk(kChunk);
-        while (in && !m_writeFailed) {
+        while (in && !m_writeFailed && !m_writer.Failed()) {
             in.read(chunk.data(), std::streamsize(chunk.size()));
             const auto n = size_t(in.gcount());
             if (n > 0) m_printer->Feed(reinterpret_cast<const uint8_t*>(chunk.data()), n, "file");
         }
-        const bool whole = in.eof() || m_writeFailed;
+        const bool whole = in.eof() || m_writeFailed || m_writer.Failed();
         m_printer->Stop();   // the end of the file is the silence that ends the last receipt
         if (m_notCarriedOut > kNotCarriedOutShown)
             std::fprintf(m_err, "tallyx-vprinter: %s: %ld more commands not carried out\n", m_file.c_str(),
@@ -74,15 +75,8 @@ private:
     void Write(const QImage& picture)
     {
         if (m_writeFailed) return;
-        const std::string path =
-            (fs::path(m_options.outDir) / (m_stem + "-" + std::to_string(++m_pictures) + ".png")).string();
-        std::string error;
-        if (!SaveReceiptPicture(picture, path, &error)) {
-            std::fprintf(m_err, "tallyx-vprinter: cannot write %s: %s\n", path.c_str(), error.c_str());
-            m_writeFailed = true;
-            return;
-        }
-        if (m_out) std::fprintf(m_out, "%s\n", path.c_str());
+        std::string path = (fs::path(m_options.outDir) / (m_stem + "-" + std::to_string(++m_pictures) + ".png")).string();
+        if (!m_writer.Submit(picture, std::move(path))) m_writeFailed = true;
     }
 
     void NotCarriedOut(const LogRecord& r)
@@ -95,7 +89,7 @@ private:
 
     const std::string& m_file;
     const RenderOptions& m_options;
-    std::FILE* m_out;
+    PictureWriter& m_writer;
     std::FILE* m_err;
     std::string m_stem;
     std::optional<VirtualPrinter> m_printer;
@@ -146,16 +140,18 @@ int RenderFiles(const std::vector<std::string>& files, const RenderOptions& opti
     };
     int status = 0;
     long notCarriedOut = 0;
+    PictureWriter writer(out, err);
     for (const std::string& file : files) {
-        FileDrawing drawing(file, options, log, out, err);
+        FileDrawing drawing(file, options, log, writer, err);
         if (!drawing.Draw()) {
             std::fprintf(err, "tallyx-vprinter: cannot read %s\n", file.c_str());
             status = kRenderUnreadable;
         }
         // A disk that is full stays full: nothing more is drawn.
-        if (drawing.WriteFailed() || logFailed()) return kRenderUnwritable;
+        if (drawing.WriteFailed() || writer.Failed() || logFailed()) return kRenderUnwritable;
         notCarriedOut += drawing.NotCarriedOut();
     }
+    if (!writer.Finish()) return kRenderUnwritable;
     if (log && !log->Close() && logFailed()) return kRenderUnwritable;
     if (status == 0 && options.strict && notCarriedOut > 0) status = kRenderNotCarriedOut;
     return status;

@@ -17,7 +17,6 @@ namespace {
 // Measured on receipts of text and barcodes: level 6 (zlib's default) made pictures a third
 // smaller than level 3 at twice the time; level 1 saved little more time than level 3.
 constexpr int kLevel = 3;
-constexpr uint8_t kNoFilter = 0;
 
 void Put32(std::string& out, uint32_t v)
 {
@@ -35,14 +34,14 @@ void Chunk(std::string& out, const char* type, const std::string& data)
     Put32(out, uint32_t(crc32(0, typed, uInt(out.size() - start))));
 }
 
-// Eight grey dots to one byte of a one-bit grey row, first dot in the top bit, paper as 1.
-uint8_t PaperBits(const uint8_t* dots)
+// Eight grey dots to one byte of a packed row, first dot in the top bit, ink as 1.
+uint8_t InkBits(const uint8_t* dots)
 {
     uint64_t v;
     std::memcpy(&v, dots, sizeof v);
     if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
-    const uint64_t paper = (v & 0x8080808080808080ULL) >> 7;
-    return uint8_t((paper * 0x8040201008040201ULL) >> 56);
+    const uint64_t ink = (~v & 0x8080808080808080ULL) >> 7;
+    return uint8_t((ink * 0x8040201008040201ULL) >> 56);
 }
 
 #if defined(__SSE2__)
@@ -89,35 +88,44 @@ private:
 
 } // namespace
 
-std::string OneBitPng(const GreyRows& rows, int dotsPerMetre,
+void PackInk(const uint8_t* grey, int width, uint8_t* out)
+{
+    int x = 0;
+#if defined(__SSE2__)
+    // Sixteen dots at a time by their top bits (set for paper), reversed to put the first
+    // dot on top: eight at a time, packing was a sixth of `render`'s time.
+    for (; x + 16 <= width; x += 16) {
+        const __m128i dots = _mm_loadu_si128(reinterpret_cast<const __m128i*>(grey + x));
+        const unsigned ink = ~unsigned(_mm_movemask_epi8(dots));
+        *out++ = kReversed[ink & 0xFF];
+        *out++ = kReversed[(ink >> 8) & 0xFF];
+    }
+#endif
+    for (; x + 8 <= width; x += 8) *out++ = InkBits(grey + x);
+    if (x < width) {
+        uint8_t tail[8];
+        std::memset(tail, 0xFF, sizeof tail);
+        std::memcpy(tail, grey + x, size_t(width - x));
+        *out = InkBits(tail);
+    }
+}
+
+std::string OneBitPng(const DotRows& rows, int dotsPerMetre,
                       const std::vector<std::pair<std::string, std::string>>& texts)
 {
     const int width = std::max(rows.width, 1), height = std::max(rows.height, 1);
     const size_t rowBytes = (size_t(width) + 7) / 8;
     thread_local std::string raw;
-    raw.assign(size_t(height) * (rowBytes + 1), '\0');
+    raw.assign(size_t(height) * (rowBytes + 1), '\0');   // each row's filter byte: none
+    auto* const rawRows = reinterpret_cast<uint8_t*>(raw.data());
+    const int dotsWide = rows.width;
     for (int y = 0; y < rows.height; ++y) {
-        auto* out = reinterpret_cast<uint8_t*>(raw.data()) + size_t(y) * (rowBytes + 1);
-        *out++ = kNoFilter;
+        uint8_t* out = rawRows + size_t(y) * (rowBytes + 1) + 1;
         const uint8_t* in = rows.first + size_t(y) * rows.stride;
-        int x = 0;
-#if defined(__SSE2__)
-        // Sixteen dots at a time by their top bits, reversed to put the first dot on top:
-        // the receipt's rows were a sixth of `render`'s time, eight dots at a time.
-        for (; x + 16 <= rows.width; x += 16) {
-            const __m128i dots = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x));
-            const unsigned bits = unsigned(_mm_movemask_epi8(dots));
-            *out++ = kReversed[bits & 0xFF];
-            *out++ = kReversed[bits >> 8];
-        }
-#endif
-        for (; x + 8 <= rows.width; x += 8) *out++ = PaperBits(in + x);
-        if (x < rows.width) {
-            uint8_t tail[8];
-            std::memset(tail, 0xFF, sizeof tail);
-            std::memcpy(tail, in + x, size_t(rows.width - x));
-            *out = PaperBits(tail);
-        }
+        if (rows.packed) std::memcpy(out, in, rowBytes);
+        else PackInk(in, dotsWide, out);
+        // A one-bit grey PNG counts paper as 1.
+        for (size_t i = 0; i < rowBytes; ++i) out[i] = uint8_t(~out[i]);
     }
     if (rows.height <= 0 || rows.width <= 0) std::memset(raw.data() + 1, 0xFF, rowBytes);   // one white dot
 

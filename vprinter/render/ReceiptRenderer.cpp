@@ -23,6 +23,14 @@ constexpr int kInitialRows = 1024;
 // Paper up to this long is kept from one receipt to the next (1.5 MB at 80 mm).
 constexpr int kKeptRows = 4096;
 
+const QList<QRgb> kPaperAndInk = {qRgb(255, 255, 255), qRgb(0, 0, 0)};
+
+// One bit a dot with 1 as ink, as the paper's snapshots are.
+bool IsPaperBits(const QImage& picture)
+{
+    return picture.format() == QImage::Format_Mono && picture.colorTable() == kPaperAndInk;
+}
+
 QImage BlankPaper(int width, int height)
 {
     QImage image(width, std::max(height, 1), QImage::Format_Grayscale8);
@@ -52,14 +60,18 @@ void PaintPicture(QImage& image, int top, const Picture& pic)
     }
 }
 
-// The picture's own rows when it is grey already, as the paper's pictures are.
+// A paper's rows as they are, one bit or one byte a dot; other pictures made grey first.
 std::string OneBitPngOf(const QImage& picture)
 {
-    const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
     std::vector<std::pair<std::string, std::string>> texts;
     for (const QString& key : picture.textKeys())
         texts.emplace_back(key.toLatin1().toStdString(), picture.text(key).toLatin1().toStdString());
-    const GreyRows rows{grey.constBits(), size_t(grey.bytesPerLine()), grey.width(), grey.height()};
+    if (IsPaperBits(picture)) {
+        const DotRows rows{picture.constBits(), size_t(picture.bytesPerLine()), picture.width(), picture.height(), true};
+        return OneBitPng(rows, picture.dotsPerMeterX(), texts);
+    }
+    const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
+    const DotRows rows{grey.constBits(), size_t(grey.bytesPerLine()), grey.width(), grey.height(), false};
     return OneBitPng(rows, picture.dotsPerMeterX(), texts);
 }
 
@@ -172,7 +184,12 @@ QImage ReceiptCanvas::Snapshot() const
 {
     std::lock_guard lock(m_mutex);
     if (m_height == 0) return QImage();
-    return m_image.copy(0, 0, m_width, m_height);
+    // One bit a dot, packed here where the paper is fresh in the cache: a copy of its grey
+    // bytes, packed again by whoever wrote the picture, cost twice the time.
+    QImage bits(m_width, m_height, QImage::Format_Mono);
+    bits.setColorTable(kPaperAndInk);
+    for (int y = 0; y < m_height; ++y) PackInk(m_image.constScanLine(y), m_width, bits.scanLine(y));
+    return bits;
 }
 
 int ReceiptCanvas::HeightDots() const

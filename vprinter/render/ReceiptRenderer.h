@@ -29,7 +29,7 @@ public:
 
     void Append(const Block& block);
     void Clear();
-    // A copy of the part printed so far (a null image while nothing is printed).
+    // A copy of the part printed so far, one bit a dot (a null image while nothing is printed).
     QImage Snapshot() const;
     int HeightDots() const;
 
