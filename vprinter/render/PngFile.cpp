@@ -122,10 +122,19 @@ std::string OneBitPng(const DotRows& rows, int dotsPerMetre,
     for (int y = 0; y < rows.height; ++y) {
         uint8_t* out = rawRows + size_t(y) * (rowBytes + 1) + 1;
         const uint8_t* in = rows.first + size_t(y) * rows.stride;
-        if (rows.packed) std::memcpy(out, in, rowBytes);
-        else PackInk(in, dotsWide, out);
-        // A one-bit grey PNG counts paper as 1.
-        for (size_t i = 0; i < rowBytes; ++i) out[i] = uint8_t(~out[i]);
+        if (!rows.packed) {
+            PackInk(in, dotsWide, out);
+            in = out;
+        }
+        // A one-bit grey PNG counts paper as 1; eight bytes at a time.
+        size_t i = 0;
+        for (; i + 8 <= rowBytes; i += 8) {
+            uint64_t v;
+            std::memcpy(&v, in + i, 8);
+            v = ~v;
+            std::memcpy(out + i, &v, 8);
+        }
+        for (; i < rowBytes; ++i) out[i] = uint8_t(~in[i]);
     }
     if (rows.height <= 0 || rows.width <= 0) std::memset(raw.data() + 1, 0xFF, rowBytes);   // one white dot
 

@@ -44,8 +44,10 @@ void PaintPicture(QImage& image, int top, const Picture& pic)
     const int firstCol = std::max(0, -pic.x), firstRow = std::max(0, -top);
     const int cols = std::min(pic.width, image.width() - pic.x);
     const int rows = std::min(pic.height, image.height() - top);
+    uchar* const paper = image.bits();   // once: each scanLine() asks whether to detach
+    const size_t stride = size_t(image.bytesPerLine());
     for (int row = firstRow; row < rows; ++row) {
-        uchar* line = image.scanLine(top + row) + pic.x;
+        uchar* line = paper + size_t(top + row) * stride + pic.x;
         const uint8_t* dots = pic.dots.data() + size_t(row) * size_t(pic.width);
         int col = firstCol;
         for (; col + 8 <= cols; col += 8) {
@@ -221,8 +223,11 @@ void ReceiptCanvas::Grow(int neededRows)
 
 void ReceiptCanvas::Whiten(int fromRow, int toRow)
 {
-    for (int y = std::max(fromRow, 0); y < std::min(toRow, m_image.height()); ++y)
-        std::memset(m_image.scanLine(y), 0xFF, size_t(m_width));
+    const int from = std::max(fromRow, 0), to = std::min(toRow, m_image.height());
+    if (from >= to) return;
+    uchar* const paper = m_image.bits();
+    const size_t stride = size_t(m_image.bytesPerLine());
+    for (int y = from; y < to; ++y) std::memset(paper + size_t(y) * stride, 0xFF, size_t(m_width));
 }
 
 } // namespace tallyx::vprinter
