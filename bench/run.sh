@@ -303,7 +303,7 @@ say "last one-page job $job: $(grep "Job $job\]" "$tmp/pa.log" | grep -E 'Starti
 stop_printer
 # --- a status round trip through a forwarding printer, beside the same asked of the real one -----
 start_printer
-real_port=$vp_port
+real_port=$vp_port real_pid=$vp_pid
 start_printer --forward "socket://127.0.0.1:$real_port"
 direct_us=$("$bin/tallyx-bench-roundtrip" "$real_port" 500)
 forward_us=$("$bin/tallyx-bench-roundtrip" "$vp_port" 500)
@@ -314,6 +314,11 @@ if [ -n "$direct_us" ] && [ -n "$forward_us" ]; then
         "$(verdict "$added_ms" 2 le)"
 else
     row "status round trip through --forward on loopback, median of 500" "no answer" "—" "—" "≤ +2 ms" "over"
+fi
+stop_printer
+kill "$real_pid" 2>/dev/null && wait "$real_pid" 2>/dev/null
+
+# --- the main window while the sender works --------------------------------------------------------
 say "the window during a network retry and ten quick presses"
 if answer=$(env QT_QPA_PLATFORM=offscreen "$bin/tallyx-bench-window-answer" 2>"$tmp/answer.err"); then
     read -r _ until_box gap box < <(grep '^retry ' <<<"$answer")

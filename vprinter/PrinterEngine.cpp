@@ -42,6 +42,7 @@ PrinterEngine::PrinterEngine(EngineOptions options, Listener listener)
         if (m_listener.statusBack) m_listener.statusBack(link, items);
     };
     m_interpreter = std::make_unique<Interpreter>(m_state, m_options.paperDots, std::move(hooks), *m_options.profile);
+    m_interpreter->SetUnansweredNote(m_options.unansweredNote);
 }
 
 PrinterEngine::~PrinterEngine()

@@ -26,6 +26,7 @@ struct EngineOptions {
     int idleMs = kIdleMs;
     const Profile* profile = &DefaultProfile();
     std::shared_ptr<CommandLog> log = {};   // set: the log shared with other printers, instead of logPath
+    std::string unansweredNote = {};   // after a logged command whose answer went to no one
 };
 
 class PrinterEngine {

@@ -59,6 +59,9 @@ VirtualPrinter::VirtualPrinter(VirtualPrinterOptions options)
     engine.log = m_options.log;
     engine.idleMs = m_options.idleMs;
     engine.profile = m_options.profile;
+    // Forwarded, the client hears the real printer: the virtual one's answers are drawn in
+    // the log as made, and said not to have been sent.
+    if (m_options.forward) engine.unansweredNote = "; not sent: " + m_options.forward->text + " answers the client";
     PrinterEngine::Listener listener;
     listener.block = [this](const Block& block) {
         m_canvas.Append(block);

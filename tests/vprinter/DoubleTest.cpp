@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -126,7 +127,13 @@ TEST_F(Double, ForwardedBytesDrawTheSameOnBothAndTheRealPrinterAnswers)
     ASSERT_TRUE(WaitUntil([&] { return real.WrittenFiles().size() == 1 && vp.WrittenFiles().size() == 1; }));
     EXPECT_EQ(QImage(QString::fromStdString(real.WrittenFiles()[0])),
               QImage(QString::fromStdString(vp.WrittenFiles()[0])));
-    EXPECT_EQ(Meanings("double", "tcp").front(), "print \"Forwarded\"");
+    const std::vector<std::string> meanings = Meanings("double", "tcp");
+    EXPECT_EQ(meanings.front(), "print \"Forwarded\"");
+    // The double's own answer is logged as made and said not to have gone to the client.
+    const auto asked = std::find_if(meanings.begin(), meanings.end(),
+                                    [](const std::string& m) { return m.find("answered") != std::string::npos; });
+    ASSERT_NE(asked, meanings.end());
+    EXPECT_NE(asked->find("not sent: socket://127.0.0.1:"), std::string::npos) << *asked;
 }
 
 TEST_F(Double, ARealPrinterGoneDoesNotAnswerAndTheLogSaysWhatDidNotReachIt)

@@ -55,6 +55,7 @@ public:
     void SetSilent(bool silent) { m_status.SetSilent(silent); }
 
     const Receipt& CurrentReceipt() const { return m_ctx.layout.Current(); }
+    void SetUnansweredNote(std::string note) { m_ctx.unansweredNote = std::move(note); }
     const TextStyle& Style() const { return m_ctx.style; }
     bool ChineseMode() const { return m_ctx.chinese; }
     bool HexDumpMode() const { return m_hexDump.Active(); }

@@ -1,6 +1,7 @@
 #include "vprinter/interpret/PrintContext.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tallyx::vprinter {
 
@@ -43,6 +44,7 @@ int PrintContext::DotsAlong(int n) const
 void PrintContext::Reply(const Bytes& bytes) const
 {
     if (reply && *reply) (*reply)(bytes);
+    else if (!unansweredNote.empty()) answerDropped = true;
 }
 
 void PrintContext::ChangeState() const
@@ -95,6 +97,7 @@ void PrintContext::Log(const Bytes& header, const Bytes& payload, uint64_t lengt
     record.length = size_t(length);
     record.mnemonic = mnemonic;
     record.meaning = std::move(meaning);
+    if (std::exchange(answerDropped, false)) record.meaning += unansweredNote;
     record.receipt = commandReceipt > 0 ? commandReceipt : receiptsEnded + 1;
     record.notCarriedOut = notCarriedOut;
     hooks.log(record);

@@ -63,6 +63,10 @@ struct PrintContext {
 
     std::string link = "tcp";
     const ReplyFn* reply = nullptr;
+    // Said after a command's meaning when it made an answer that no one was given (another
+    // printer answers while forwarding); "": said of none.
+    std::string unansweredNote;
+    mutable bool answerDropped = false;
 
     // n motion units in whole dots across the paper (ESC SP, ESC $, ESC \, GS L, GS W) and
     // along it (ESC 3, ESC J), cut down to the dot as the print head does.
