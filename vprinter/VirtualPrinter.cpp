@@ -346,9 +346,8 @@ void VirtualPrinter::SetChangedCallback(std::function<void()> callback)
 // On the engine's thread with its lock held: the canvas already shows this receipt.
 void VirtualPrinter::OnReceiptDone(Receipt&& receipt)
 {
-    QImage image = m_canvas.Snapshot();
+    QImage image = m_canvas.TakeReceipt();
     if (image.isNull()) image = RenderReceipt(receipt);
-    m_canvas.Clear();
     // How it left the printer, kept in the picture beside its dots (a PNG text field).
     image.setText(QString::fromLatin1(kCutText), QString::fromLatin1(CutName(receipt.cut)));
     // The head's resolution, so a viewer shows the receipt at the paper's real size.

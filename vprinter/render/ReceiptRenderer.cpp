@@ -174,9 +174,15 @@ void ReceiptCanvas::Append(const Block& block)
 void ReceiptCanvas::Clear()
 {
     std::lock_guard lock(m_mutex);
-    // The usual receipt's paper is kept and whitened; a very long one's is given back.
+    ForgetReceipt(0);
+}
+
+// The usual receipt's paper is kept and whitened (what is white already is left); a very
+// long one's is given back.
+void ReceiptCanvas::ForgetReceipt(int whiteRows)
+{
     if (m_image.height() > kKeptRows) m_image = QImage();
-    Whiten(0, m_inkedRows);
+    Whiten(whiteRows, m_inkedRows);
     m_height = 0;
     m_inkedRows = 0;
     m_sheetRows = 0;
@@ -185,12 +191,36 @@ void ReceiptCanvas::Clear()
 QImage ReceiptCanvas::Snapshot() const
 {
     std::lock_guard lock(m_mutex);
+    QImage bits = PackedPaper();
+    for (int y = 0; y < bits.height(); ++y) PackInk(m_image.constScanLine(y), m_width, bits.scanLine(y));
+    return bits;
+}
+
+// Each row whitened as soon as it is packed, while it is still in the cache: packing the
+// paper and then whitening it was a sixth of drawing a receipt of barcodes.
+QImage ReceiptCanvas::TakeReceipt()
+{
+    std::lock_guard lock(m_mutex);
+    QImage bits = PackedPaper();
+    uchar* const paper = bits.isNull() ? nullptr : m_image.bits();
+    const size_t stride = size_t(m_image.bytesPerLine());
+    const int whitened = std::min(bits.height(), m_inkedRows);
+    for (int y = 0; y < bits.height(); ++y) {
+        uchar* row = paper + size_t(y) * stride;
+        PackInk(row, m_width, bits.scanLine(y));
+        if (y < whitened) std::memset(row, 0xFF, size_t(m_width));
+    }
+    ForgetReceipt(whitened);
+    return bits;
+}
+
+// One bit a dot, packed where the paper is fresh in the cache: a copy of its grey bytes,
+// packed again by whoever wrote the picture, cost twice the time. Null while nothing is printed.
+QImage ReceiptCanvas::PackedPaper() const
+{
     if (m_height == 0) return QImage();
-    // One bit a dot, packed here where the paper is fresh in the cache: a copy of its grey
-    // bytes, packed again by whoever wrote the picture, cost twice the time.
     QImage bits(m_width, m_height, QImage::Format_Mono);
     bits.setColorTable(kPaperAndInk);
-    for (int y = 0; y < m_height; ++y) PackInk(m_image.constScanLine(y), m_width, bits.scanLine(y));
     return bits;
 }
 

@@ -31,11 +31,15 @@ public:
     void Clear();
     // A copy of the part printed so far, one bit a dot (a null image while nothing is printed).
     QImage Snapshot() const;
+    // The receipt's picture as Snapshot gives it, and the paper cleared for the next.
+    QImage TakeReceipt();
     int HeightDots() const;
 
 private:
     void Grow(int neededRows);
     void Whiten(int fromRow, int toRow);
+    void ForgetReceipt(int whiteRows);   // rows above whiteRows are white already
+    QImage PackedPaper() const;          // one bit a dot, the printed part's size, unfilled
 
     mutable std::mutex m_mutex;   // guards what follows
     int m_width;
