@@ -31,6 +31,7 @@ header h1 { font-size: 17px; margin: 0; }
 .log { border-collapse: collapse; font: 12px/1.3 monospace; }
 .log td { padding: 1px 8px 1px 0; vertical-align: top; }
 .log td:first-child { color: #555; min-width: 12em; max-width: 24em; }
+.log td:nth-child(2) { white-space: nowrap; }
 .logbox { max-height: 420px; overflow: auto; }
 </style></head>
 <body>
