@@ -55,12 +55,12 @@ public:
         std::ifstream in(m_file, std::ios::binary);
         if (!in) return false;
         std::vector<char> chunk(kChunk);
-        while (in && !m_writeFailed && !m_writer.Failed()) {
+        while (in && !m_writer.Failed()) {
             in.read(chunk.data(), std::streamsize(chunk.size()));
             const auto n = size_t(in.gcount());
             if (n > 0) m_printer->Feed(reinterpret_cast<const uint8_t*>(chunk.data()), n, "file");
         }
-        const bool whole = in.eof() || m_writeFailed || m_writer.Failed();
+        const bool whole = in.eof() || m_writer.Failed();
         m_printer->Stop();   // the end of the file is the silence that ends the last receipt
         if (m_notCarriedOut > kNotCarriedOutShown)
             std::fprintf(m_err, "tallyx-vprinter: %s: %ld more commands not carried out\n", m_file.c_str(),
@@ -68,15 +68,13 @@ public:
         return whole;
     }
 
-    bool WriteFailed() const { return m_writeFailed; }
     long NotCarriedOut() const { return m_notCarriedOut; }
 
 private:
     void Write(const QImage& picture)
     {
-        if (m_writeFailed) return;
         std::string path = (fs::path(m_options.outDir) / (m_stem + "-" + std::to_string(++m_pictures) + ".png")).string();
-        if (!m_writer.Submit(picture, std::move(path))) m_writeFailed = true;
+        m_writer.Submit(picture, std::move(path));   // refused once a write has failed, which Draw sees
     }
 
     void NotCarriedOut(const LogRecord& r)
@@ -94,7 +92,6 @@ private:
     std::string m_stem;
     std::optional<VirtualPrinter> m_printer;
     int m_pictures = 0;
-    bool m_writeFailed = false;
     long m_notCarriedOut = 0;
 };
 
@@ -148,7 +145,7 @@ int RenderFiles(const std::vector<std::string>& files, const RenderOptions& opti
             status = kRenderUnreadable;
         }
         // A disk that is full stays full: nothing more is drawn.
-        if (drawing.WriteFailed() || writer.Failed() || logFailed()) return kRenderUnwritable;
+        if (writer.Failed() || logFailed()) return kRenderUnwritable;
         notCarriedOut += drawing.NotCarriedOut();
     }
     if (!writer.Finish()) return kRenderUnwritable;

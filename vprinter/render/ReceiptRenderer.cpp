@@ -3,12 +3,10 @@
 #include <QBuffer>
 #include <QImageWriter>
 #include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -51,11 +49,11 @@ void PaintPicture(QImage& image, int top, const Picture& pic)
         const uint8_t* dots = pic.dots.data() + size_t(row) * size_t(pic.width);
         int col = firstCol;
         for (; col + 8 <= cols; col += 8) {
-            uint64_t ink, paper;
+            uint64_t ink, grey;
             std::memcpy(&ink, dots + col, 8);
-            std::memcpy(&paper, line + col, 8);
-            paper &= ~(ink * 0xFF);
-            std::memcpy(line + col, &paper, 8);
+            std::memcpy(&grey, line + col, 8);
+            grey &= ~(ink * 0xFF);
+            std::memcpy(line + col, &grey, 8);
         }
         for (; col < cols; ++col)
             if (dots[col]) line[col] = 0;
