@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "link/SendLog.h"
+#include "tests/support/FakeTransport.h"
 #include "tests/support/RecordingPlatform.h"
 
 using namespace tallyx;
@@ -90,15 +91,60 @@ TEST(SendLog, OneLinePerCommandOnEachKindOfLink)
     }
 }
 
-TEST(SendLog, RepeatedCommandsLogEachRepetition)
+namespace {
+
+// Above the transport: what the link logs of what its transport did.
+struct FakeFixture {
+    Link link{NoPlatform()};
+    FakeTransport* fake = nullptr;
+    std::vector<Logged> lines;
+    explicit FakeFixture(const char* describe)
+    {
+        auto transport = std::make_unique<FakeTransport>(LinkKind::Serial);
+        transport->describe = describe;
+        fake = transport.get();
+        link.SetTell([](const Outcome&) {});
+        link.m_onSend = [this](const SendRecord& r) {
+            const auto j = nlohmann::json::parse(SendLogLine(r));
+            lines.push_back({j["link"], j["target"], j["bytes"], j["outcome"], j["length"]});
+        };
+        EXPECT_TRUE(link.Connect(std::move(transport)).connected);
+    }
+    static Platform& NoPlatform()
+    {
+        static RecordingPlatform platform;   // a fake transport never reaches it
+        return platform;
+    }
+};
+
+} // namespace
+
+TEST(SendLog, RepeatedCommandsLogEachRepetitionUntilOneFails)
 {
-    Fixture f;
-    f.host.port = "COM2";
-    f.link.ReopenPort();
     const Bytes one{0x0A};
-    f.link.DeliverRepeated(one, 3);
-    ASSERT_EQ(f.lines.size(), 3u);
-    for (const Logged& l : f.lines) ExpectLine(l, "serial", "COM2", "0A", 1, "sent");
+    {
+        FakeFixture f("COM2");
+        EXPECT_TRUE(f.link.Deliver(one, 3).ok());
+        ASSERT_EQ(f.lines.size(), 3u);
+        for (const Logged& l : f.lines) ExpectLine(l, "serial", "COM2", "0A", 1, "sent");
+    }
+    FakeFixture f("COM2");
+    f.fake->deliverOutcome = Outcome{LinkFault::WriteTimeout};
+    f.fake->failFrom = 2;
+    EXPECT_EQ(f.link.Deliver(one, 5).fault, LinkFault::WriteTimeout);
+    EXPECT_EQ(f.fake->Delivered().size(), 2u);
+    ASSERT_EQ(f.lines.size(), 2u);
+    ExpectLine(f.lines[0], "serial", "COM2", "0A", 1, "sent");
+    ExpectLine(f.lines[1], "serial", "COM2", "0A", 1, "WriteTimeout");
+}
+
+TEST(SendLog, NoTransportIsLoggedAsNotWritten)
+{
+    Link link{FakeFixture::NoPlatform()};
+    std::vector<std::string> outcomes;
+    link.m_onSend = [&](const SendRecord& r) { outcomes.emplace_back(OutcomeName(r.outcome)); };
+    EXPECT_EQ(link.Deliver(kSelfTest).fault, LinkFault::NotWritten);
+    EXPECT_EQ(outcomes, (std::vector<std::string>{"NotWritten"}));
 }
 
 TEST(SendLog, LinkFailuresAreLoggedWithTheFaultName)
@@ -142,13 +188,12 @@ TEST(SendLog, TheNetworkSaveIsLoggedOnce)
 
 TEST(SendLog, NoHookNoRecord)
 {
-    FakeHost host;
-    host.port = "COM1";
-    RecordingPlatform platform;
-    HostedLink link{host, platform};
-    link.ReopenPort();
+    Link link{FakeFixture::NoPlatform()};
+    auto transport = std::make_unique<FakeTransport>();
+    FakeTransport* fake = transport.get();
+    ASSERT_TRUE(link.Connect(std::move(transport)).connected);
     EXPECT_TRUE(link.SendToPrinter(kSelfTest).ok());
-    EXPECT_EQ(platform.Writes(), (std::vector<std::string>{"1F 11 04"}));
+    EXPECT_EQ(fake->Delivered(), (std::vector<std::string>{"1F 11 04"}));
 }
 
 TEST(SendLog, APortThatDidNotOpenSaysWhy)
